@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need (only those missing), then configures
+# and builds into build/. Safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PAQUETS=(build-essential cmake pkg-config qt6-base-dev libgl-dev
+         libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+         libbenchmark-dev fonts-dejavu-core xvfb xauth imagemagick ffmpeg)
+manque=()
+for p in "${PAQUETS[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manque+=("$p")
+done
+if [ ${#manque[@]} -gt 0 ]; then
+    echo "Installation de : ${manque[*]}"
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${manque[@]}"
+fi
+
+BUILD=${BUILD:-build}
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} ${CMAKE_ARGS:-} >/dev/null
+cmake --build "$BUILD" -j"$(nproc)"

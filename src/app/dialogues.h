@@ -1,0 +1,31 @@
+// Every box and dialog the window opens goes through this interface: the real one uses Qt's
+// dialogs, tests hand the window a scripted one, so no test ever blocks on a modal box.
+#pragma once
+
+#include "state/etat.h"
+
+#include <QString>
+
+#include <optional>
+
+struct OptionsVideo;
+
+class Dialogues {
+  public:
+    virtual ~Dialogues() = default;
+    // A plain box with one OK button, captioned with the application title.
+    virtual void message(const QString& texte) = 0;
+    // An error box (a reader's or writer's failure).
+    virtual void erreur(const QString& texte) = 0;
+    // The confirmation box: caption "Confirmation", question icon, "&Oui" and "&Non". True = Oui.
+    virtual bool confirmation(const QString& question) = 0;
+    // Open and save dialogs; `filtre` in the form "Carte BMP|*.bmp|Images|*.png;*.jpg".
+    virtual std::optional<QString> ouvrir(const QString& filtre, const QString& dossier) = 0;
+    virtual std::optional<QString> enregistrer(const QString& filtre, const QString& dossier) = 0;
+    // The shared colour dialog; it opens on the colour last chosen in it.
+    virtual std::optional<Couleur> couleur() = 0;
+    virtual std::optional<Police> police(const Police& depart) = 0;
+    // The compression dialog of the video export: edits `options` in place. Its answer does not
+    // cancel the export.
+    virtual void optionsvideo(OptionsVideo& options) = 0;
+};

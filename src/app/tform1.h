@@ -1,0 +1,227 @@
+// The main window: every control, every handler. The handlers store a control's value in the
+// project state and react; the core (state, timeline, map, route, render, export, project) does
+// the work and never sees a widget.
+//
+// The handlers are grouped by topic over several files: tform1.cpp (layout, start-up, messages,
+// about), tform1_temps.cpp (time line, playback, keyframes), tform1_options.cpp (legend, tip,
+// magnifier settings), tform1_carte.cpp (map and display picture), tform1_trace.cpp (tracer),
+// tform1_couleur.cpp (segment colours), tform1_fichiers.cpp (parameters file, exports),
+// tform1_langue.cpp (language tables).
+#pragma once
+
+#include "app/dialogues.h"
+#include "map/surfaces.h"
+#include "state/etat.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QSlider;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class Vue;
+class HautBas;
+class Traceur;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+  public:
+    // `dialogues` is borrowed; it must outlive the window. `dossierprog` is the folder of the
+    // program (where langue.ini and langue.csv live); empty = the executable's folder.
+    explicit TForm1(Dialogues& dialogues, const QString& dossierprog = QString(),
+                    QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Etat& e() { return *etat; }
+    Surfaces& s() { return surf; }
+
+    // The message routine: the language entry when not empty, else the French text.
+    void affiche(const QString& francais, int entree);
+    // Redraws the current frame: afficheimg with imgavance at the position of TL, then presents.
+    void redessine();
+    // Composes with the given progress and presents.
+    void afficheimg(int avance);
+    // Copies every setting of the state into its control, with the controls' signals blocked:
+    // used after the core has changed the state itself (and already run the reactions).
+    void synchro();
+    // Opens `chemin` as the map, exactly as "Charger" does after its dialog (the command line and
+    // a dropped file use this).
+    void chargecarte(const QString& chemin);
+
+    // ---- Controls (object names as the control names) --------------------------------------
+    Vue* fond = nullptr;
+    QScrollBar *Ascl = nullptr, *Asch = nullptr;
+    QPushButton *Button10 = nullptr, *Button13 = nullptr, *Button1 = nullptr;
+    QComboBox* langue = nullptr;
+    QPlainTextEdit* Memo3 = nullptr;
+    QToolButton *Joue = nullptr, *stop = nullptr, *Debut = nullptr, *pred = nullptr,
+                *suiv = nullptr, *dern = nullptr;
+    QLineEdit* Wtl = nullptr;
+    QSlider* TL = nullptr;
+    QTabWidget* Onglet2 = nullptr;
+    QWidget *Tab10 = nullptr, *TabSheet4 = nullptr, *tab11 = nullptr, *tab12 = nullptr;
+
+    // Page "Fichier".
+    QPlainTextEdit* Memo1 = nullptr;
+    QLabel *Label3 = nullptr, *Label14 = nullptr, *Label4 = nullptr, *Label5 = nullptr,
+           *Label2 = nullptr, *Label6 = nullptr, *Label16 = nullptr, *Label12 = nullptr,
+           *Label7 = nullptr, *Label8 = nullptr, *Label11 = nullptr;
+    QPushButton *Charger = nullptr, *calculvia = nullptr, *Button9 = nullptr, *Button12 = nullptr,
+                *sauver = nullptr, *Button11 = nullptr, *Suite = nullptr, *Button3 = nullptr;
+    QLineEdit *coulr = nullptr, *coulmon = nullptr;
+    QCheckBox* Check = nullptr;
+
+    // Page "Couleur".
+    QPlainTextEdit* Memo6 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QComboBox* tronson = nullptr;
+    QLineEdit* coultron = nullptr;
+
+    // Page "Clés".
+    QPlainTextEdit* Memo2 = nullptr;
+    QLabel *Label10 = nullptr, *Label9 = nullptr;
+    QToolButton *Button4 = nullptr, *Button5 = nullptr, *Button6 = nullptr, *Button7 = nullptr;
+    QLineEdit *Dmax = nullptr, *NbI = nullptr;
+    QComboBox* Cips = nullptr;
+    QListWidget* Icle = nullptr;
+    QPushButton *creerIC = nullptr, *SupIC = nullptr;
+
+    // Page "Options" and its pages.
+    QTabWidget* PageControl1 = nullptr;
+    QWidget *TabSheet1 = nullptr, *TabSheet2 = nullptr, *TabSheet3 = nullptr;
+    QLabel *Label13 = nullptr, *Label15 = nullptr;
+    QCheckBox* montre = nullptr;
+    QPushButton* Button2 = nullptr;
+    QLineEdit* Lkm = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QRadioButton *sans = nullptr, *mile = nullptr, *km = nullptr, *Autre = nullptr;
+    QLineEdit* txtautre = nullptr;
+    QSlider *Yt = nullptr, *Xt = nullptr;
+    QCheckBox* okombre = nullptr;
+    QLineEdit* coulombre = nullptr;
+    QPushButton* Button15 = nullptr;
+    QSlider *Xombre = nullptr, *Yombre = nullptr;
+    QPlainTextEdit* Memo4 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QLineEdit* coulbord = nullptr;
+    QPushButton* Button14 = nullptr;
+    HautBas* UpDown1 = nullptr;
+    QLineEdit* bordnb = nullptr;
+    QPlainTextEdit* Memo5 = nullptr;
+    QCheckBox* Okloupe = nullptr;
+    QPushButton* Button16 = nullptr;
+    QLabel *Label17 = nullptr, *Label18 = nullptr;
+    QSlider *txloupe = nullptr, *estompe = nullptr;
+
+    QTimer* Timer1 = nullptr;
+
+  public slots:
+    // Window (tform1.cpp).
+    void Button1Click();
+    void Button10Click();
+    void Button13Click();
+
+    // Time line and playback (tform1_temps.cpp).
+    void TLChange(int position);
+    void JoueClick();
+    void stopClick();
+    void DebutClick();
+    void predClick();
+    void suivClick();
+    void dernClick();
+    void Timer1Timer();
+    // Keyframes and film timing (tform1_temps.cpp).
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void CipsChange(const QString& texte);
+    void IcleClick();
+    void creerICClick();
+    void SupICClick();
+
+    // Legend, tip and magnifier settings (tform1_options.cpp).
+    void Button2Click();
+    void montreClick();
+    void uniteClick();
+    void txtautreChange();
+    void XtChange(int);
+    void YtChange(int);
+    void LkmChange(const QString& texte);
+    void okombreClick();
+    void Button15Click();
+    void XombreChange(int);
+    void YombreChange(int);
+    void CheckBox1Click();
+    void Button14Click();
+    void UpDown1Click(int position);
+    void Button16Click();
+    void OkloupeClick();
+    void txloupeChange(int);
+    void estompeChange(int);
+
+    // Map, view and display picture (tform1_carte.cpp).
+    void ChargerClick();
+    void AsclChange(int);
+    void AschChange(int);
+    void Button12Click();
+    void CheckClick();
+
+    // Tracer (tform1_trace.cpp).
+    void calculviaClick();
+    void Button9Click();
+    void Chechecouleur(int x, int y);
+    void fondMouseDown(Qt::MouseButton bouton, int x, int y);
+
+    // Segment colours (tform1_couleur.cpp).
+    void Onglet2Change(int page);
+    void tronsonChange(int index);
+    void affichecoultron();
+    void Button8Click();
+
+    // Parameters file and exports (tform1_fichiers.cpp).
+    void sauverClick();
+    void SuiteClick();
+    void Button3Click();
+    void Button11Click();
+
+    // Language (tform1_langue.cpp).
+    void langueChange(int index);
+    void chargelangue();
+
+  protected:
+    void closeEvent(QCloseEvent* ev) override;
+    void dragEnterEvent(QDragEnterEvent* ev) override;
+    void dropEvent(QDropEvent* ev) override;
+
+  private:
+    void construit();    // builds every control (tform1.cpp)
+    void connecte();     // connects every handler (tform1.cpp)
+    void demarrage();    // the start-up sequence (tform1.cpp)
+    void montretemps();  // mirrors Wtl, Dmax, NbI, Icle, creerIC, SupIC from the state
+    void majduree();     // core majduree, then the time line's new maximum
+    void majcles();      // core majcles, then the controls
+    void majmodecle();   // core majmodecle, then the controls
+    void litparametres(); // the parameters-file offer at the end of a map load
+
+    Dialogues& dialogues;
+    std::unique_ptr<Etat> etat;
+    Surfaces surf;
+    std::unique_ptr<Traceur> traceur;
+};
+
+// The single instance, set while a window exists.
+extern TForm1* Form1;

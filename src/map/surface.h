@@ -1,0 +1,52 @@
+// A 24-bit pixel surface with the few operations a frame needs. Pixels read back exactly as written,
+// as 0x00BBGGRR colour values; system colours are resolved to the palette when drawn.
+#pragma once
+
+#include "state/etat.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class Surface {
+  public:
+    Surface() = default;
+    Surface(int largeur, int hauteur);
+
+    int largeur() const { return img.width(); }
+    int hauteur() const { return img.height(); }
+    bool vide() const { return img.isNull(); }
+
+    // Takes a new size; the content is then undefined (black).
+    void redimensionne(int largeur, int hauteur);
+    void remplit(Couleur c);
+
+    // Outside the surface a read gives AUCUNECOULEUR and a write does nothing.
+    Couleur pixel(int x, int y) const;
+    void setpixel(int x, int y, Couleur c);
+
+    // Opaque copy of the rectangle `source` of `src` to `dest` (top-left), clipped to both.
+    void copie(const Surface& src, const QRect& source, QPoint dest);
+    // The same, leaving out the pixels of `src` whose colour is `cle`.
+    void copiecle(const Surface& src, const QRect& source, QPoint dest, Couleur cle);
+    // Stretch of `source` onto `dest` without smoothing (nearest pixel); nothing when either
+    // rectangle is empty. Source pixels outside `src` read as black.
+    void etire(const Surface& src, const QRect& source, const QRect& dest);
+    // A line of text with its top-left corner at (x, y), transparent background.
+    void texte(int x, int y, const QString& t, const Police& police, Couleur c);
+
+    // Whole-picture access for loading, presenting and export.
+    const QImage& image() const { return img; }
+    QImage& image() { return img; }
+    void prend(QImage i); // takes a picture, converted to the surface's pixel format
+
+  private:
+    QImage img; // Format_RGB32
+};
+
+// Colour value <-> Qt.
+QRgb versqrgb(Couleur c); // resolves system colours
+Couleur depuisqrgb(QRgb q);
+// The classic system-colour palette (index 0..30); unknown indices give black.
+QRgb couleursysteme(int index);

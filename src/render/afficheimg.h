@@ -1,0 +1,14 @@
+// The frame compositor: one call composes the whole view from the state and the map surface.
+#pragma once
+
+#include "map/surfaces.h"
+#include "state/etat.h"
+
+// Composes frame content with the progress `avance` (0..1000) at the offsets (ascl, asch) into
+// surf.vue: map, route points, tip, legend with shadow, magnifier. Writes coulfondloupe,
+// coulverreloupe and txtautrevisible into the state; reads no widget.
+void afficheimg(Etat& e, Surfaces& surf, int avance);
+
+// Shows frame p of the film as the time line does: TL := p (kept within 0..N), Wtl, majmodecle,
+// the offsets of row p (kept within the scroll ranges), then afficheimg with the frame's progress.
+void montreimage(Etat& e, Surfaces& surf, int p);

@@ -1,0 +1,177 @@
+// The project state: the route, the tracer's values, the map's identity, the time line, the
+// magnifier path, the language table, and the settings that the window's controls show. Plain data
+// with fixed capacities; the window and the core routines read and change it directly.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+// Capacities. Every append checks them; nothing is ever written past a table.
+constexpr int MAXPT = 36001;  // route points, indices 0..36000
+constexpr int MAXCLE = 101;   // keyframes, indices 0..100
+constexpr int MAXIMG = 2901;  // frame table rows, indices 0..2900
+constexpr int MAXNBI = 2900;  // largest last frame number
+constexpr int NBTEXTES = 101; // language entries 0..100
+
+// The view: every frame is 720 x 576.
+constexpr int VUEL = 720;
+constexpr int VUEH = 576;
+
+// A colour is a 32-bit value 0x00BBGGRR. With the top bit set it names a system colour (low byte =
+// system colour index) and is resolved only when drawn.
+using Couleur = std::int32_t;
+constexpr Couleur COULSYSTEME = static_cast<Couleur>(0x80000000u);
+constexpr Couleur clScrollBar = COULSYSTEME | 0;
+constexpr Couleur clBackground = COULSYSTEME | 1;
+constexpr Couleur clWindow = COULSYSTEME | 5;     // -2147483643: the swatches' start colour
+constexpr Couleur clWindowText = COULSYSTEME | 8; // the legend font's start colour
+constexpr Couleur clBtnFace = COULSYSTEME | 15;
+constexpr Couleur clInfoBk = COULSYSTEME | 24;
+// What a read outside a surface yields: no colour, which never equals a real one.
+constexpr Couleur AUCUNECOULEUR = -1;
+
+inline bool estsysteme(Couleur c) { return (c & COULSYSTEME) != 0; }
+
+// The legend font, as the font dialog and the parameters file know it. A negative height is the
+// character height in pixels, a positive one the cell height.
+struct Police {
+    QString nom = QStringLiteral("MS Sans Serif");
+    int taille = -11;
+    Couleur couleur = clWindowText;
+    bool gras = false;
+    bool italique = false;
+    bool souligne = false;
+    bool barre = false;
+    bool operator==(const Police&) const = default;
+};
+
+// Legend units, in the order of the parameters file's [KM] digit.
+enum Unite { SANS = 0, KM = 1, MILE = 2, AUTRE = 3 };
+
+struct Etat {
+    // --- Route -----------------------------------------------------------------------------
+    std::array<int, MAXPT> ptx{};
+    std::array<int, MAXPT> pty{};
+    std::array<Couleur, MAXPT> ptcoul{};
+    std::array<int, MAXPT> pttron{};
+    int nbpt = -1; // index of the last point; -1 = empty route
+    int troncours = 0;
+
+    // --- Tracer ----------------------------------------------------------------------------
+    int etatcalcul = 0; // 0 idle, 1 armed, 2 tracing
+    bool calculactif = false;
+    bool nouvelleroute = false;
+    Couleur coulsuivie = 0;
+    Couleur coulmarque = 0;
+    Couleur coulpixel = 0;
+
+    // --- Map -------------------------------------------------------------------------------
+    int largeurcarte = 0;
+    int hauteurcarte = 0;
+    QString dossiercarte; // ends with '/'
+    QString fichiercarte; // empty = no map loaded
+    QString fichierparam;
+    QString fichiervisu;
+    QString fichierloupe;
+
+    // --- Time line -------------------------------------------------------------------------
+    int ips = 0;
+    std::array<int, MAXCLE> cleimg{};
+    std::array<int, MAXCLE> cledecx{};
+    std::array<int, MAXCLE> cledecy{};
+    std::array<QString, MAXCLE> cletemps{};
+    int nbcle = 0;
+    int creationcle = 0;
+    std::array<int, MAXIMG> imgdecx{};
+    std::array<int, MAXIMG> imgdecy{};
+    std::array<int, MAXIMG> imgavance{};
+    int nbimg = 0;
+
+    // --- Magnifier -------------------------------------------------------------------------
+    std::array<int, MAXPT> loupex{};
+    std::array<int, MAXPT> loupey{};
+    Couleur coulfondloupe = 0;
+    Couleur coulverreloupe = 0;
+
+    // --- Segments and language -------------------------------------------------------------
+    int nbtron = 0;
+    std::array<QString, NBTEXTES> textes{};
+    int numlangue = 0;
+    QString dossierprog; // ends with '/'
+
+    // --- Settings the controls show (the window mirrors these) ------------------------------
+    // View offsets: Ascl, Asch.
+    int ascl = 0, asclmax = 100;
+    bool asclvisible = true;
+    int asch = 0, aschmax = 100;
+    bool aschvisible = true;
+
+    // Time line TL, Wtl, Dmax, NbI, Cips.
+    int tl = 0, tlmax = 0;
+    QString wtl = QStringLiteral("00:00");
+    QString dmax = QStringLiteral("06:00");
+    QString nbi;
+    QStringList cips;   // the entries of the frame-rate list
+    int cipsindex = -1; // selected entry; -1 when a typed text stands there
+    QString cipstexte;  // the text of the frame-rate list
+
+    // Keyframe list Icle, the keyframe buttons, the hidden frame listing ListBox1.
+    QStringList icle;
+    int icleselection = -1;
+    QString creerICcaption;
+    bool supicactif = false;
+    QStringList listbox1;
+
+    // Colour swatches.
+    Couleur coulmon = clWindow;
+    Couleur coulr = clWindow;
+    Couleur coultron = clWindow;
+    Couleur coulombre = clWindow;
+    Couleur coulbord = clWindow;
+
+    // Segment list.
+    QStringList tronson;
+    int tronsonselection = -1;
+
+    // Legend.
+    bool montre = false;
+    int unite = SANS;
+    QString txtautre;
+    bool txtautrevisible = true;
+    QString lkm = QStringLiteral("0");
+    Police police;
+    int xt = 0, yt = 0;
+    bool okombre = false;
+    int xombre = 3, yombre = 3;
+
+    // Tip.
+    bool checkbox1 = false;
+    int updown1 = 0;
+    QString bordnb;
+
+    // Magnifier controls.
+    bool okloupe = false;
+    int txloupe = 0, txloupemax = 100;
+    int estompe = 10;
+
+    // Display picture switch "Visu".
+    bool check = true;
+    bool checkvisible = false;
+
+    // Caption of calculvia and whether Button9 is enabled (the tracer keeps them).
+    QString calculviacaption = QStringLiteral("Vialume");
+    bool button9actif = true;
+};
+
+// The state is about 1.3 MB: always on the heap.
+inline std::unique_ptr<Etat> nouveletat() { return std::make_unique<Etat>(); }
+
+// The text of language entry `entree` when it is not empty, else the French text.
+inline QString traduit(const Etat& e, int entree, const QString& francais) {
+    if (entree >= 0 && entree < NBTEXTES && !e.textes[entree].isEmpty()) return e.textes[entree];
+    return francais;
+}

@@ -1,0 +1,46 @@
+// Film timing: the field routine, time texts "ss:ii", keyframes and the per-frame table. Plain
+// functions over the project state; none shows a message.
+#pragma once
+
+#include "state/etat.h"
+
+#include <optional>
+
+// Field n (from 1) of `texte` cut at every `sep`; empty past the last field.
+QString champ(const QString& texte, int n, QChar sep);
+// The integer value of a text: optional sign and decimal digits, nothing else. Empty on failure.
+std::optional<int> entier(const QString& texte);
+// The conversion error the user sees for a text that is not an integer.
+QString erreurentier(const QString& texte);
+
+// "ss:ii" at the current ips <-> frame number.
+std::optional<int> tempsversimg(const Etat& e, const QString& t);
+QString imgverstemps(const Etat& e, int n);
+
+// Dmax := imgverstemps(N), TL maximum := N (N is the number in NbI). When TL stood beyond the new
+// maximum it is brought to it; the result is then true and the caller shows that frame.
+bool majduree(Etat& e);
+// Fits the keyframe table to N, refills Icle, rebuilds the frame table.
+void majcles(Etat& e);
+// Keyframe selection in Icle, creationcle, the caption of creerIC, whether SupIC is enabled.
+void majmodecle(Etat& e);
+// Rebuilds the frame table and ListBox1 from the keyframes.
+void calculimages(Etat& e);
+// The ListBox1 line of frame row c.
+QString lignelistbox1(const Etat& e, int c);
+
+// Start-up film (steps 5 to 12 of the start-up): ips from the Cips text, N from Dmax, the two
+// keyframes, the lists and the frame table.
+void filmdepart(Etat& e);
+
+// Keyframe editing. The duration buttons: one second (Button4 / Button5) or one frame (Button6 /
+// Button7) more or less; the result is the new N.
+int dureeplus(Etat& e, int pas);  // Button4 (pas = ips) and Button6 (pas = 1)
+int dureemoins(Etat& e, int pas); // Button5 and Button7: never below 1
+// The frame-rate change for the text of Cips. On a text whose first two characters are not an
+// integer nothing changes and the conversion error is returned.
+std::optional<QString> changeips(Etat& e, const QString& texte);
+// creerIC in both modes. Returns false (and changes nothing) when a 102nd keyframe would be created.
+bool creecle(Etat& e);
+// SupIC: deletes the keyframe of the current frame.
+void supprimecle(Etat& e);
