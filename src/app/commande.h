@@ -1,0 +1,80 @@
+// The command line of the program: `vialume [CARTE]` opens the window, the sub-commands (export,
+// trace, info) make and examine a film without a window, on the same core the window uses.
+#pragma once
+
+#include "map/surfaces.h"
+#include "state/etat.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+
+// Exit status of the program.
+constexpr int SORTIEOK = 0;
+constexpr int SORTIEECHEC = 1; // the work failed; its message is on standard error
+constexpr int SORTIEUSAGE = 2; // the command line is wrong
+
+// What the command line asks for, once parsed (no file is looked at yet).
+struct Demande {
+    enum Action { fenetre, aide, exporte, trace, info };
+    enum Sortie { avi, bmps, bmp };
+
+    Action action = fenetre;
+    QString carte; // the map picture; empty = the window opens without one
+
+    // export
+    Sortie sortie = avi;
+    QString cible;                         // the film, the sequence's prefix or the bitmap
+    QString codec = QStringLiteral("rgb"); // the command-line name of the codec
+    std::optional<int> qualite, debit, cle;
+    int image = 0; // --bmp: the frame composed first
+
+    // trace
+    int x = 0, y = 0;
+    Couleur couleur = 0;
+    bool suite = false;
+
+    // info
+    bool json = false;
+};
+
+// A command line that cannot be run as written: the message says why.
+struct ErreurUsage {
+    QString texte;
+};
+
+// Parses the arguments after the program's name.
+std::variant<Demande, ErreurUsage> analyse(const QStringList& args);
+
+// The text of --help.
+QString aide();
+
+// The codec names the command line accepts, in the order of the window's compression dialog.
+const QStringList& nomscodecs();
+
+// A colour given on the command line: "#RRGGBB", or a colour value as the parameters file holds
+// it (signed decimal, "$" hexadecimal 0x00BBGGRR, or a colour name such as clRed).
+std::optional<Couleur> couleurligne(const QString& texte);
+
+// Whether the arguments ask for something other than the window (a sub-command, the help, or a
+// command line that cannot be parsed). Looked at before any application object exists, since
+// such a run must not need a display.
+bool horsfenetre(int argc, char** argv);
+
+// The window's state right after its start-up: the French frame rates, the start-up film.
+void etatdepart(Etat& e);
+// From the start-up state, loads the map `carte` and, when it has one, its parameters file, as
+// "Charger" does when its question is answered Oui; the folder of the map becomes the current
+// one, so that pictures the file names without a folder are found beside the map. Empty on
+// success, else the message; a malformed parameters file changes nothing. Missing display or
+// magnifier pictures are reported on standard error and the load goes on, as in the window.
+std::optional<QString> chargeprojet(Etat& e, Surfaces& surf, const QString& carte);
+
+// Runs a parsed sub-command (export, trace, info); returns the exit status.
+int lance(const Demande& d);
+
+// Runs what horsfenetre() accepted, with an offscreen QGuiApplication of its own; returns the exit
+// status.
+int executeligne(int argc, char** argv);

@@ -1,0 +1,380 @@
+// The sub-commands export, trace and info: the project is loaded as "Charger" loads it (its
+// parameters file accepted without a question), then the same core routines the window calls do
+// the work, so the files written are the window's.
+#include "app/commande.h"
+#include "app/progression.h"
+
+#include "export/bmp.h"
+#include "export/film.h"
+#include "project/carte.h"
+#include "project/parametres.h"
+#include "render/afficheimg.h"
+#include "route/traceur.h"
+#include "timeline/temps.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <map>
+
+namespace {
+
+QString tr8(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// The frame rates of the frame-rate list, as the window fills it at start-up.
+const QStringList CIPS = {
+    QStringLiteral("10 images/secondes"), QStringLiteral("12 images/secondes"),
+    QStringLiteral("15 images/secondes"), QStringLiteral("20 images/secondes"),
+    QStringLiteral("24 images/secondes"), QStringLiteral("25 images/secondes"),
+    QStringLiteral("30 images/secondes")};
+constexpr int CIPSDEPART = 5;
+
+struct Projet {
+    std::unique_ptr<Etat> e = nouveletat();
+    Surfaces surf;
+};
+
+std::optional<QString> ouvre(Projet& p, const QString& carte) {
+    return chargeprojet(*p.e, p.surf, carte);
+}
+
+int echec(const QString& message) {
+    QTextStream(stderr) << "vialume : " << message << '\n';
+    return SORTIEECHEC;
+}
+
+int usage(const QString& message) {
+    QTextStream(stderr) << "vialume : " << message << '\n'
+                        << tr8("Pour l'aide : vialume --help") << '\n';
+    return SORTIEUSAGE;
+}
+
+// Runs a step machine to its end with the progress shown; the message of a failing step.
+template <class Machine> std::optional<QString> deroule(Machine& m, const QString& quoi) {
+    Progression prog(quoi, m.total());
+    while (!m.fini()) {
+        if (auto erreur = m.etape()) {
+            prog.termine();
+            return erreur;
+        }
+        prog.avance(m.faites());
+    }
+    prog.termine();
+    return std::nullopt;
+}
+
+int exporte(const Demande& d) {
+    // Names first: a wrong name writes nothing and loads nothing.
+    const QString cible = QFileInfo(d.cible).absoluteFilePath();
+    std::optional<QString> chemin;
+    std::optional<Codec> codec;
+    switch (d.sortie) {
+    case Demande::avi:
+        chemin = fichiervideo(cible);
+        codec = codecdepuisnom(d.codec);
+        if (!codec)
+            return echec(tr8("le codec « %1 » n'est pas disponible dans cette version de FFmpeg")
+                             .arg(d.codec));
+        break;
+    case Demande::bmps:
+        chemin = prefixesuite(cible);
+        if (!chemin) return usage(tr8("le nom de la suite est vide : « %1 »").arg(d.cible));
+        break;
+    case Demande::bmp:
+        chemin = fichierbmp(cible);
+        if (!chemin) return usage(tr8("le nom du fichier est vide : « %1 »").arg(d.cible));
+        break;
+    }
+
+    Projet p;
+    if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    Etat& e = *p.e;
+    QTextStream out(stdout);
+    switch (d.sortie) {
+    case Demande::avi: {
+        OptionsVideo o;
+        o.codec = *codec;
+        if (d.qualite) o.qualite = *d.qualite;
+        if (d.debit) o.debit = *d.debit;
+        if (d.cle) o.cle = *d.cle;
+        ExportVideo v(e, p.surf);
+        if (auto erreur = v.ouvre(*chemin, o))
+            return echec(*erreur + QStringLiteral(" : ") + *chemin);
+        if (auto erreur = deroule(v, QStringLiteral("Export AVI"))) return echec(*erreur);
+        if (auto erreur = v.ferme()) return echec(*erreur);
+        out << traduit(e, 61, tr8("Fichier sauvé")) << " : " << *chemin << " ("
+            << tr8("%1 images à %2 images/seconde").arg(v.faites()).arg(ipsvideo(e)) << ")\n";
+        return SORTIEOK;
+    }
+    case Demande::bmps: {
+        ExportSuite s(e, p.surf, *chemin);
+        if (auto erreur = deroule(s, QStringLiteral("Export BMP"))) return echec(*erreur);
+        out << traduit(e, 54, QStringLiteral("Suite BMP OK"));
+        if (s.total() > 0)
+            out << " : " << fichiersuite(*chemin, 1) << tr8(" à ")
+                << fichiersuite(*chemin, s.total());
+        out << '\n';
+        return SORTIEOK;
+    }
+    case Demande::bmp:
+        if (d.image > e.tlmax)
+            return echec(
+                tr8("l'image %1 n'existe pas : le film va de 0 à %2").arg(d.image).arg(e.tlmax));
+        montreimage(e, p.surf, d.image);
+        if (auto erreur = ecritbmp(p.surf.vue, *chemin)) return echec(*erreur);
+        out << traduit(e, 61, tr8("Fichier sauvé")) << " : " << *chemin << '\n';
+        return SORTIEOK;
+    }
+    return SORTIEECHEC;
+}
+
+QString rgb(Couleur c) {
+    const QRgb q = versqrgb(c);
+    return QStringLiteral("#%1").arg(q & 0xffffff, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+int trace(const Demande& d) {
+    Projet p;
+    if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    Etat& e = *p.e;
+    if (d.x >= e.largeurcarte || d.y >= e.hauteurcarte)
+        return usage(tr8("le point %1,%2 est hors de la carte (%3 x %4)")
+                         .arg(d.x)
+                         .arg(d.y)
+                         .arg(e.largeurcarte)
+                         .arg(e.hauteurcarte));
+    // The view stands where the current frame puts it when the point lies in it, else it is
+    // centred on the point as far as the scroll ranges let it.
+    const bool dedans =
+        d.x >= e.ascl && d.x < e.ascl + VUEL && d.y >= e.asch && d.y < e.asch + VUEH;
+    if (!dedans) {
+        e.ascl = std::clamp(d.x - VUEL / 2, 0, e.asclmax);
+        e.asch = std::clamp(d.y - VUEH / 2, 0, e.aschmax);
+    }
+    // Armed as calculvia (or Button9 for --suite) arms, the magnifier off while the walk reads
+    // the view; the probe has stood on the start pixel.
+    const bool loupe = e.okloupe;
+    e.okloupe = false;
+    afficheimg(e, p.surf, e.imgavance[std::clamp(e.tl, 0, MAXIMG - 1)]);
+    e.coulr = d.couleur;
+    e.coulmarque = e.coulr;
+    e.nouvelleroute = !d.suite;
+    e.coulmon = p.surf.carte.pixel(d.x, d.y);
+    e.calculactif = true;
+    e.button9actif = false;
+    e.etatcalcul = 1;
+
+    Traceur t(p.surf.vue);
+    t.demarre(e, d.x - e.ascl, d.y - e.asch);
+    const int nouveaux = tracetout(t, e, [&] { afficheimg(e, p.surf, 1000); });
+    t.termine(e);
+    // A walk that found nothing would save an emptied route over the project's.
+    if (nouveaux == 0) {
+        return echec(tr8("aucun point : la couleur du pixel %1,%2 (%3) ne se prolonge pas")
+                         .arg(d.x)
+                         .arg(d.y)
+                         .arg(rgb(e.coulsuivie)));
+    }
+    // The project keeps its own magnifier setting: only the walk needed it off.
+    e.okloupe = loupe;
+    QTextStream err(stderr);
+    if (t.plein())
+        err << tr8("vialume : la route est pleine (%1 points) ; le tracé s'arrête là").arg(MAXPT)
+            << '\n';
+    QString erreur;
+    if (!sauveparametres(e, erreur)) return echec(erreur);
+    QTextStream out(stdout);
+    out << traduit(e, 65, tr8("Terminé")) << " : "
+        << tr8("%1 points ajoutés au tronçon %2, %3 en tout")
+               .arg(nouveaux)
+               .arg(e.troncours)
+               .arg(e.nbpt + 1)
+        << '\n'
+        << traduit(e, 61, tr8("Fichier sauvé")) << " : " << cheminparametres(e) << '\n';
+    return SORTIEOK;
+}
+
+QJsonObject descriptif(const Etat& e) {
+    // Segments in the order of their numbers, with the colour of their first point.
+    std::map<int, std::pair<int, Couleur>> troncons;
+    for (int i = 0; i <= e.nbpt; ++i) {
+        auto [it, nouveau] = troncons.try_emplace(e.pttron[i], 0, e.ptcoul[i]);
+        ++it->second.first;
+    }
+    QJsonArray tr;
+    for (const auto& [numero, t] : troncons)
+        tr.append(QJsonObject{{QStringLiteral("numero"), numero},
+                              {QStringLiteral("points"), t.first},
+                              {QStringLiteral("couleur"), t.second},
+                              {QStringLiteral("rgb"), rgb(t.second)}});
+    QJsonArray cles;
+    for (int k = 0; k < e.nbcle; ++k)
+        cles.append(QJsonObject{{QStringLiteral("image"), e.cleimg[k]},
+                                {QStringLiteral("x"), e.cledecx[k]},
+                                {QStringLiteral("y"), e.cledecy[k]},
+                                {QStringLiteral("temps"), e.cletemps[k]}});
+    return QJsonObject{
+        {QStringLiteral("carte"),
+         QJsonObject{{QStringLiteral("fichier"), e.dossiercarte + e.fichiercarte},
+                     {QStringLiteral("largeur"), e.largeurcarte},
+                     {QStringLiteral("hauteur"), e.hauteurcarte},
+                     {QStringLiteral("visu"), e.fichiervisu}}},
+        {QStringLiteral("route"), QJsonObject{{QStringLiteral("points"), e.nbpt + 1},
+                                              {QStringLiteral("troncons"), tr},
+                                              {QStringLiteral("couleur"), e.coulmarque},
+                                              {QStringLiteral("suivie"), e.coulsuivie}}},
+        {QStringLiteral("film"), QJsonObject{{QStringLiteral("ips"), e.ips},
+                                             {QStringLiteral("ips_video"), ipsvideo(e)},
+                                             {QStringLiteral("derniere_image"), e.tlmax},
+                                             {QStringLiteral("duree"), e.dmax},
+                                             {QStringLiteral("lignes"), e.nbimg + 1},
+                                             {QStringLiteral("cles"), cles}}},
+        {QStringLiteral("legende"),
+         QJsonObject{
+             {QStringLiteral("actif"), e.montre},
+             {QStringLiteral("unite"), e.unite},
+             {QStringLiteral("texte_autre"), e.txtautre},
+             {QStringLiteral("maxi"), e.lkm},
+             {QStringLiteral("x"), e.xt},
+             {QStringLiteral("y"), e.yt},
+             {QStringLiteral("police"), QJsonObject{{QStringLiteral("nom"), e.police.nom},
+                                                    {QStringLiteral("taille"), e.police.taille},
+                                                    {QStringLiteral("couleur"), e.police.couleur}}},
+             {QStringLiteral("ombre"), QJsonObject{{QStringLiteral("actif"), e.okombre},
+                                                   {QStringLiteral("couleur"), e.coulombre},
+                                                   {QStringLiteral("x"), e.xombre},
+                                                   {QStringLiteral("y"), e.yombre}}}}},
+        {QStringLiteral("pointe"), QJsonObject{{QStringLiteral("actif"), e.checkbox1},
+                                               {QStringLiteral("longueur"), e.updown1},
+                                               {QStringLiteral("couleur"), e.coulbord}}},
+        {QStringLiteral("loupe"), QJsonObject{{QStringLiteral("actif"), e.okloupe},
+                                              {QStringLiteral("fichier"), e.fichierloupe},
+                                              {QStringLiteral("zoom"), e.txloupe},
+                                              {QStringLiteral("estompe"), e.estompe}}},
+    };
+}
+
+QString oui(bool b) {
+    return b ? QStringLiteral("oui") : QStringLiteral("non");
+}
+
+QString texteinfo(const QJsonObject& j) {
+    const QJsonObject carte = j[QStringLiteral("carte")].toObject();
+    const QJsonObject route = j[QStringLiteral("route")].toObject();
+    const QJsonObject film = j[QStringLiteral("film")].toObject();
+    const QJsonObject leg = j[QStringLiteral("legende")].toObject();
+    const QJsonObject ombre = leg[QStringLiteral("ombre")].toObject();
+    const QJsonObject pointe = j[QStringLiteral("pointe")].toObject();
+    const QJsonObject loupe = j[QStringLiteral("loupe")].toObject();
+    static const char* const UNITES[] = {"sans", "km", "miles", "autre"};
+    const int unite = std::clamp(leg[QStringLiteral("unite")].toInt(), 0, 3);
+    QString t;
+    QTextStream s(&t);
+    s << tr8("Carte : %1 (%2 x %3)\n")
+             .arg(carte[QStringLiteral("fichier")].toString())
+             .arg(carte[QStringLiteral("largeur")].toInt())
+             .arg(carte[QStringLiteral("hauteur")].toInt());
+    const QJsonArray tr = route[QStringLiteral("troncons")].toArray();
+    s << tr8("Route : %1 points, %2 tronçon(s)\n")
+             .arg(route[QStringLiteral("points")].toInt())
+             .arg(tr.size());
+    for (const auto& v : tr) {
+        const QJsonObject o = v.toObject();
+        s << tr8("  tronçon %1 : %2 points, couleur %3\n")
+                 .arg(o[QStringLiteral("numero")].toInt())
+                 .arg(o[QStringLiteral("points")].toInt())
+                 .arg(o[QStringLiteral("rgb")].toString());
+    }
+    s << tr8("Film : %1 images/seconde, images 0 à %2, durée %3, %4 lignes\n")
+             .arg(film[QStringLiteral("ips")].toInt())
+             .arg(film[QStringLiteral("derniere_image")].toInt())
+             .arg(film[QStringLiteral("duree")].toString())
+             .arg(film[QStringLiteral("lignes")].toInt());
+    const QJsonArray cles = film[QStringLiteral("cles")].toArray();
+    s << tr8("Images clés : %1\n").arg(cles.size());
+    for (const auto& v : cles) {
+        const QJsonObject o = v.toObject();
+        s << tr8("  %1 (image %2) : x %3, y %4\n")
+                 .arg(o[QStringLiteral("temps")].toString())
+                 .arg(o[QStringLiteral("image")].toInt())
+                 .arg(o[QStringLiteral("x")].toInt())
+                 .arg(o[QStringLiteral("y")].toInt());
+    }
+    s << tr8("Légende : %1, unité %2, maxi %3")
+             .arg(oui(leg[QStringLiteral("actif")].toBool()), QString::fromLatin1(UNITES[unite]),
+                  leg[QStringLiteral("maxi")].toString());
+    if (unite == AUTRE) s << tr8(" (« %1 »)").arg(leg[QStringLiteral("texte_autre")].toString());
+    s << tr8(", ombre %1\n").arg(oui(ombre[QStringLiteral("actif")].toBool()));
+    s << tr8("Pointe : %1, longueur %2\n")
+             .arg(oui(pointe[QStringLiteral("actif")].toBool()))
+             .arg(pointe[QStringLiteral("longueur")].toInt());
+    s << tr8("Loupe : %1").arg(oui(loupe[QStringLiteral("actif")].toBool()));
+    if (!loupe[QStringLiteral("fichier")].toString().isEmpty())
+        s << tr8(", %1, zoom %2, estompe %3")
+                 .arg(loupe[QStringLiteral("fichier")].toString())
+                 .arg(loupe[QStringLiteral("zoom")].toInt())
+                 .arg(loupe[QStringLiteral("estompe")].toInt());
+    s << '\n';
+    return t;
+}
+
+int info(const Demande& d) {
+    Projet p;
+    if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    const QJsonObject j = descriptif(*p.e);
+    QTextStream out(stdout);
+    if (d.json)
+        out << QJsonDocument(j).toJson(QJsonDocument::Indented);
+    else
+        out << texteinfo(j);
+    return SORTIEOK;
+}
+
+} // namespace
+
+void etatdepart(Etat& e) {
+    e.cips = CIPS;
+    e.cipsindex = CIPSDEPART;
+    e.cipstexte = CIPS[CIPSDEPART];
+    filmdepart(e);
+}
+
+std::optional<QString> chargeprojet(Etat& e, Surfaces& surf, const QString& carte) {
+    etatdepart(e);
+    const QFileInfo f(carte);
+    if (!f.isFile()) return tr8("Fichier introuvable : %1").arg(carte);
+    const QString chemin = f.absoluteFilePath();
+    // Pictures that a parameters file names without a folder are looked for beside the map.
+    QDir::setCurrent(f.absolutePath());
+    const Chargement c = chargecarte(e, surf, chemin);
+    if (c.issue != Chargement::ok) return traduit(e, c.entree, c.message);
+    if (!c.parametres) return std::nullopt;
+    const Lecture l = chargeparametres(cheminparametres(e), e.ips);
+    if (const auto* erreur = std::get_if<ErreurLecture>(&l)) return erreur->message;
+    // Missing pictures are reported and the load goes on, as in the window.
+    for (const QString& m : appliqueparametres(e, surf, std::get<Parametres>(l)))
+        QTextStream(stderr) << "vialume : "
+                            << QString(m).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
+    return std::nullopt;
+}
+
+int lance(const Demande& d) {
+    switch (d.action) {
+    case Demande::exporte:
+        return exporte(d);
+    case Demande::trace:
+        return trace(d);
+    case Demande::info:
+        return info(d);
+    case Demande::fenetre:
+    case Demande::aide:
+        break;
+    }
+    return SORTIEUSAGE;
+}

@@ -1,0 +1,425 @@
+// The command line, run as the built program: usage errors, failures, info, the exports against
+// the core's own, the headless trace.
+#include "app/commande.h"
+
+#include "export/film.h"
+#include "project/carte.h"
+#include "project/parametres.h"
+#include "timeline/temps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Sortie {
+    int code = -1;
+    QByteArray out, err;
+};
+
+Sortie lancevialume(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // The sub-commands must pick a platform themselves.
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(VIALUME_EXE), args);
+    if (!p.waitForFinished(120000)) return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+// A map of 800 x 600 in grey with a one-pixel red line from (100, 300) to (199, 300) and a
+// blue pixel pair at (760, 100)-(761, 100), right of the first frame's view (columns 0 to 719).
+QString dessinecarte(const QString& dossier, const QString& nom = QStringLiteral("carte.bmp")) {
+    QImage img(800, 600, QImage::Format_RGB32);
+    img.fill(qRgb(128, 128, 128));
+    for (int x = 100; x < 200; ++x)
+        img.setPixel(x, 300, qRgb(255, 0, 0));
+    img.setPixel(760, 100, qRgb(0, 0, 255));
+    img.setPixel(761, 100, qRgb(0, 0, 255));
+    const QString chemin = dossier + QLatin1Char('/') + nom;
+    if (!img.save(chemin, "BMP")) return {};
+    return chemin;
+}
+
+// A project for the map: a route of 30 points in two segments, a film of 20 frames at 10 frames
+// per second with three keyframes, the legend on; saved with the core's writer.
+bool faisprojet(const QString& carte) {
+    auto etat = nouveletat();
+    Etat& e = *etat;
+    Surfaces surf;
+    if (chargeprojet(e, surf, carte)) return false;
+    for (int i = 0; i < 30; ++i) {
+        e.ptx[i] = 100 + i;
+        e.pty[i] = 300;
+        e.ptcoul[i] = i < 20 ? 0x0000ff : 0x00ff00;
+        e.pttron[i] = i < 20 ? 0 : 1;
+    }
+    e.nbpt = 29;
+    e.cipsindex = 0;
+    if (changeips(e, QStringLiteral("10 images/secondes"))) return false;
+    e.nbi = QStringLiteral("20");
+    majduree(e);
+    majcles(e);
+    e.tl = 10;
+    e.ascl = 40;
+    e.asch = 12;
+    majmodecle(e);
+    creecle(e);
+    e.tl = 0;
+    majmodecle(e);
+    e.montre = true;
+    e.unite = AUTRE;
+    e.txtautre = QStringLiteral("lieues");
+    e.lkm = QStringLiteral("90");
+    QString erreur;
+    return sauveparametres(e, erreur);
+}
+
+QStringList fichiers(const QString& dossier) {
+    return QDir(dossier).entryList(QDir::Files, QDir::Name);
+}
+
+QByteArray contenu(const QString& chemin) {
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCommande : public QObject {
+    Q_OBJECT
+  private slots:
+    void usage_data();
+    void usage();
+    void aide();
+    void couleurs_data();
+    void couleurs();
+    void introuvable_data();
+    void introuvable();
+    void info();
+    void suite();
+    void bmp();
+    void avi();
+    void trace();
+    void malforme();
+};
+
+void TestCommande::usage_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("dit");
+    auto l = [](const char* s) { return QString::fromUtf8(s).split(QLatin1Char(' ')); };
+    QTest::newRow("option inconnue") << l("--bavard") << "--bavard";
+    QTest::newRow("deux cartes") << l("a.bmp b.bmp") << "b.bmp";
+    QTest::newRow("export sans carte") << l("export") << "CARTE";
+    QTest::newRow("export sans sortie") << l("export c.bmp") << "--avi";
+    QTest::newRow("avi sans film") << l("export c.bmp --avi") << "--avi";
+    QTest::newRow("deux sorties") << l("export c.bmp --avi f --bmps p") << "une seule";
+    QTest::newRow("codec inconnu") << l("export c.bmp --avi f --codec divx") << "divx";
+    QTest::newRow("qualite hors bornes") << l("export c.bmp --avi f --qualite 101") << "101";
+    QTest::newRow("cle nulle") << l("export c.bmp --avi f --cle 0") << "--cle";
+    QTest::newRow("codec pour bmps") << l("export c.bmp --bmps p --codec rgb") << "--avi";
+    QTest::newRow("image pour avi") << l("export c.bmp --avi f --image 3") << "--bmp";
+    QTest::newRow("image negative") << l("export c.bmp --bmp f --image -1") << "-1";
+    QTest::newRow("trace sans depart") << l("trace c.bmp --couleur #FF0000") << "--depuis";
+    QTest::newRow("trace sans couleur") << l("trace c.bmp --depuis 3,4") << "--couleur";
+    QTest::newRow("depart mal forme") << l("trace c.bmp --depuis 3 --couleur 0") << "X,Y";
+    QTest::newRow("couleur mal formee") << l("trace c.bmp --depuis 3,4 --couleur #12") << "#12";
+    QTest::newRow("info en xml") << l("info c.bmp --xml") << "--xml";
+    QTest::newRow("aide et carte") << l("--help c.bmp") << "--help";
+}
+
+void TestCommande::usage() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, dit);
+    const Sortie s = lancevialume(args);
+    QCOMPARE(s.code, SORTIEUSAGE);
+    const QString err = QString::fromUtf8(s.err);
+    QVERIFY2(err.contains(dit), qPrintable(err));
+    QVERIFY(err.contains(QStringLiteral("--help")));
+    QVERIFY(s.out.isEmpty());
+}
+
+void TestCommande::aide() {
+    const Sortie s = lancevialume({QStringLiteral("--help")});
+    QCOMPARE(s.code, SORTIEOK);
+    const QString t = QString::fromUtf8(s.out);
+    for (const char* mot : {"vialume [CARTE]", "export CARTE --avi", "--bmps", "--bmp FICHIER",
+                            "--image", "trace CARTE", "--suite", "info CARTE", "--json"})
+        QVERIFY2(t.contains(QString::fromUtf8(mot)), mot);
+    for (const QString& c : nomscodecs())
+        QVERIFY2(t.contains(c), qPrintable(c));
+}
+
+void TestCommande::couleurs_data() {
+    QTest::addColumn<QString>("texte");
+    QTest::addColumn<int>("valeur");
+    QTest::addColumn<bool>("valide");
+    QTest::newRow("#RRGGBB") << "#FF8000" << 0x0080ff << true;
+    QTest::newRow("minuscules") << "#00ff7f" << 0x7fff00 << true;
+    QTest::newRow("decimal") << "255" << 255 << true;
+    QTest::newRow("negatif") << "-2147483643" << int(clWindow) << true;
+    QTest::newRow("nom") << "clRed" << 0x0000ff << true;
+    QTest::newRow("dollar") << "$00FF00" << 0x00ff00 << true;
+    QTest::newRow("diese court") << "#FFF" << 0 << false;
+    QTest::newRow("diese non hexa") << "#GG0000" << 0 << false;
+    QTest::newRow("mot") << "rouge" << 0 << false;
+}
+
+void TestCommande::couleurs() {
+    QFETCH(QString, texte);
+    QFETCH(int, valeur);
+    QFETCH(bool, valide);
+    const auto c = couleurligne(texte);
+    QCOMPARE(c.has_value(), valide);
+    if (valide) QCOMPARE(*c, valeur);
+}
+
+void TestCommande::introuvable_data() {
+    QTest::addColumn<QStringList>("args");
+    const QString c = QStringLiteral("/nonexistent/carte.bmp");
+    QTest::newRow("info") << QStringList{QStringLiteral("info"), c};
+    QTest::newRow("export") << QStringList{QStringLiteral("export"), c, QStringLiteral("--bmps"),
+                                           QStringLiteral("/tmp/vialume-jamais")};
+    QTest::newRow("trace") << QStringList{QStringLiteral("trace"),     c,
+                                          QStringLiteral("--depuis"),  QStringLiteral("1,1"),
+                                          QStringLiteral("--couleur"), QStringLiteral("0")};
+}
+
+void TestCommande::introuvable() {
+    QFETCH(QStringList, args);
+    const Sortie s = lancevialume(args);
+    QCOMPARE(s.code, SORTIEECHEC);
+    QVERIFY2(s.err.contains("/nonexistent/carte.bmp"), s.err.constData());
+}
+
+void TestCommande::info() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    const Sortie s = lancevialume({QStringLiteral("info"), carte, QStringLiteral("--json")});
+    QCOMPARE(s.code, SORTIEOK);
+    QJsonParseError erreur;
+    const QJsonDocument doc = QJsonDocument::fromJson(s.out, &erreur);
+    QVERIFY2(erreur.error == QJsonParseError::NoError, qPrintable(erreur.errorString()));
+    const QJsonObject j = doc.object();
+    const QJsonObject c = j[QStringLiteral("carte")].toObject();
+    QCOMPARE(c[QStringLiteral("largeur")].toInt(), 800);
+    QCOMPARE(c[QStringLiteral("hauteur")].toInt(), 600);
+    const QJsonObject r = j[QStringLiteral("route")].toObject();
+    QCOMPARE(r[QStringLiteral("points")].toInt(), 30);
+    const QJsonArray tr = r[QStringLiteral("troncons")].toArray();
+    QCOMPARE(tr.size(), 2);
+    QCOMPARE(tr[0].toObject()[QStringLiteral("numero")].toInt(), 0);
+    QCOMPARE(tr[0].toObject()[QStringLiteral("points")].toInt(), 20);
+    QCOMPARE(tr[0].toObject()[QStringLiteral("couleur")].toInt(), 0x0000ff);
+    QCOMPARE(tr[1].toObject()[QStringLiteral("points")].toInt(), 10);
+    const QJsonObject f = j[QStringLiteral("film")].toObject();
+    QCOMPARE(f[QStringLiteral("ips")].toInt(), 10);
+    QCOMPARE(f[QStringLiteral("derniere_image")].toInt(), 20);
+    QCOMPARE(f[QStringLiteral("duree")].toString(), QStringLiteral("02:00"));
+    QCOMPARE(f[QStringLiteral("lignes")].toInt(), 21);
+    const QJsonArray cles = f[QStringLiteral("cles")].toArray();
+    QCOMPARE(cles.size(), 3);
+    const QJsonObject milieu = cles[1].toObject();
+    QCOMPARE(milieu[QStringLiteral("image")].toInt(), 10);
+    QCOMPARE(milieu[QStringLiteral("x")].toInt(), 40);
+    QCOMPARE(milieu[QStringLiteral("y")].toInt(), 12);
+    QCOMPARE(milieu[QStringLiteral("temps")].toString(), QStringLiteral("01:00"));
+    const QJsonObject l = j[QStringLiteral("legende")].toObject();
+    QCOMPARE(l[QStringLiteral("actif")].toBool(), true);
+    QCOMPARE(l[QStringLiteral("unite")].toInt(), 3);
+    QCOMPARE(l[QStringLiteral("texte_autre")].toString(), QStringLiteral("lieues"));
+    QCOMPARE(l[QStringLiteral("maxi")].toString(), QStringLiteral("90"));
+
+    // The text form says the same.
+    const Sortie t = lancevialume({QStringLiteral("info"), carte});
+    QCOMPARE(t.code, SORTIEOK);
+    QVERIFY(t.out.contains("30 points, 2 tron"));
+}
+
+void TestCommande::suite() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    QVERIFY(QDir(d.path()).mkdir(QStringLiteral("ligne")));
+    QVERIFY(QDir(d.path()).mkdir(QStringLiteral("coeur")));
+    // The name is cut as the window's save dialog name is: four characters before the first ".".
+    const Sortie s = lancevialume({QStringLiteral("export"), carte, QStringLiteral("--bmps"),
+                                   d.filePath(QStringLiteral("ligne/film.x.bmp"))});
+    QCOMPARE(s.code, SORTIEOK);
+    // Not a terminal: one line every 10 %.
+    QCOMPARE(s.err.count("Export BMP : "), 10);
+
+    // The core's own sequence export of the same project.
+    auto etat = nouveletat();
+    Surfaces surf;
+    QVERIFY(!chargeprojet(*etat, surf, carte));
+    ExportSuite suite(*etat, surf, d.filePath(QStringLiteral("coeur/film")));
+    while (!suite.fini())
+        QVERIFY(!suite.etape());
+
+    const QStringList faits = fichiers(d.filePath(QStringLiteral("ligne")));
+    QCOMPARE(faits.size(), 20);
+    QCOMPARE(faits.first(), QStringLiteral("film0001.bmp"));
+    QCOMPARE(faits.last(), QStringLiteral("film0020.bmp"));
+    QCOMPARE(fichiers(d.filePath(QStringLiteral("coeur"))), faits);
+    for (const QString& f : faits)
+        QVERIFY2(contenu(d.filePath(QStringLiteral("ligne/") + f)) ==
+                     contenu(d.filePath(QStringLiteral("coeur/") + f)),
+                 qPrintable(f));
+}
+
+void TestCommande::bmp() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    const Sortie s = lancevialume({QStringLiteral("export"), carte, QStringLiteral("--bmp"),
+                                   d.filePath(QStringLiteral("vue.jpg")), QStringLiteral("--image"),
+                                   QStringLiteral("10")});
+    QCOMPARE(s.code, SORTIEOK);
+    auto etat = nouveletat();
+    Surfaces surf;
+    QVERIFY(!chargeprojet(*etat, surf, carte));
+    montreimage(*etat, surf, 10);
+    const QImage lu(d.filePath(QStringLiteral("vue.bmp")));
+    QCOMPARE(lu.size(), QSize(VUEL, VUEH));
+    QCOMPARE(lu.convertToFormat(QImage::Format_RGB32), surf.vue.image());
+    // Frame 10 stands at the keyframe's offsets: the route starts at view column 60.
+    QCOMPARE(QColor(lu.pixel(60, 288)), QColor(Qt::red));
+
+    const Sortie loin = lancevialume({QStringLiteral("export"), carte, QStringLiteral("--bmp"),
+                                      d.filePath(QStringLiteral("loin.bmp")),
+                                      QStringLiteral("--image"), QStringLiteral("21")});
+    QCOMPARE(loin.code, SORTIEECHEC);
+    QVERIFY(!QFile::exists(d.filePath(QStringLiteral("loin.bmp"))));
+}
+
+void TestCommande::avi() {
+    const QString ffprobe = QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
+    if (ffprobe.isEmpty()) QSKIP("ffprobe absent (paquet Debian ffmpeg)");
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    for (const char* codec : {"rgb", "mjpeg"}) {
+        const QString film = d.filePath(QStringLiteral("Film_%1").arg(QLatin1String(codec)));
+        const Sortie s =
+            lancevialume({QStringLiteral("export"), carte, QStringLiteral("--avi"), film,
+                          QStringLiteral("--codec"), QString::fromLatin1(codec)});
+        QCOMPARE(s.code, SORTIEOK);
+        // The window's name rule: the file name in lower case, ".avi" added.
+        const QString ecrit = d.filePath(QStringLiteral("film_%1.avi").arg(QLatin1String(codec)));
+        QVERIFY(QFile::exists(ecrit));
+        QProcess p;
+        p.start(ffprobe, {QStringLiteral("-v"), QStringLiteral("error"),
+                          QStringLiteral("-count_frames"), QStringLiteral("-select_streams"),
+                          QStringLiteral("v:0"), QStringLiteral("-show_entries"),
+                          QStringLiteral("stream=nb_read_frames,r_frame_rate,width,height"),
+                          QStringLiteral("-of"), QStringLiteral("csv=p=0"), ecrit});
+        QVERIFY(p.waitForFinished(60000));
+        const QStringList champs =
+            QString::fromUtf8(p.readAllStandardOutput()).trimmed().split(',');
+        // width, height, rate, frames: 21 frames (0 to 20) at the project's 10 frames a second.
+        QCOMPARE(champs, (QStringList{QStringLiteral("720"), QStringLiteral("576"),
+                                      QStringLiteral("10/1"), QStringLiteral("21")}));
+    }
+}
+
+void TestCommande::trace() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    // Clicked in its middle, inside the first frame's view: the walk goes outward from there.
+    const Sortie s = lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+                                   QStringLiteral("150,300"), QStringLiteral("--couleur"),
+                                   QStringLiteral("#00FF00")});
+    QCOMPARE(s.code, SORTIEOK);
+    auto etat = nouveletat();
+    Surfaces surf;
+    QVERIFY(!chargeprojet(*etat, surf, carte));
+    const Etat& e = *etat;
+    QCOMPARE(e.nbpt, 99);
+    // The left neighbour first, then the clicked pixel, then outward ring by ring.
+    QCOMPARE(e.ptx[0], 149);
+    QCOMPARE(e.ptx[1], 150);
+    QCOMPARE(e.ptx[2], 151);
+    QCOMPARE(e.ptx[3], 148);
+    QCOMPARE(e.ptx[4], 152);
+    for (int i = 0; i <= e.nbpt; ++i) {
+        QCOMPARE(e.pty[i], 300);
+        QCOMPARE(e.ptcoul[i], 0x00ff00);
+        QCOMPARE(e.pttron[i], 0);
+    }
+    QCOMPARE(e.coulsuivie, 0x0000ff);
+
+    // A continuation on the blue pair, outside the first frame's view: the view is centred on
+    // it (else the walk would read nothing there); segment 1 is added, the route stays.
+    const Sortie s2 = lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+                                    QStringLiteral("760,100"), QStringLiteral("--couleur"),
+                                    QStringLiteral("clYellow"), QStringLiteral("--suite")});
+    QCOMPARE(s2.code, SORTIEOK);
+    auto etat2 = nouveletat();
+    QVERIFY(!chargeprojet(*etat2, surf, carte));
+    QCOMPARE(etat2->nbpt, 101);
+    QCOMPARE(etat2->ptx[100], 760);
+    QCOMPARE(etat2->ptx[101], 761);
+    QCOMPARE(etat2->pttron[101], 1);
+    QCOMPARE(etat2->ptcoul[101], 0x00ffff);
+    QCOMPARE(etat2->ptx[0], 149);
+
+    // A pixel from which nothing continues writes nothing.
+    const QByteArray avant = contenu(d.filePath(QStringLiteral("carte.vlp")));
+    const Sortie rien =
+        lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+                      QStringLiteral("10,10"), QStringLiteral("--couleur"), QStringLiteral("0")});
+    QCOMPARE(rien.code, SORTIEECHEC);
+    QCOMPARE(contenu(d.filePath(QStringLiteral("carte.vlp"))), avant);
+    const Sortie dehors =
+        lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+                      QStringLiteral("800,10"), QStringLiteral("--couleur"), QStringLiteral("0")});
+    QCOMPARE(dehors.code, SORTIEUSAGE);
+}
+
+void TestCommande::malforme() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    const QByteArray mauvais = "[CHEMIN]\r\n10\t20\r\n11\tabc\r\n[IPS]\r\n25\r\n";
+    {
+        QFile f(d.filePath(QStringLiteral("carte.vlp")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(mauvais);
+    }
+    QVERIFY(QDir(d.path()).mkdir(QStringLiteral("sortie")));
+    const QString sortie = d.filePath(QStringLiteral("sortie"));
+    const QList<QStringList> commandes = {
+        {QStringLiteral("export"), carte, QStringLiteral("--bmps"),
+         sortie + QStringLiteral("/img")},
+        {QStringLiteral("export"), carte, QStringLiteral("--bmp"), sortie + QStringLiteral("/vue")},
+        {QStringLiteral("export"), carte, QStringLiteral("--avi"),
+         sortie + QStringLiteral("/film")},
+        {QStringLiteral("trace"), carte, QStringLiteral("--depuis"), QStringLiteral("100,300"),
+         QStringLiteral("--couleur"), QStringLiteral("0")},
+        {QStringLiteral("info"), carte},
+    };
+    for (const QStringList& c : commandes) {
+        const Sortie s = lancevialume(c);
+        QCOMPARE(s.code, SORTIEECHEC);
+        QVERIFY2(s.err.contains("ligne 3"), s.err.constData());
+        QVERIFY(s.out.isEmpty());
+    }
+    QVERIFY(fichiers(sortie).isEmpty());
+    QCOMPARE(contenu(d.filePath(QStringLiteral("carte.vlp"))), mauvais);
+}
+
+QTEST_GUILESS_MAIN(TestCommande)
+#include "tst_commande.moc"
