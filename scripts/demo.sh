@@ -1,6 +1,14 @@
 #!/usr/bin/env bash
-# Builds the program and opens it.
+# Installs what is needed (Debian 12), builds, and opens the demo project in the window. Without
+# a display it exports the demo film to out/demo.avi instead and says where.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-exec build/src/vialume "$@"
+CARTE=examples/demo/carte.bmp
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    mkdir -p out
+    build/src/vialume export "$CARTE" --avi out/demo.avi --codec mjpeg
+    echo "Pas d'écran : le film de la démonstration est dans $(pwd)/out/demo.avi"
+    exit 0
+fi
+exec build/src/vialume "$CARTE"
