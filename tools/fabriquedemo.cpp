@@ -1,6 +1,7 @@
 // Makes the demo project of examples/demo in two steps, run by scripts/fabriquedemo.sh:
 //   fabriquedemo carte DOSSIER   draws carte.bmp (the map with its painted route and a word in
-//                                strokes) and loupe.bmp (the magnifier), and prints one line
+//                                strokes), fond.png (the same map without them, shown in the
+//                                film) and loupe.bmp (the magnifier), and prints one line
 //                                "X,Y #RRGGBB" per run of the tracer to make, the route first;
 //   fabriquedemo film DOSSIER    takes the traced project (carte.vlp), sets the keyframes that
 //                                follow the route, the legend, the tip and the magnifier, and
@@ -237,6 +238,8 @@ QString hexa(QRgb c) {
 
 int fabriquecarte(const QString& dossier) {
     QImage img = fond();
+    // The same map without the painted lines, shown in the film in place of the map.
+    if (!img.save(dossier + QStringLiteral("/fond.png"), "PNG")) return 1;
     const auto route = pixels(courbe());
     peins(img, route, ROUTE);
     QTextStream out(stdout);
@@ -268,8 +271,8 @@ int fabriquecarte(const QString& dossier) {
 }
 
 // The film of the traced project: ten seconds whose keyframes, one a second, keep the head of
-// the route in the middle of the view; the distance in kilometres with a shadow, a yellow tip,
-// the magnifier.
+// the route in the middle of the view; the map without its painted lines on screen; the
+// distance in kilometres with a shadow, a yellow tip, the magnifier.
 int fabriquefilm(const QString& dossier) {
     auto etat = nouveletat();
     Etat& e = *etat;
@@ -326,6 +329,13 @@ int fabriquefilm(const QString& dossier) {
     e.txloupe = 100;
     e.estompe = 20;
     e.okloupe = true;
+
+    const Chargement v = chargevisu(e, surf, QStringLiteral("fond.png"));
+    if (v.issue != Chargement::ok) {
+        err << v.message << '\n';
+        return 1;
+    }
+    e.fichiervisu = QStringLiteral("fond.png");
 
     QString erreur;
     if (!sauveparametres(e, erreur)) {

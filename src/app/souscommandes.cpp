@@ -347,6 +347,9 @@ void etatdepart(Etat& e) {
 
 std::optional<QString> chargeprojet(Etat& e, Surfaces& surf, const QString& carte) {
     etatdepart(e);
+    // "Charger" sets the tip length first, whatever follows.
+    e.updown1 = 30;
+    e.bordnb = QStringLiteral("30");
     const QFileInfo f(carte);
     if (!f.isFile()) return tr8("Fichier introuvable : %1").arg(carte);
     const QString chemin = f.absoluteFilePath();

@@ -5,6 +5,7 @@
 #include "export/film.h"
 #include "project/carte.h"
 #include "project/parametres.h"
+#include "render/afficheimg.h"
 #include "timeline/temps.h"
 
 #include <QDir>
