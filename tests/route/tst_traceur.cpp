@@ -3,6 +3,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 constexpr Couleur BLANC = 0xffffff;
