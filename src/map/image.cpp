@@ -6,6 +6,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -14,35 +15,47 @@ QString nomfichier(const QString& chemin) {
     return nom.isEmpty() ? chemin : nom;
 }
 
-// Qt's bitmap reader accepts a file cut short and leaves the missing rows undefined, so the
-// length the header promises is checked here. Only uncompressed layouts have a known length.
-bool bmptronque(const QString& chemin) {
+// What the header of a Windows bitmap announces.
+struct EnteteBmp {
+    qint64 largeur = 0, hauteur = 0;
+    qint64 attendu = 0; // file length the pixel rows need; 0 when compressed (unknown)
+    qint64 reel = 0;    // file length
+};
+
+std::optional<EnteteBmp> entetebmp(const QString& chemin) {
     QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const QByteArray t = f.read(54);
-    if (t.size() < 26 || !t.startsWith("BM")) return false;
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray t = f.read(34);
+    if (t.size() < 26 || !t.startsWith("BM")) return std::nullopt;
     const auto* o = reinterpret_cast<const uchar*>(t.constData());
     const quint32 debut = qFromLittleEndian<quint32>(o + 10);
-    const quint32 entete = qFromLittleEndian<quint32>(o + 14);
-    qint64 largeur = 0, hauteur = 0;
+    const quint32 taille = qFromLittleEndian<quint32>(o + 14);
+    EnteteBmp h;
+    h.reel = f.size();
     quint32 bits = 0, compression = 0;
-    if (entete == 12) {
-        largeur = qFromLittleEndian<quint16>(o + 18);
-        hauteur = qFromLittleEndian<quint16>(o + 20);
+    if (taille == 12) {
+        h.largeur = qFromLittleEndian<quint16>(o + 18);
+        h.hauteur = qFromLittleEndian<quint16>(o + 20);
         bits = qFromLittleEndian<quint16>(o + 24);
-    } else if (entete >= 40 && t.size() >= 34) {
-        largeur = qFromLittleEndian<qint32>(o + 18);
-        hauteur = std::abs(static_cast<qint64>(qFromLittleEndian<qint32>(o + 22)));
+    } else if (taille >= 40 && t.size() >= 34) {
+        h.largeur = qFromLittleEndian<qint32>(o + 18);
+        h.hauteur = std::abs(static_cast<qint64>(qFromLittleEndian<qint32>(o + 22)));
         bits = qFromLittleEndian<quint16>(o + 28);
         compression = qFromLittleEndian<quint32>(o + 30);
     } else {
-        return false;
+        return std::nullopt;
     }
     constexpr quint32 BI_RGB = 0, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
-    if (compression != BI_RGB && compression != BI_BITFIELDS && compression != BI_ALPHABITFIELDS)
-        return false;
-    const qint64 ligne = (largeur * bits + 31) / 32 * 4;
-    return f.size() < static_cast<qint64>(debut) + ligne * hauteur;
+    if (compression == BI_RGB || compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS)
+        h.attendu = debut + (h.largeur * bits + 31) / 32 * 4 * h.hauteur;
+    return h;
+}
+
+QString raison(const QImageReader& lecteur) {
+    // Some handlers refuse a header without saying why.
+    if (lecteur.error() == QImageReader::UnknownError)
+        return QStringLiteral("format inconnu ou entête invalide");
+    return lecteur.errorString();
 }
 
 } // namespace
@@ -50,23 +63,27 @@ bool bmptronque(const QString& chemin) {
 bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
     QImageReader lecteur(chemin);
     lecteur.setAutoTransform(false);
-    const QSize taille = lecteur.size();
-    if (!taille.isValid() || taille.isEmpty()) {
-        erreur = QStringLiteral("Le fichier « %1 » n'est pas une image lisible (%2).")
-                     .arg(nomfichier(chemin), lecteur.errorString());
-        return false;
-    }
-    const long long pixels = static_cast<long long>(taille.width()) * taille.height();
+    QSize taille = lecteur.size();
+    // Qt's bitmap reader refuses large headers silently and accepts a file cut short, leaving
+    // the missing rows undefined: the header is read here as well.
+    const std::optional<EnteteBmp> bmp = entetebmp(chemin);
+    const long long pixels = bmp ? bmp->largeur * bmp->hauteur
+                                 : static_cast<long long>(taille.width()) * taille.height();
     if (pixels > MAXPIXELS) {
-        erreur = QStringLiteral("L'image « %1 » est trop grande : %2 × %3 pixels, "
+        erreur = QStringLiteral("L'image « %1 » est trop grande : %2*%3 pixels, "
                                 "%4 millions de pixels au plus.")
                      .arg(nomfichier(chemin))
-                     .arg(taille.width())
-                     .arg(taille.height())
+                     .arg(bmp ? bmp->largeur : taille.width())
+                     .arg(bmp ? bmp->hauteur : taille.height())
                      .arg(MAXPIXELS / 1'000'000);
         return false;
     }
-    if (lecteur.format() == "bmp" && bmptronque(chemin)) {
+    if (!taille.isValid() || taille.isEmpty()) {
+        erreur = QStringLiteral("Le fichier « %1 » n'est pas une image lisible (%2).")
+                     .arg(nomfichier(chemin), raison(lecteur));
+        return false;
+    }
+    if (bmp && bmp->reel < bmp->attendu) {
         erreur = QStringLiteral("Impossible de lire l'image « %1 » : le fichier est tronqué.")
                      .arg(nomfichier(chemin));
         return false;
@@ -77,7 +94,7 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
     QImage img = lecteur.read();
     if (img.isNull()) {
         erreur = QStringLiteral("Impossible de lire l'image « %1 » : %2.")
-                     .arg(nomfichier(chemin), lecteur.errorString());
+                     .arg(nomfichier(chemin), raison(lecteur));
         return false;
     }
     dest.prend(std::move(img));
