@@ -96,8 +96,9 @@ void Surface::copiecle(const Surface& src, const QRect& source, QPoint dest, Cou
         if (!avecle) {
             std::copy(de, de + cible.width(), vers);
         } else {
+            // Written without a branch, so that the compiler can copy several pixels at once.
             for (int x = 0; x < cible.width(); ++x)
-                if ((de[x] & 0xffffff) != (qcle & 0xffffff)) vers[x] = de[x];
+                vers[x] = ((de[x] ^ qcle) & 0xffffff) != 0 ? de[x] : vers[x];
         }
     }
 }
