@@ -1,4 +1,5 @@
 #include "render/afficheimg.h"
+#include "timeline/temps.h"
 
 #include <QTest>
 
@@ -292,6 +293,46 @@ class TstAfficheimg : public QObject {
         attendu.texte(0, 0, QStringLiteral("3"), b.e->police, b.e->police.couleur);
         QCOMPARE(b.s.vue.image(), attendu.image());
         QCOMPARE(pixelde(sanslegende, 0, 100), motif(0, 100));
+    }
+
+    // --- A frame of the film -------------------------------------------------------------------
+    void montreimage_data() {
+        QTest::addColumn<int>("p");
+        QTest::addColumn<int>("tl");
+        QTest::addColumn<QString>("wtl");
+        QTest::addColumn<int>("cle"); // keyframe selected, -1 none
+        QTest::addColumn<QPoint>("decalage");
+        QTest::newRow("milieu") << 75 << 75 << "03:00" << -1 << QPoint(200, 100);
+        QTest::newRow("dernière") << 150 << 150 << "06:00" << 1 << QPoint(0, 0);
+        QTest::newRow("au-delà") << 400 << 150 << "06:00" << 1 << QPoint(0, 0);
+        QTest::newRow("avant le début") << -3 << 0 << "00:00" << 0 << QPoint(0, 0);
+        QTest::newRow("décalages hors portée") << 10 << 10 << "00:10" << -1 << QPoint(280, 224);
+    }
+    void montreimage() {
+        QFETCH(int, p);
+        QFETCH(int, tl);
+        QFETCH(QString, wtl);
+        QFETCH(int, cle);
+        QFETCH(QPoint, decalage);
+        Banc b(999);
+        filmdepart(*b.e);
+        b.e->imgdecx[75] = 200;
+        b.e->imgdecy[75] = 100;
+        b.e->imgdecx[10] = 5000;
+        b.e->imgdecy[10] = 9000;
+        ::montreimage(*b.e, b.s, p);
+        QCOMPARE(b.e->tl, tl);
+        QCOMPARE(b.e->wtl, wtl);
+        QCOMPARE(b.e->icleselection, cle);
+        QCOMPARE(b.e->creationcle, cle < 0 ? 1 : 0);
+        QCOMPARE(QPoint(b.e->ascl, b.e->asch), decalage);
+        QCOMPARE(b.s.vue.pixel(719, 0), motif(719 + decalage.x(), decalage.y()));
+        // The progress of the frame, i * 1000 / 150, where the route is in the view.
+        if (decalage.y() < 100) {
+            const int n = 999 * (tl * 1000 / 150) / 1000;
+            QCOMPARE(b.point(n), ROUGE);
+            if (n < 999) QCOMPARE(b.point(n + 1), motif(b.e->ptx[n + 1], b.e->pty[n + 1]));
+        }
     }
 };
 
