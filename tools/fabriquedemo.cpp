@@ -278,7 +278,7 @@ int fabriquefilm(const QString& dossier) {
     Etat& e = *etat;
     Surfaces surf;
     QTextStream err(stderr);
-    if (auto erreur = chargeprojet(e, surf, dossier + QStringLiteral("/carte.bmp"))) {
+    if (auto erreur = ouvreprojet(e, surf, dossier + QStringLiteral("/carte.bmp"))) {
         err << *erreur << '\n';
         return 1;
     }

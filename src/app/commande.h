@@ -70,7 +70,7 @@ void etatdepart(Etat& e);
 // one, so that pictures the file names without a folder are found beside the map. Empty on
 // success, else the message; a malformed parameters file changes nothing. Missing display or
 // magnifier pictures are reported on standard error and the load goes on, as in the window.
-std::optional<QString> chargeprojet(Etat& e, Surfaces& surf, const QString& carte);
+std::optional<QString> ouvreprojet(Etat& e, Surfaces& surf, const QString& carte);
 
 // Runs a parsed sub-command (export, trace, info); returns the exit status.
 int lance(const Demande& d);

@@ -41,7 +41,7 @@ struct Projet {
 };
 
 std::optional<QString> ouvre(Projet& p, const QString& carte) {
-    return chargeprojet(*p.e, p.surf, carte);
+    return ouvreprojet(*p.e, p.surf, carte);
 }
 
 int echec(const QString& message) {
@@ -345,7 +345,7 @@ void etatdepart(Etat& e) {
     filmdepart(e);
 }
 
-std::optional<QString> chargeprojet(Etat& e, Surfaces& surf, const QString& carte) {
+std::optional<QString> ouvreprojet(Etat& e, Surfaces& surf, const QString& carte) {
     etatdepart(e);
     // "Charger" sets the tip length first, whatever follows.
     e.updown1 = 30;
@@ -358,10 +358,10 @@ std::optional<QString> chargeprojet(Etat& e, Surfaces& surf, const QString& cart
     const Chargement c = chargecarte(e, surf, chemin);
     if (c.issue != Chargement::ok) return traduit(e, c.entree, c.message);
     if (!c.parametres) return std::nullopt;
-    const Lecture l = chargeparametres(cheminparametres(e), e.ips);
-    if (const auto* erreur = std::get_if<ErreurLecture>(&l)) return erreur->message;
+    QStringList messages;
+    if (const auto erreur = chargeprojet(e, surf, messages)) return erreur->message;
     // Missing pictures are reported and the load goes on, as in the window.
-    for (const QString& m : appliqueparametres(e, surf, std::get<Parametres>(l)))
+    for (const QString& m : messages)
         QTextStream(stderr) << "vialume : "
                             << QString(m).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
     return std::nullopt;

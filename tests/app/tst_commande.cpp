@@ -60,7 +60,7 @@ bool faisprojet(const QString& carte) {
     auto etat = nouveletat();
     Etat& e = *etat;
     Surfaces surf;
-    if (chargeprojet(e, surf, carte)) return false;
+    if (ouvreprojet(e, surf, carte)) return false;
     for (int i = 0; i < 30; ++i) {
         e.ptx[i] = 100 + i;
         e.pty[i] = 300;
@@ -266,7 +266,7 @@ void TestCommande::suite() {
     // The core's own sequence export of the same project.
     auto etat = nouveletat();
     Surfaces surf;
-    QVERIFY(!chargeprojet(*etat, surf, carte));
+    QVERIFY(!ouvreprojet(*etat, surf, carte));
     ExportSuite suite(*etat, surf, d.filePath(QStringLiteral("coeur/film")));
     while (!suite.fini())
         QVERIFY(!suite.etape());
@@ -292,7 +292,7 @@ void TestCommande::bmp() {
     QCOMPARE(s.code, SORTIEOK);
     auto etat = nouveletat();
     Surfaces surf;
-    QVERIFY(!chargeprojet(*etat, surf, carte));
+    QVERIFY(!ouvreprojet(*etat, surf, carte));
     montreimage(*etat, surf, 10);
     const QImage lu(d.filePath(QStringLiteral("vue.bmp")));
     QCOMPARE(lu.size(), QSize(VUEL, VUEH));
@@ -347,7 +347,7 @@ void TestCommande::trace() {
     QCOMPARE(s.code, SORTIEOK);
     auto etat = nouveletat();
     Surfaces surf;
-    QVERIFY(!chargeprojet(*etat, surf, carte));
+    QVERIFY(!ouvreprojet(*etat, surf, carte));
     const Etat& e = *etat;
     QCOMPARE(e.nbpt, 99);
     // The left neighbour first, then the clicked pixel, then outward ring by ring.
@@ -370,7 +370,7 @@ void TestCommande::trace() {
                                     QStringLiteral("clYellow"), QStringLiteral("--suite")});
     QCOMPARE(s2.code, SORTIEOK);
     auto etat2 = nouveletat();
-    QVERIFY(!chargeprojet(*etat2, surf, carte));
+    QVERIFY(!ouvreprojet(*etat2, surf, carte));
     QCOMPARE(etat2->nbpt, 101);
     QCOMPARE(etat2->ptx[100], 760);
     QCOMPARE(etat2->ptx[101], 761);
