@@ -378,12 +378,39 @@ void TestCommande::trace() {
     QCOMPARE(etat2->ptcoul[101], 0x00ffff);
     QCOMPARE(etat2->ptx[0], 149);
 
-    // A pixel from which nothing continues writes nothing.
+    // A start pixel that the view covers (here by a large legend) gives no point: nothing is
+    // written, the project stays.
+    {
+        auto e3 = nouveletat();
+        Surfaces s3;
+        QVERIFY(!ouvreprojet(*e3, s3, carte));
+        e3->montre = true;
+        e3->police.taille = -300;
+        e3->police.gras = true;
+        e3->police.couleur = 0;
+        e3->xt = e3->yt = 0;
+        QString erreur;
+        QVERIFY(sauveparametres(*e3, erreur));
+    }
+    auto e4 = nouveletat();
+    QVERIFY(!ouvreprojet(*e4, surf, carte));
+    QPoint couvert(-1, -1);
+    const Surface& vue = surf.vue;
+    for (int y = 1; y < 575 && couvert.x() < 0; ++y)
+        for (int x = 1; x < 719 && couvert.x() < 0; ++x) {
+            bool noir = true;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) noir = noir && vue.pixel(x + dx, y + dy) == 0;
+            if (noir && surf.carte.pixel(x, y) != 0) couvert = QPoint(x, y);
+        }
+    QVERIFY(couvert.x() >= 0);
     const QByteArray avant = contenu(d.filePath(QStringLiteral("carte.vlp")));
-    const Sortie rien =
-        lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
-                      QStringLiteral("10,10"), QStringLiteral("--couleur"), QStringLiteral("0")});
+    const Sortie rien = lancevialume(
+        {QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+         QStringLiteral("%1,%2").arg(couvert.x()).arg(couvert.y()), QStringLiteral("--couleur"),
+         QStringLiteral("0")});
     QCOMPARE(rien.code, SORTIEECHEC);
+    QVERIFY(rien.err.contains("aucun point"));
     QCOMPARE(contenu(d.filePath(QStringLiteral("carte.vlp"))), avant);
     const Sortie dehors =
         lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
@@ -422,5 +449,5 @@ void TestCommande::malforme() {
     QCOMPARE(contenu(d.filePath(QStringLiteral("carte.vlp"))), mauvais);
 }
 
-QTEST_GUILESS_MAIN(TestCommande)
+QTEST_MAIN(TestCommande)
 #include "tst_commande.moc"
