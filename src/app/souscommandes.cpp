@@ -280,6 +280,8 @@ QString texteinfo(const QJsonObject& j) {
              .arg(carte[QStringLiteral("fichier")].toString())
              .arg(carte[QStringLiteral("largeur")].toInt())
              .arg(carte[QStringLiteral("hauteur")].toInt());
+    if (!carte[QStringLiteral("visu")].toString().isEmpty())
+        s << tr8("Image de visu : %1\n").arg(carte[QStringLiteral("visu")].toString());
     const QJsonArray tr = route[QStringLiteral("troncons")].toArray();
     s << tr8("Route : %1 points, %2 tronçon(s)\n")
              .arg(route[QStringLiteral("points")].toInt())
