@@ -31,30 +31,33 @@ ffcodec() {
     esac
 }
 
-# Runs a command under /usr/bin/time -v; prints "seconds kilobytes".
+# Runs a command under /usr/bin/time -v; prints "wall-seconds cpu-seconds kilobytes".
 mesure() {
     /usr/bin/time -v -o "$TMP/time" "$@" >/dev/null 2>&1
-    local s k
+    local s c k
     s=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$TMP/time" |
         awk -F: '{ t = 0; for (i = 1; i <= NF; i++) t = t * 60 + $i; print t }')
+    c=$(awk -F': ' '/User time|System time/ { t += $2 } END { print t }' "$TMP/time")
     k=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$TMP/time")
-    echo "$s $k"
+    echo "$s $c $k"
 }
 
 echo "Film : $CARTE, images 0 à $N à $R images/seconde ($(nproc) coeurs)"
-printf '| %-8s | %-22s | %-22s | %-26s | %-7s |\n' codec "vialume export --avi" "export --bmps" "+ ffmpeg" "rapport"
-printf '| %-8s | %-22s | %-22s | %-26s | %-7s |\n' "" "img/s, Mo" "s, Mo" "img/s total, Mo max" ""
-echo "|----------|------------------------|------------------------|----------------------------|---------|"
+echo "Temps réel (processeur) ; mémoire = pic de mémoire résidente"
+echo
+echo "| codec | vialume export --avi | export --bmps + ffmpeg | rapport |"
+echo "|---|---|---|---|"
 for c in rgb mjpeg ffv1 huffyuv utvideo mpeg4 h264; do
-    read -r s1 k1 < <(mesure "$EXE" export "$CARTE" --avi "$TMP/un.avi" --codec "$c")
+    read -r s1 c1 k1 < <(mesure "$EXE" export "$CARTE" --avi "$TMP/un.avi" --codec "$c")
     rm -f "$TMP/un.avi"
     mkdir -p "$TMP/bmp"
-    read -r s2 k2 < <(mesure "$EXE" export "$CARTE" --bmps "$TMP/bmp/img")
+    read -r s2 c2 k2 < <(mesure "$EXE" export "$CARTE" --bmps "$TMP/bmp/img")
     # shellcheck disable=SC2046
-    read -r s3 k3 < <(mesure ffmpeg -v error -y -framerate "$R" -start_number 1 -i "$TMP/bmp/img%04d.bmp" $(ffcodec "$c") "$TMP/deux.avi")
+    read -r s3 c3 k3 < <(mesure ffmpeg -v error -y -framerate "$R" -start_number 1 -i "$TMP/bmp/img%04d.bmp" $(ffcodec "$c") "$TMP/deux.avi")
     rm -rf "$TMP/bmp" "$TMP/deux.avi"
-    awk -v c="$c" -v n="$N" -v s1="$s1" -v k1="$k1" -v s2="$s2" -v k2="$k2" -v s3="$s3" -v k3="$k3" 'BEGIN {
+    awk -v c="$c" -v n="$N" -v s1="$s1" -v c1="$c1" -v k1="$k1" -v s2="$s2" -v c2="$c2" \
+        -v k2="$k2" -v s3="$s3" -v c3="$c3" -v k3="$k3" 'BEGIN {
         un = (n + 1) / s1; deux = n / (s2 + s3); km = (k2 > k3 ? k2 : k3)
-        printf "| %-8s | %8.1f img/s %5.0f Mo | %8.2f s %7.0f Mo | %7.1f img/s %7.0f Mo   | %5.2f x |\n",
-               c, un, k1 / 1024, s2, k2 / 1024, deux, km / 1024, un / deux }'
+        printf "| %s | %.1f img/s en %.1f s (%.1f s), %.0f Mo | %.1f img/s en %.1f + %.1f s (%.1f + %.1f s), %.0f Mo | %.2f x |\n",
+               c, un, s1, c1, k1 / 1024, deux, s2, s3, c2, c3, km / 1024, un / deux }'
 done
