@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PAQUETS=(build-essential cmake pkg-config qt6-base-dev libgl-dev
          libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-         libbenchmark-dev fonts-dejavu-core xvfb xauth imagemagick ffmpeg)
+         libbenchmark-dev fonts-dejavu-core xvfb xauth imagemagick ffmpeg xdotool)
 manque=()
 for p in "${PAQUETS[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manque+=("$p")
