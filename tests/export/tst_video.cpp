@@ -105,7 +105,7 @@ class TstVideo : public QObject {
         };
         QCOMPARE(l32(strf + 8 + 4), VUEL);
         QCOMPARE(l32(strf + 8 + 8), VUEH);
-        const qsizetype donnees = o.indexOf("00dc");
+        const qsizetype donnees = o.indexOf("00dc", o.indexOf("movi"));
         QVERIFY(donnees > 0);
         // First stored pixel = bottom-left: blue 0, green of the last row, red 0.
         QCOMPARE(static_cast<uchar>(o[donnees + 8]), uchar(0));
