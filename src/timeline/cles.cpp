@@ -1,0 +1,212 @@
+// The film: last frame number, keyframes, frame table and the editing of all three.
+#include "timeline/temps.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// The duration buttons turn any longer film into the longest one.
+constexpr int SEUILNBI = 2200;
+
+// N as NbI holds it, kept within the frame table whatever was written there.
+int derniere(const Etat& e) {
+    return std::clamp(entier(e.nbi).value_or(1), 1, MAXNBI);
+}
+
+void poseN(Etat& e, int n) {
+    e.nbi = QString::number(std::clamp(n, 1, MAXNBI));
+}
+
+// The rate is the number formed by the first two characters of the Cips text; below 1 it would
+// divide by zero in every time text.
+std::optional<int> lirips(const QString& texte) {
+    const auto ips = entier(texte.left(2));
+    if (!ips || *ips < 1) return std::nullopt;
+    return ips;
+}
+
+void deuxcles(Etat& e) {
+    const int n = derniere(e);
+    e.cleimg[0] = 0;
+    e.cleimg[1] = n;
+    e.cledecx[0] = e.cledecx[1] = 0;
+    e.cledecy[0] = e.cledecy[1] = 0;
+    e.cletemps[0] = imgverstemps(e, 0);
+    e.cletemps[1] = imgverstemps(e, n);
+    e.nbcle = 2;
+}
+
+void copiecle(Etat& e, int vers, int de) {
+    e.cleimg[vers] = e.cleimg[de];
+    e.cledecx[vers] = e.cledecx[de];
+    e.cledecy[vers] = e.cledecy[de];
+    e.cletemps[vers] = e.cletemps[de];
+}
+
+// The keyframe of the current frame, or the place where it would go; nbcle when TL stands past
+// the last keyframe.
+int premiere(const Etat& e) {
+    int i = 0;
+    while (i < e.nbcle && e.cleimg[i] < e.tl)
+        ++i;
+    return i;
+}
+
+// Every rebuild of Icle re-derives the mode, so the buttons always match the current frame.
+void remplicle(Etat& e) {
+    e.icle.clear();
+    for (int k = 0; k < e.nbcle; ++k)
+        e.icle.append(e.cletemps[k]);
+    majmodecle(e);
+}
+
+int interpole(int a, int b, int pas, std::int64_t d) {
+    // The product first, then a division truncating toward zero; 64 bits so nothing overflows.
+    return static_cast<int>(a + (std::int64_t{b} - a) * pas / d);
+}
+
+} // namespace
+
+bool majduree(Etat& e) {
+    const int n = derniere(e);
+    e.dmax = imgverstemps(e, n);
+    e.tlmax = n;
+    const bool deplace = e.tl > n;
+    if (deplace) e.tl = n;
+    // After a rate change the same frame has another time text.
+    e.wtl = imgverstemps(e, e.tl);
+    return deplace;
+}
+
+void majcles(Etat& e) {
+    if (e.nbcle < 2 || e.nbcle > MAXCLE) deuxcles(e);
+    const int n = derniere(e);
+    const int last = e.nbcle - 1;
+    e.cleimg[last] = n;
+    e.cletemps[last] = imgverstemps(e, n);
+    // The first keyframe at or after the new end becomes the end; the ones after it go.
+    for (int k = 0; k < last; ++k) {
+        if (e.cleimg[k] >= n) {
+            e.cleimg[k] = n;
+            e.cletemps[k] = imgverstemps(e, n);
+            --e.nbcle;
+        }
+    }
+    remplicle(e);
+    calculimages(e);
+}
+
+void majmodecle(Etat& e) {
+    // Matched on the frame number rather than the time text: past 99 seconds two frames share a
+    // text, and the wrong keyframe would be selected and then modified.
+    e.icleselection = -1;
+    const int n = std::min(static_cast<int>(e.icle.size()), e.nbcle);
+    for (int i = 0; i < n; ++i)
+        if (e.cleimg[i] == e.tl) e.icleselection = i;
+    const int i = e.icleselection;
+    e.creationcle = i < 0 ? 1 : 0;
+    e.creerICcaption = i < 0 ? traduit(e, 34, QStringLiteral("Créer"))
+                             : traduit(e, 33, QStringLiteral("Modifier"));
+    // The first and the last keyframe are never deleted.
+    e.supicactif = i > 0 && i < e.icle.size() - 1;
+}
+
+void calculimages(Etat& e) {
+    // Keyframes come from files too: rows past the table and pairs out of order are never written.
+    const int nbcle = std::clamp(e.nbcle, 0, MAXCLE);
+    int r = 0;
+    for (int k = 0; k + 1 < nbcle; ++k) {
+        e.imgdecx[r] = e.cledecx[k];
+        e.imgdecy[r] = e.cledecy[k];
+        const std::int64_t d = std::int64_t{e.cleimg[k + 1]} - e.cleimg[k];
+        if (d <= 0) continue;
+        const int pas = static_cast<int>(std::min<std::int64_t>(d, MAXNBI - r));
+        for (int j = 1; j <= pas; ++j) {
+            e.imgdecx[r + j] = interpole(e.cledecx[k], e.cledecx[k + 1], j, d);
+            e.imgdecy[r + j] = interpole(e.cledecy[k], e.cledecy[k + 1], j, d);
+        }
+        r += pas;
+    }
+    e.imgdecx[r] = nbcle > 0 ? e.cledecx[nbcle - 1] : 0;
+    e.imgdecy[r] = nbcle > 0 ? e.cledecy[nbcle - 1] : 0;
+    e.nbimg = r;
+    e.listbox1.clear();
+    for (int c = 0; c <= r; ++c) {
+        // A one-row film is its own last frame: the whole route.
+        e.imgavance[c] = r > 0 ? c * 1000 / r : 1000;
+        e.listbox1.append(lignelistbox1(e, c));
+    }
+}
+
+void filmdepart(Etat& e) {
+    e.ips = lirips(e.cipstexte).value_or(25);
+    poseN(e, tempsversimg(e, e.dmax).value_or(1));
+    majduree(e);
+    deuxcles(e);
+    majcles(e);
+    e.etatcalcul = 0;
+}
+
+int dureeplus(Etat& e, int pas) {
+    int n = derniere(e) + pas;
+    if (n > SEUILNBI) n = MAXNBI;
+    poseN(e, n);
+    majduree(e);
+    majcles(e);
+    return derniere(e);
+}
+
+int dureemoins(Etat& e, int pas) {
+    poseN(e, std::max(derniere(e) - pas, 1));
+    majduree(e);
+    majcles(e);
+    return derniere(e);
+}
+
+std::optional<QString> changeips(Etat& e, const QString& texte) {
+    const auto ips = lirips(texte);
+    if (!ips) return erreurentier(texte.left(2));
+    const int avant = std::max(e.ips, 1);
+    const int n = derniere(e);
+    e.ips = *ips;
+    // Seconds and frames stay; the frame count follows the rate. Taken from N, not from the Dmax
+    // text, whose seconds lose their hundreds.
+    poseN(e, n / avant * e.ips + n % avant);
+    deuxcles(e);
+    majduree(e);
+    majcles(e);
+    return std::nullopt;
+}
+
+bool creecle(Etat& e) {
+    int i = e.creationcle == 0 ? e.icleselection : -1;
+    if (i < 0 || i >= e.nbcle) {
+        // Nothing selected: the keyframe of the current frame if there is one, else a new one.
+        i = premiere(e);
+        if (i >= e.nbcle) return false;
+        if (e.cleimg[i] != e.tl) {
+            if (e.nbcle >= MAXCLE) return false;
+            for (int j = e.nbcle; j > i; --j)
+                copiecle(e, j, j - 1);
+            ++e.nbcle;
+            e.cleimg[i] = e.tl;
+            e.cletemps[i] = imgverstemps(e, e.tl);
+        }
+    }
+    e.cledecx[i] = e.ascl;
+    e.cledecy[i] = e.asch;
+    remplicle(e);
+    calculimages(e);
+    return true;
+}
+
+void supprimecle(Etat& e) {
+    const int i = premiere(e);
+    if (i <= 0 || i >= e.nbcle - 1 || e.cleimg[i] != e.tl) return;
+    for (int j = i; j < e.nbcle - 1; ++j)
+        copiecle(e, j, j + 1);
+    --e.nbcle;
+    remplicle(e);
+    calculimages(e);
+}
