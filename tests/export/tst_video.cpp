@@ -2,8 +2,8 @@
 #include "export/video.h"
 
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QTest>
+#include <QtEndian>
 
 namespace {
 
