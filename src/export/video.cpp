@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -108,9 +109,12 @@ struct EcritureVideo::Ffmpeg {
     std::thread fil;
     std::mutex verrou;
     std::condition_variable signal;
-    std::optional<QImage> suivante; // handed over, not yet taken by the encoder
-    bool fin = false;               // no more frames will come
-    bool panne = false;             // a frame could not be written; the encoder has stopped
+    // Two pictures allocated once: the caller fills `tampon` while the encoder reads `encours`;
+    // they change hands under the lock.
+    QImage tampon, encours;
+    bool plein = false; // `tampon` holds a frame the encoder has not taken yet
+    bool fin = false;   // no more frames will come
+    bool panne = false; // a frame could not be written; the encoder has stopped
 
     ~Ffmpeg() {
         arrete();
@@ -154,19 +158,17 @@ struct EcritureVideo::Ffmpeg {
 
     void boucle() {
         for (;;) {
-            QImage img;
             {
                 std::unique_lock l(verrou);
-                signal.wait(l, [&] { return suivante || fin; });
-                if (!suivante) return;
-                img = std::move(*suivante);
-                suivante.reset();
+                signal.wait(l, [&] { return plein || fin; });
+                if (!plein) return;
+                encours.swap(tampon);
+                plein = false;
             }
             signal.notify_all();
-            if (!encode(img)) {
+            if (!encode(encours)) {
                 std::lock_guard l(verrou);
                 panne = true;
-                suivante.reset();
                 signal.notify_all();
                 return;
             }
@@ -175,13 +177,17 @@ struct EcritureVideo::Ffmpeg {
 
     // Hands a frame over, once the previous one has been taken. False when the encoder stopped.
     bool donne(const QImage& img) {
-        // A deep copy: the caller draws the next frame into its picture meanwhile.
-        QImage copie = img.copy();
         {
             std::unique_lock l(verrou);
-            signal.wait(l, [&] { return !suivante || panne; });
+            signal.wait(l, [&] { return !plein || panne; });
             if (panne) return false;
-            suivante = std::move(copie);
+        }
+        // While `plein` is false the encoder does not touch `tampon`.
+        for (int y = 0; y < hauteur; ++y)
+            std::memcpy(tampon.scanLine(y), img.constScanLine(y), tampon.bytesPerLine());
+        {
+            std::lock_guard l(verrou);
+            plein = true;
         }
         signal.notify_all();
         return true;
@@ -290,6 +296,8 @@ std::optional<QString> EcritureVideo::ouvre(const QString& chemin, int ips,
     const int ecrit = avformat_write_header(n->fc, &opts);
     av_dict_free(&opts);
     if (ecrit < 0) return ERRFORMAT;
+    n->tampon = QImage(largeur, hauteur, QImage::Format_RGB32);
+    n->encours = QImage(largeur, hauteur, QImage::Format_RGB32);
     n->entete = true;
     try {
         n->fil = std::thread([p = n.get()] { p->boucle(); });
