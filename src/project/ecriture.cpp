@@ -1,5 +1,6 @@
 // Saving a project: the 22 sections in a fixed order, one value per line, CR LF line ends.
 #include "project/ansi.h"
+#include "project/erreurfichier.h"
 #include "project/parametres.h"
 #include "project/sections.h"
 
@@ -114,7 +115,7 @@ bool sauveparametres(const Etat& e, QString& erreur) {
     if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size() ||
         !fichier.commit()) {
         erreur =
-            QStringLiteral("Impossible d'enregistrer %1 : %2").arg(chemin, fichier.errorString());
+            QStringLiteral("Impossible d'enregistrer %1 : %2").arg(chemin, raisonfichier(fichier));
         return false;
     }
     return true;

@@ -4,6 +4,7 @@
 // cannot be read stops the whole reading.
 #include "project/ansi.h"
 #include "project/couleurs.h"
+#include "project/erreurfichier.h"
 #include "project/parametres.h"
 #include "project/sections.h"
 #include "timeline/temps.h"
@@ -49,7 +50,7 @@ class Lecteur {
         ++numero;
         if (pos >= octets.size()) {
             ligne.clear();
-            apresfin = true;
+            if (!apresfin) apresfin = numero;
             return true;
         }
         qsizetype fin = octets.indexOf('\n', pos);
@@ -67,14 +68,16 @@ class Lecteur {
     }
 
     bool echec(const QString& raison) {
-        erreur = ErreurLecture{numero, abrege(ligne),
-                               QStringLiteral("%1 (ligne %2)").arg(raison).arg(numero)};
+        erreur =
+            ErreurLecture{numero, abrege(ligne),
+                          QStringLiteral("%1 (ligne %2)").arg(raison, QString::number(numero))};
         return false;
     }
 
     // Where a value is needed past the end of the file, the section was cut short.
     bool tronque(Section s) {
         if (!apresfin) return true;
+        numero = *apresfin; // the first line that is missing
         return echec(QStringLiteral("La section %1 est incomplète : le fichier s'arrête avant")
                          .arg(textecle(s)));
     }
@@ -117,14 +120,14 @@ class Lecteur {
 
     bool trop(qsizetype nb, qsizetype capacite, const QString& quoi, Section s) {
         if (nb < capacite) return false;
-        echec(QStringLiteral("Trop de %1 dans la section %2 : plus de %3")
+        echec(QStringLiteral("Trop %1 dans la section %2 : plus de %3")
                   .arg(quoi, textecle(s))
                   .arg(capacite));
         return true;
     }
 
     bool point() {
-        if (trop(std::ssize(p.points), MAXPT, QStringLiteral("points"), Section::CHEMIN))
+        if (trop(std::ssize(p.points), MAXPT, QStringLiteral("de points"), Section::CHEMIN))
             return false;
         PointLu pt;
         if (!nombre(Section::CHEMIN, champ(ligne, 1, u'\t'), pt.x)) return false;
@@ -141,7 +144,7 @@ class Lecteur {
     }
 
     bool image() {
-        if (trop(std::ssize(p.images), MAXIMG, QStringLiteral("images"), Section::PHOTO))
+        if (trop(std::ssize(p.images), MAXIMG, QStringLiteral("d'images"), Section::PHOTO))
             return false;
         ImageLue im;
         if (!nombre(Section::PHOTO, champ(ligne, 1, u'\t'), im.decx)) return false;
@@ -161,7 +164,7 @@ class Lecteur {
     }
 
     bool cle() {
-        if (trop(std::ssize(p.cles), MAXCLE, QStringLiteral("clés"), Section::CLE)) return false;
+        if (trop(std::ssize(p.cles), MAXCLE, QStringLiteral("de clés"), Section::CLE)) return false;
         CleLue c;
         if (!nombre(Section::CLE, champ(ligne, 1, u'\t'), c.decx)) return false;
         if (!nombre(Section::CLE, champ(ligne, 2, u'\t'), c.decy)) return false;
@@ -277,7 +280,7 @@ class Lecteur {
     qsizetype pos = 0;
     int numero = 0; // number of the line in `ligne`
     QString ligne;
-    bool apresfin = false;
+    std::optional<int> apresfin; // the first line read past the end
     int ips;
     std::unique_ptr<Etat> horloge; // tempsversimg reads the rate from a state
     Parametres p;
@@ -296,17 +299,18 @@ Lecture chargeparametres(const QString& chemin, int ips) {
         return ErreurLecture{
             0,
             {},
-            QStringLiteral("Impossible d'ouvrir %1 : %2").arg(chemin, fichier.errorString())};
+            QStringLiteral("Impossible d'ouvrir %1 : %2").arg(chemin, raisonfichier(fichier))};
     const QByteArray octets = fichier.read(MAXFICHIER + 1);
     if (fichier.error() != QFileDevice::NoError)
         return ErreurLecture{
-            0, {}, QStringLiteral("Impossible de lire %1 : %2").arg(chemin, fichier.errorString())};
+            0,
+            {},
+            QStringLiteral("Impossible de lire %1 : %2").arg(chemin, raisonfichier(fichier))};
     if (octets.size() > MAXFICHIER)
         return ErreurLecture{0,
                              {},
                              QStringLiteral("%1\nFichier trop grand : plus de %2 Mo")
-                                 .arg(chemin)
-                                 .arg(MAXFICHIER / (1024 * 1024))};
+                                 .arg(chemin, QString::number(MAXFICHIER / (1024 * 1024)))};
     Lecture l = lisparametres(octets, ips);
     if (auto* e = std::get_if<ErreurLecture>(&l)) e->message = chemin + u'\n' + e->message;
     return l;
