@@ -15,6 +15,16 @@
 
 namespace {
 
+// The fields of a line between its TABs, cut once: a route has tens of thousands of lines.
+using Champs = QList<QStringView>;
+Champs coupe(const QString& ligne) {
+    return QStringView(ligne).split(u'\t');
+}
+// Field n (from 1), by the rule of champ: empty past the last TAB.
+QString champ(const Champs& f, int n) {
+    return n <= f.size() ? f[n - 1].toString() : QString();
+}
+
 // A text quoted in a message, kept readable.
 QString abrege(const QString& t) {
     constexpr qsizetype MAX = 60;
@@ -129,14 +139,15 @@ class Lecteur {
     bool point() {
         if (trop(std::ssize(p.points), MAXPT, QStringLiteral("de points"), Section::CHEMIN))
             return false;
+        const Champs f = coupe(ligne);
         PointLu pt;
-        if (!nombre(Section::CHEMIN, champ(ligne, 1, u'\t'), pt.x)) return false;
-        if (!nombre(Section::CHEMIN, champ(ligne, 2, u'\t'), pt.y)) return false;
+        if (!nombre(Section::CHEMIN, champ(f, 1), pt.x)) return false;
+        if (!nombre(Section::CHEMIN, champ(f, 2), pt.y)) return false;
         // X and Y alone: the point takes the route colour and segment 0 when applied.
-        const QString coul = champ(ligne, 3, u'\t');
+        const QString coul = champ(f, 3);
         if (!coul.isEmpty()) {
             if (!couleur(Section::CHEMIN, coul, pt.coul)) return false;
-            if (!nombre(Section::CHEMIN, champ(ligne, 4, u'\t'), pt.tron)) return false;
+            if (!nombre(Section::CHEMIN, champ(f, 4), pt.tron)) return false;
             pt.colore = true;
         }
         p.points.push_back(pt);
@@ -146,10 +157,11 @@ class Lecteur {
     bool image() {
         if (trop(std::ssize(p.images), MAXIMG, QStringLiteral("d'images"), Section::PHOTO))
             return false;
+        const Champs f = coupe(ligne);
         ImageLue im;
-        if (!nombre(Section::PHOTO, champ(ligne, 1, u'\t'), im.decx)) return false;
-        if (!nombre(Section::PHOTO, champ(ligne, 2, u'\t'), im.decy)) return false;
-        if (!nombre(Section::PHOTO, champ(ligne, 3, u'\t'), im.avance)) return false;
+        if (!nombre(Section::PHOTO, champ(f, 1), im.decx)) return false;
+        if (!nombre(Section::PHOTO, champ(f, 2), im.decy)) return false;
+        if (!nombre(Section::PHOTO, champ(f, 3), im.avance)) return false;
         p.images.push_back(im);
         return true;
     }
@@ -165,10 +177,11 @@ class Lecteur {
 
     bool cle() {
         if (trop(std::ssize(p.cles), MAXCLE, QStringLiteral("de clés"), Section::CLE)) return false;
+        const Champs f = coupe(ligne);
         CleLue c;
-        if (!nombre(Section::CLE, champ(ligne, 1, u'\t'), c.decx)) return false;
-        if (!nombre(Section::CLE, champ(ligne, 2, u'\t'), c.decy)) return false;
-        c.temps = champ(ligne, 3, u'\t');
+        if (!nombre(Section::CLE, champ(f, 1), c.decx)) return false;
+        if (!nombre(Section::CLE, champ(f, 2), c.decy)) return false;
+        c.temps = champ(f, 3);
         // The frame number follows from the label at the rate read so far.
         if (!horloge) horloge = nouveletat();
         horloge->ips = ips;
