@@ -1,14 +1,13 @@
-// The single-byte Windows-1252 text of the program's files, converted at the file boundary only.
+// Windows-1252, the code page of the program's text files (the parameters file, langue.ini,
+// langue.csv). Texts are converted at the file boundary only; inside the program they are QString.
 #pragma once
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <QStringView>
 
-// Every byte has a character; the five bytes that Windows-1252 leaves undefined read as the C1
-// control of the same number, as Windows reads them.
+// Every byte gives one character. The five bytes the code page leaves unassigned give the control
+// characters of the same value, as Windows does, so any file decodes and encodes back unchanged.
 QString depuisansi(QByteArrayView octets);
-// A character without a byte of its own is written "?". Qt's converter would write byte 26 there,
-// which ends the file for every reader of it.
-QByteArray versansi(QStringView texte);
+// Every character gives one byte; a character outside the code page gives "?".
+QByteArray versansi(const QString& texte);
