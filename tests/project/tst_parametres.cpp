@@ -232,9 +232,9 @@ class TstParametres : public QObject {
         QTemporaryDir d;
         QVERIFY(ecritimage(d.filePath("visu.bmp"), 800, 700, 0x0000FF));
         QVERIFY(ecritimage(d.filePath("loupe.bmp"), 150, 60, 0));
-        QVERIFY(
-            ecritfichier(d.filePath("plan.vlp"), texte({"[VISU]", d.filePath("visu.bmp"), "[LOUPE]",
-                                                        d.filePath("loupe.bmp"), "120", "5", "0"})));
+        QVERIFY(ecritfichier(d.filePath("plan.vlp"),
+                             texte({"[VISU]", d.filePath("visu.bmp"), "[LOUPE]",
+                                    d.filePath("loupe.bmp"), "120", "5", "0"})));
         Projet p(d);
         QStringList messages;
         QVERIFY(!chargeprojet(*p.e, p.s, messages));
