@@ -30,7 +30,7 @@ QString sansloupe(const Etat& e) {
 // "Nombre maxi" holds digits only: anything else becomes "0".
 QString nombremaxi(const QString& t) {
     const bool chiffres = !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) {
-        return c.isDigit() && c.unicode() < 0x80;
+        return c >= u'0' && c <= u'9';
     });
     return chiffres ? t : QStringLiteral("0");
 }
