@@ -6,22 +6,15 @@
 #include "app/hautbas.h"
 #include "app/teinte.h"
 #include "app/vue.h"
+#include "project/langue.h"
 #include "render/afficheimg.h"
-#include "timeline/temps.h"
-
-// Interim until the tracer is merged: the window holds no tracer yet.
-#if __has_include("route/traceur.h")
 #include "route/traceur.h"
-#else
-class Traceur {};
-#endif
+#include "timeline/temps.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -31,12 +24,10 @@ class Traceur {};
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -67,11 +58,6 @@ constexpr int COULDEGRADE = 27; // active-caption gradient
 constexpr int COULBOUTON = 15;  // button face
 constexpr QRgb AQUA = 0xff00ffff;
 
-const QStringList FRANCAISIPS = {
-    QStringLiteral("10 images/secondes"), QStringLiteral("12 images/secondes"),
-    QStringLiteral("15 images/secondes"), QStringLiteral("20 images/secondes"),
-    QStringLiteral("24 images/secondes"), QStringLiteral("25 images/secondes"),
-    QStringLiteral("30 images/secondes")};
 constexpr int IPSDEPART = 5;
 
 template <class W> W* cree(QWidget* parent, const char* nom, int x, int y, int l, int h) {
@@ -241,29 +227,11 @@ void remplis(QComboBox* w, const QStringList& entrees, int selection, const QStr
         w->setEditText(texte);
 }
 
-// The language choice file. Beside the program when that folder can be written, else in the
-// user's configuration folder. Interim reader until the language tables' own one is merged.
-int litlangueini(const QString& dossierprog) {
-    const QString nom = QStringLiteral("langue.ini");
-    const QString config =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/');
-    for (const QString& dossier : {dossierprog, config}) {
-        QFile f(dossier + nom);
-        if (f.open(QIODevice::ReadOnly))
-            return entier(QString::fromLatin1(f.readLine()).trimmed()).value_or(2);
-    }
-    for (const QString& dossier : {dossierprog, config}) {
-        QDir().mkpath(dossier);
-        QSaveFile f(dossier + nom);
-        if (f.open(QIODevice::WriteOnly) && f.write("2\r\n") == 3 && f.commit()) break;
-    }
-    return 2;
-}
-
 } // namespace
 
 TForm1::TForm1(Dialogues& dialogues, const QString& dossierprog, QWidget* parent)
-    : QWidget(parent), dialogues(dialogues), etat(nouveletat()) {
+    : QWidget(parent), dialogues(dialogues), etat(nouveletat()),
+      traceur(std::make_unique<Traceur>(surf.vue)) {
     Form1 = this;
     QString dossier = dossierprog.isEmpty() ? QCoreApplication::applicationDirPath() : dossierprog;
     if (!dossier.endsWith(QLatin1Char('/'))) dossier += QLatin1Char('/');
@@ -560,21 +528,19 @@ void TForm1::connecte() {
 
 void TForm1::demarrage() {
     Etat& e = *etat;
-    e.numlangue = litlangueini(e.dossierprog);
-    // The rates are there before anything reads them, whatever the language files hold.
-    e.cips = FRANCAISIPS;
-    e.cipsindex = IPSDEPART;
-    e.cipstexte = FRANCAISIPS[IPSDEPART];
+    const DemarrageLangue langues = demarrelangue(e);
     {
         const QSignalBlocker b(langue);
         langue->clear();
-        langue->addItem(QStringLiteral("Français"));
-        langue->setCurrentIndex(0);
+        langue->addItems(langues.noms);
+        langue->setCurrentIndex(langues.selection);
     }
-    if (QFile::exists(e.dossierprog + QStringLiteral("langue.csv")))
-        chargelangue();
-    else
-        e.numlangue = 0;
+    if (!langues.erreur.isEmpty()) dialogues.erreur(langues.erreur);
+    // The rates are there before anything reads them, whatever the language files hold.
+    e.cips = listecips(e);
+    e.cipsindex = IPSDEPART;
+    e.cipstexte = e.cips[IPSDEPART];
+    if (langues.charger) chargelangue();
     e.calculactif = false;
     Onglet2->setCurrentIndex(0);
     filmdepart(e);

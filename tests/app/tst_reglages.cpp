@@ -3,8 +3,11 @@
 #include "aide_fenetre.h"
 
 #include "app/hautbas.h"
+#include "route/lisse.h"
 
 #include <QCheckBox>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +16,7 @@
 #include <QToolButton>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -53,6 +57,9 @@ class TstReglages : public QObject {
     void embout();
     void loupeSansFichier();
     void loupeAvecFichier();
+    void chargeLoupe();
+    void loupeIllisible();
+    void adoucissementSansRedessin();
 };
 
 void TstReglages::reglageStockeEtRedessine_data() {
@@ -259,6 +266,82 @@ void TstReglages::loupeAvecFichier() {
     QVERIFY(!b.e().okloupe);
     QVERIFY(b.redessine());
     QVERIFY(b.d.messages.isEmpty());
+}
+
+void TstReglages::chargeLoupe() {
+    Banc b;
+    const QString grande = b.dossier.filePath("grande.bmp");
+    const QString petite = b.dossier.filePath("petite.bmp");
+    QImage i(300, 300, QImage::Format_RGB32);
+    i.fill(Qt::black);
+    QVERIFY(i.save(grande));
+    QVERIFY(i.copy(0, 0, 200, 150).save(petite));
+    b->txloupe->setValue(100);
+
+    b.marque();
+    b->Button16Click(); // cancelled
+    QVERIFY(!b.redessine());
+    QVERIFY(b.e().fichierloupe.isEmpty());
+    QVERIFY(b.d.filtres.last().startsWith(QStringLiteral("Loupe BMP|*.bmp")));
+
+    b.d.fichiers = {grande, petite};
+    QTest::mouseClick(b->Button16, Qt::LeftButton);
+    QVERIFY(b.redessine());
+    QCOMPARE(b->txloupe->maximum(), 300);
+    QCOMPARE(b->txloupe->value(), 100);
+    b->txloupe->setValue(250);
+    QCOMPARE(b->s().tempo.largeur(), 300);
+    QVERIFY(b.e().fichierloupe.endsWith(QStringLiteral("grande.bmp")));
+    // Loading does not switch the magnifier on.
+    QVERIFY(!b->Okloupe->isChecked());
+    b->Button16Click();
+    QCOMPARE(b->txloupe->maximum(), 200);
+    QCOMPARE(b->txloupe->value(), 200);
+    QCOMPARE(b.e().txloupe, 200);
+    QCOMPARE(b->s().tempo.hauteur(), 150);
+    b->Okloupe->setChecked(true);
+    QVERIFY(b.d.messages.isEmpty());
+}
+
+void TstReglages::loupeIllisible() {
+    Banc b;
+    const QString faux = b.dossier.filePath("texte.bmp");
+    QFile f(faux);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("pas une image");
+    f.close();
+    b.d.fichiers = {faux};
+    b.marque();
+    b->Button16Click();
+    QCOMPARE(b.d.erreurs.size(), 1);
+    QVERIFY(b.d.messages.isEmpty());
+    QVERIFY(b.e().fichierloupe.isEmpty());
+    QCOMPARE(b->txloupe->maximum(), 100);
+    QVERIFY(!b.redessine());
+}
+
+void TstReglages::adoucissementSansRedessin() {
+    Banc b;
+    Etat& e = b.e();
+    // A staircase, which smoothing rounds off more with every pass.
+    e.nbpt = 6;
+    for (int i = 0; i <= e.nbpt; ++i) {
+        e.ptx[i] = (i + 1) / 2 * 30;
+        e.pty[i] = i / 2 * 30;
+    }
+    const auto chemin = [](const Etat& etat, int estompe) {
+        auto copie = nouveletat();
+        *copie = etat;
+        copie->estompe = estompe;
+        lisseloupe(*copie);
+        return std::vector<int>(copie->loupex.begin(), copie->loupex.begin() + etat.nbpt + 1);
+    };
+    QVERIFY(chemin(e, 1) != chemin(e, 50));
+    b.marque();
+    b->estompe->setValue(50);
+    QCOMPARE(e.estompe, 50);
+    QCOMPARE(std::vector<int>(e.loupex.begin(), e.loupex.begin() + 7), chemin(e, 50));
+    QVERIFY(!b.redessine());
 }
 
 QTEST_MAIN(TstReglages)
