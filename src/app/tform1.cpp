@@ -604,13 +604,16 @@ void TForm1::synchro() {
         Check->setVisible(e.checkvisible);
         calculvia->setText(e.calculviacaption);
         Button9->setEnabled(e.button9actif);
+        // The core has shown its frame already: the time line is only mirrored.
+        TL->setRange(0, e.tlmax);
+        TL->setValue(e.tl);
     }
     montretemps();
 }
 
 void TForm1::montretemps() {
     const Etat& e = *etat;
-    // The core moved the time line (a shorter film): that frame is shown once mirrored.
+    // The time line's handlers moved it in the core (a shorter film): that frame is shown.
     const bool deplace = TL->value() != e.tl;
     {
         const Silence silence(this);

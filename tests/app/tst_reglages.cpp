@@ -60,6 +60,7 @@ class TstReglages : public QObject {
     void chargeLoupe();
     void loupeIllisible();
     void adoucissementSansRedessin();
+    void synchroSansReaction();
 };
 
 void TstReglages::reglageStockeEtRedessine_data() {
@@ -342,6 +343,35 @@ void TstReglages::adoucissementSansRedessin() {
     QCOMPARE(e.estompe, 50);
     QCOMPARE(std::vector<int>(e.loupex.begin(), e.loupex.begin() + 7), chemin(e, 50));
     QVERIFY(!b.redessine());
+}
+
+void TstReglages::synchroSansReaction() {
+    Banc b;
+    Etat& e = b.e();
+    e.montre = true;
+    e.unite = MILE;
+    e.xt = 100;
+    e.lkm = QStringLiteral("12x");
+    e.okloupe = true; // as a parameters file leaves it, before its picture is read
+    e.coulbord = 0x00ff00;
+    e.updown1 = 30;
+    e.bordnb = QStringLiteral("30");
+    e.tl = 40;
+    b.marque();
+    b->synchro();
+    QVERIFY(b->montre->isChecked());
+    QVERIFY(b->mile->isChecked());
+    QCOMPARE(b->Xt->value(), 100);
+    QCOMPARE(b->Lkm->text(), QStringLiteral("12x"));
+    QVERIFY(b->Okloupe->isChecked());
+    QCOMPARE(b->coulbord->palette().color(QPalette::Base), QColor(Qt::green));
+    QCOMPARE(b->UpDown1->value(), 30);
+    QCOMPARE(b->TL->value(), 40);
+    // Mirroring runs no handler: nothing redrawn, validated, refused or told.
+    QVERIFY(!b.redessine());
+    QCOMPARE(e.lkm, QStringLiteral("12x"));
+    QVERIFY(e.okloupe);
+    QVERIFY(b.d.messages.isEmpty());
 }
 
 QTEST_MAIN(TstReglages)
