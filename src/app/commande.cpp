@@ -3,12 +3,9 @@
 #include "project/couleurs.h"
 #include "timeline/temps.h"
 
-#include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
-
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -243,22 +240,34 @@ QString aide() {
         "2 ligne de commande incorrecte.\n");
 }
 
-bool horsfenetre(int argc, char** argv) {
+namespace {
+
+std::variant<Demande, ErreurUsage> analyse(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    const auto r = analyse(args);
+    return analyse(args);
+}
+
+} // namespace
+
+bool horsfenetre(int argc, char** argv) {
+    const auto r = analyse(argc, argv);
     return std::holds_alternative<ErreurUsage>(r) ||
            std::get<Demande>(r).action != Demande::fenetre;
+}
+
+QString cartefenetre(int argc, char** argv) {
+    const auto r = analyse(argc, argv);
+    const auto* d = std::get_if<Demande>(&r);
+    if (!d || d->carte.isEmpty()) return {};
+    return QFileInfo(d->carte).absoluteFilePath();
 }
 
 int executeligne(int argc, char** argv) {
     // Arguments are read before the application object exists: QGuiApplication would take
     // Qt's own options (-platform, ...) out of them.
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    const auto r = analyse(args);
+    const auto r = analyse(argc, argv);
     QTextStream err(stderr);
     if (const auto* u = std::get_if<ErreurUsage>(&r)) {
         err << "vialume : " << u->texte << '\n' << tr8("Pour l'aide : vialume --help") << '\n';

@@ -75,6 +75,9 @@ std::optional<QString> ouvreprojet(Etat& e, Surfaces& surf, const QString& carte
 // Runs a parsed sub-command (export, trace, info); returns the exit status.
 int lance(const Demande& d);
 
+// The map the window is to open (as an absolute path), when the arguments name one.
+QString cartefenetre(int argc, char** argv);
+
 // Runs what horsfenetre() accepted, with an offscreen QGuiApplication of its own; returns the exit
 // status.
 int executeligne(int argc, char** argv);

@@ -1,13 +1,23 @@
+// The program: the application titled "Vial", the real dialogs, the main window; or, for a
+// sub-command of the command line, the same core without a window.
 #include "app/commande.h"
+#include "app/dialoguesqt.h"
+#include "app/tform1.h"
 
 #include <QApplication>
-#include <QWidget>
+#include <QTimer>
 
 int main(int argc, char** argv) {
-    // The sub-commands run without a display: decided before any application object exists.
+    // Decided before any application object exists: a sub-command must not need a display.
     if (horsfenetre(argc, argv)) return executeligne(argc, argv);
+    const QString carte = cartefenetre(argc, argv);
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
-    return app.exec();
+    QApplication::setApplicationName(TITREAPPLI);
+    DialoguesQt dialogues;
+    TForm1 fenetre(dialogues);
+    dialogues.setparent(&fenetre);
+    fenetre.show();
+    // The map of the command line is loaded once the window shows, so its question has a parent.
+    if (!carte.isEmpty()) QTimer::singleShot(0, &fenetre, [&] { fenetre.chargecarte(carte); });
+    return QApplication::exec();
 }
