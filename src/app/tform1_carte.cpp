@@ -59,7 +59,7 @@ void TForm1::chargecarte(const QString& chemin) {
     const Chargement r = ::chargecarte(*etat, surf, chemin);
     // A refused picture has blackened the view; an unreadable one changed nothing.
     synchro();
-    fond->update();
+    presente();
     if (!signale(*this, dialogues, r)) return;
     if (r.parametres) litparametres();
 }
@@ -84,7 +84,7 @@ void TForm1::Button12Click() {
     if (!chemin) return;
     const Chargement r = chargevisu(*etat, surf, *chemin);
     synchro();
-    fond->update();
+    presente();
     signale(*this, dialogues, r);
 }
 
@@ -92,7 +92,7 @@ void TForm1::CheckClick() {
     const Chargement r = basculevisu(*etat, surf, Check->isChecked());
     // The switch falls back to unchecked when the display picture cannot be shown.
     synchro();
-    fond->update();
+    presente();
     signale(*this, dialogues, r);
 }
 

@@ -1,6 +1,7 @@
 // The tracer in the window: arming a new route or a continuation, the colour probe, the start
 // click, and the walk. The walk runs in slices on a zero-interval timer: the route visibly grows,
 // and a click on the stop button is taken between two slices.
+#include "app/teinte.h"
 #include "app/tform1.h"
 #include "app/vue.h"
 #include "route/traceur.h"
@@ -27,13 +28,6 @@ QString consigne(const Etat& e, const QString& premiere) {
     return premiere +
            QStringLiteral("\nPour stopper cliquer sur COULEUR? ou STOP CALCUL (c'est le même "
                           "bouton)");
-}
-
-// A swatch shows its colour as its background.
-void teinte(QLineEdit* champ, Couleur c) {
-    QPalette p = champ->palette();
-    p.setColor(QPalette::Base, QColor(versqrgb(c)));
-    champ->setPalette(p);
 }
 
 // The tracer's captions and button in the controls.
@@ -135,7 +129,9 @@ void TForm1::Chechecouleur(int x, int y) {
 void TForm1::fondMouseDown(Qt::MouseButton bouton, int x, int y) {
     if (!etat->calculactif || etat->etatcalcul != 1) return;
     if (bouton != Qt::LeftButton && bouton != Qt::RightButton) return;
-    traceur->demarre(*etat, x, y);
+    // The tracer works on the view surface, which lives as long as the window.
+    if (!traceur) traceur = std::make_unique<Traceur>(surf.vue);
+    if (!traceur->demarre(*etat, x, y)) return;
     Ascl->setVisible(etat->asclvisible);
     Asch->setVisible(etat->aschvisible);
     montreetat(*this);
@@ -153,9 +149,9 @@ void TForm1::marche() {
     tranche.start();
     bool suite = true;
     do
-        suite = traceur->pas(*etat, surf.vue, defile);
+        suite = traceur->pas(*etat, defile);
     while (suite && tranche.elapsed() < TRANCHEMS);
-    fond->update();
+    presente();
     if (!suite) finmarche();
 }
 
