@@ -1,0 +1,127 @@
+#include "route/traceur.h"
+
+#include "route/lisse.h"
+
+#include <algorithm>
+
+Traceur::Traceur(Surface& vue) : vue(vue), file(new Position[CAPACITE]) {}
+
+bool Traceur::demarre(Etat& e, int x, int y) {
+    if (!e.calculactif || e.etatcalcul != 1) return false;
+    e.coulsuivie = e.coulmon;
+    if (e.nouvelleroute) {
+        e.nbpt = -1;
+        e.troncours = 0;
+    } else {
+        // An empty route has no last segment: its continuation is the first one.
+        e.troncours = e.nbpt >= 0 ? e.pttron[e.nbpt] + 1 : 0;
+    }
+    debut = e.nbpt + 1;
+    rempli = false;
+
+    // With the marker (or the drawing) colour equal to the followed one, an accepted pixel still
+    // matches afterwards; without a record the walk would never end.
+    const Couleur marque = depuisqrgb(versqrgb(e.coulmarque));
+    const Couleur dessin = depuisqrgb(versqrgb(e.coulr));
+    garde = marque == e.coulsuivie || dessin == e.coulsuivie;
+    if (garde) {
+        vusl = std::max(e.largeurcarte, 0);
+        vush = std::max(e.hauteurcarte, 0);
+        vus.assign(static_cast<std::size_t>(vusl) * vush, false);
+    } else {
+        vus.clear();
+        vusl = vush = 0;
+    }
+
+    tete = nombre = 0;
+    ajoute(x + e.ascl, y + e.asch); // the clicked pixel is queued, not stored
+    e.aschvisible = false;
+    e.asclvisible = false;
+    e.calculviacaption = traduit(e, 55, QStringLiteral("Stop calcul"));
+    e.etatcalcul = 2;
+    return true;
+}
+
+void Traceur::ajoute(int x, int y) {
+    if (nombre == CAPACITE) return;
+    const int i = (tete + nombre) % CAPACITE;
+    file[i] = {x, y};
+    ++nombre;
+}
+
+void Traceur::testevoisin(Etat& e, int x, int y) {
+    const int vx = x - e.ascl, vy = y - e.asch;
+    e.coulpixel = vue.pixel(vx, vy); // outside the view: no colour
+    if (e.coulpixel != e.coulsuivie) return;
+    std::size_t k = 0;
+    if (garde) {
+        // The record covers the map; the walk does not leave it.
+        if (x < 0 || y < 0 || x >= vusl || y >= vush) return;
+        k = static_cast<std::size_t>(y) * vusl + x;
+        if (vus[k]) return;
+    }
+    if (e.nbpt + 1 >= MAXPT) {
+        // Full: end as a confirmed stop does, the rest of this head stores nothing either.
+        rempli = true;
+        e.calculactif = false;
+        return;
+    }
+    ++e.nbpt;
+    e.ptx[e.nbpt] = x;
+    e.pty[e.nbpt] = y;
+    e.ptcoul[e.nbpt] = e.coulr;
+    e.pttron[e.nbpt] = e.troncours;
+    if (garde) vus[k] = true;
+    ajoute(x, y);
+    vue.setpixel(vx, vy, e.coulmarque);
+}
+
+void Traceur::suit(Etat& e, const Redessine& redessine) {
+    if (e.nbpt < 0) return;
+    const int px = e.ptx[e.nbpt], py = e.pty[e.nbpt];
+    // Each move is kept within the scroll range, and the redraw follows even when the view could
+    // not move: it shows the whole route traced so far.
+    const auto defile = [&](int& position, int maxi, int pas) {
+        position = std::clamp(position + pas, 0, std::max(maxi, 0));
+        if (redessine) redessine();
+    };
+    if (px - e.ascl < 5) defile(e.ascl, e.asclmax, -10);
+    if (px - e.ascl > vue.largeur() - 10) defile(e.ascl, e.asclmax, 10);
+    if (py - e.asch < 5) defile(e.asch, e.aschmax, -10);
+    if (py - e.asch > vue.hauteur() - 10) defile(e.asch, e.aschmax, 10);
+}
+
+bool Traceur::pas(Etat& e, const Redessine& redessine) {
+    if (nombre == 0) return false;
+    const auto [x, y] = file[tete];
+    // Left column top to bottom, then the head's own column (the head itself included), then
+    // the right column: this order is the order the route grows in the film.
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            testevoisin(e, x + dx, y + dy);
+    if (!e.calculactif) nombre = 0; // stop requested, or the tables are full
+    suit(e, redessine);
+    if (nombre > 0) {
+        tete = (tete + 1) % CAPACITE;
+        --nombre;
+    }
+    return nombre > 0;
+}
+
+void Traceur::termine(Etat& e) {
+    e.aschvisible = e.hauteurcarte > VUEH;
+    e.asclvisible = e.largeurcarte > VUEL;
+    e.calculactif = false;
+    e.calculviacaption = traduit(e, 1, QStringLiteral("Vialume"));
+    e.etatcalcul = 0;
+    e.button9actif = true;
+    garde = false;
+    vus = std::vector<bool>(); // a large map's record is not kept between runs
+    lisseloupe(e);
+}
+
+int tracetout(Traceur& t, Etat& e, const Traceur::Redessine& redessine) {
+    while (t.pas(e, redessine)) {
+    }
+    return e.nbpt + 1 - t.premier();
+}

@@ -1,0 +1,71 @@
+// The route tracer: a breadth-first walk over the eight neighbours of each pixel, on the view
+// surface, that stores every pixel of the followed colour as a route point in the order it is
+// reached. The walk is a step machine so that the window can paint and answer between steps:
+//
+//   (the window arms: coulr, coulmarque, nouvelleroute, calculactif, etatcalcul = 1)
+//   demarre(e, x, y)          the start click
+//   while (pas(e, redessine)) the walk, one queue head a step
+//   termine(e)                back to idle, smoothing of the magnifier path
+#pragma once
+
+#include "map/surface.h"
+#include "state/etat.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Traceur {
+  public:
+    // Composes the view at progress 1000 after each scroll step. The compositor sits above the
+    // tracer, so the caller supplies it.
+    using Redessine = std::function<void()>;
+
+    // `vue` is borrowed: the view surface the walk reads and marks.
+    explicit Traceur(Surface& vue);
+
+    // The start click at view position (x, y). Only an armed tracer (etatcalcul 1 and calculactif)
+    // starts; returns whether it did.
+    bool demarre(Etat& e, int x, int y);
+    // Processes one queue head: its nine neighbour tests, the stop request, the view following
+    // the last point. Returns whether the queue still holds entries.
+    bool pas(Etat& e, const Redessine& redessine);
+    // The end of a walk, finished or stopped: scroll bars back, idle state, magnifier path.
+    void termine(Etat& e);
+
+    // The point tables filled up during this run; the walk ended there as a stop does.
+    bool plein() const { return rempli; }
+    // Entries still waiting in the queue.
+    int enattente() const { return nombre; }
+    // Index of the first point stored by this run.
+    int premier() const { return debut; }
+
+  private:
+    void testevoisin(Etat& e, int x, int y);
+    void suit(Etat& e, const Redessine& redessine);
+    void ajoute(int x, int y);
+
+    Surface& vue;
+
+    // The queue: a ring of map positions, sized once. A run queues its start pixel plus each
+    // point it stores, so MAXPT + 1 entries always suffice.
+    static constexpr int CAPACITE = MAXPT + 1;
+    struct Position {
+        int x, y;
+    };
+    std::unique_ptr<Position[]> file;
+    int tete = 0, nombre = 0;
+
+    // Pixels accepted in this run, over the map; only kept when marking an accepted pixel does
+    // not stop it from matching again (the route colour is the followed one).
+    bool garde = false;
+    std::vector<bool> vus;
+    int vusl = 0, vush = 0;
+
+    bool rempli = false;
+    int debut = 0;
+};
+
+// Runs the steps of a started walk to its end, without a window: the command line and the
+// benchmark. The caller ends with termine(). Returns the number of points stored by the run.
+int tracetout(Traceur& t, Etat& e, const Traceur::Redessine& redessine);
