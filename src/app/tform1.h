@@ -219,7 +219,7 @@ class TForm1 : public QWidget {
     void majmodecle();   // core majmodecle, then the controls
     void litparametres(); // the parameters-file offer at the end of a map load
 
-    // The tracer's walk, run by a zero-interval timer so that the window paints between heads
+    // The tracer's walk, run in slices by a timer so that the window paints between them
     // (tform1_trace.cpp).
     void marche();
     void finmarche();

@@ -1,6 +1,6 @@
 // The tracer in the window: arming a new route or a continuation, the colour probe, the start
-// click, and the walk. The walk runs in slices on a zero-interval timer: the route visibly grows,
-// and a click on the stop button is taken between two slices.
+// click, and the walk. The walk runs in slices on a timer: the route visibly grows, and a click on
+// the stop button is taken between two slices.
 #include "app/teinte.h"
 #include "app/tform1.h"
 #include "app/vue.h"
@@ -15,7 +15,11 @@
 
 namespace {
 
-// Heads walked between two paints: long enough to cost little, short enough to stay responsive.
+// The walk's pace: one slice of heads a display frame, so that a long route is seen to grow
+// (36000 points take about a second) and the window answers between two slices. A slice also
+// ends early when its redraws (the view following the walk) take long.
+constexpr int IMAGEMS = 16;
+constexpr int TETESPARIMAGE = 600;
 constexpr qint64 TRANCHEMS = 12;
 
 const QString SANSCARTE = QStringLiteral("Charger d'abord une image");
@@ -137,10 +141,12 @@ void TForm1::fondMouseDown(Qt::MouseButton bouton, int x, int y) {
     montreetat(*this);
     if (!pasdetrace) {
         pasdetrace = new QTimer(this);
-        pasdetrace->setInterval(0);
+        pasdetrace->setTimerType(Qt::PreciseTimer);
+        pasdetrace->setInterval(IMAGEMS);
         connect(pasdetrace, &QTimer::timeout, this, &TForm1::marche);
     }
     pasdetrace->start();
+    marche();
 }
 
 void TForm1::marche() {
@@ -148,9 +154,10 @@ void TForm1::marche() {
     QElapsedTimer tranche;
     tranche.start();
     bool suite = true;
+    int tetes = 0;
     do
         suite = traceur->pas(*etat, defile);
-    while (suite && tranche.elapsed() < TRANCHEMS);
+    while (suite && ++tetes < TETESPARIMAGE && tranche.elapsed() < TRANCHEMS);
     presente();
     if (!suite) finmarche();
 }
