@@ -135,6 +135,8 @@ void TstTrace::ordre() {
     QVERIFY(b->Asch->isVisible());
     // The magnifier path follows the route: its end is the route's.
     QCOMPARE(e.loupex[e.nbpt], e.ptx[e.nbpt]);
+    // The view keeps showing what was traced.
+    for (int x : {100, 250, 399}) QCOMPARE(b->s().vue.pixel(x, 300), ROUGE);
 }
 
 void TstTrace::armement() {
