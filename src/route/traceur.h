@@ -8,6 +8,7 @@
 //   termine(e)                back to idle, smoothing of the magnifier path
 #pragma once
 
+#include "route/lisse.h"
 #include "map/surface.h"
 #include "state/etat.h"
 

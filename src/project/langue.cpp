@@ -1,0 +1,218 @@
+// Readers of langue.ini and langue.csv, the writer of langue.ini, and the texts built from the
+// language table.
+#include "project/langue.h"
+
+#include "project/ansi.h"
+#include "timeline/temps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+const QString nomini = QStringLiteral("langue.ini");
+const QString nomcsv = QStringLiteral("langue.csv");
+
+// Both files are a few kilobytes; anything far larger is not one of them, and reading it would
+// only fill the memory.
+constexpr qint64 TAILLEMAX = 4 * 1024 * 1024;
+
+QString affichage(const QString& chemin) {
+    return QDir::toNativeSeparators(chemin);
+}
+
+bool lisfichier(const QString& chemin, QByteArray& contenu, QString& erreur) {
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly)) {
+        erreur =
+            QStringLiteral("Impossible de lire %1\n%2").arg(affichage(chemin), f.errorString());
+        return false;
+    }
+    // Read one byte past the limit rather than trusting size(), which devices report as 0.
+    contenu = f.read(TAILLEMAX + 1);
+    if (contenu.size() > TAILLEMAX) {
+        erreur = QStringLiteral("Fichier trop grand : %1").arg(affichage(chemin));
+        return false;
+    }
+    return true;
+}
+
+// The conversion error for `texte`, with the file and the line where it stands. A fuzzed line can
+// be megabytes long: the message quotes its start only.
+QString erreurligne(const QString& texte, const QString& nomfichier, int ligne) {
+    return QStringLiteral("%1\n%2, ligne %3")
+        .arg(erreurentier(texte.left(80)), affichage(nomfichier))
+        .arg(ligne);
+}
+
+// Line `debut` of `texte` up to its LF, without the CR before it; `debut` moves to the next line.
+// Past the end the line is empty and `debut` -1.
+QString ligne(const QString& texte, qsizetype& debut) {
+    const qsizetype fin = texte.indexOf(u'\n', debut);
+    QString l = texte.mid(debut, fin < 0 ? -1 : fin - debut);
+    debut = fin < 0 ? -1 : fin + 1;
+    if (l.endsWith(u'\r')) l.chop(1);
+    return l;
+}
+
+QString premiereligne(QByteArrayView contenu) {
+    const qsizetype fin = contenu.indexOf('\n');
+    qsizetype debut = 0;
+    return ligne(depuisansi(fin < 0 ? contenu : contenu.first(fin)), debut);
+}
+
+} // namespace
+
+QString dossierconfig() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/vialume/");
+}
+
+QString cheminiecriture(const QString& dossierprog) {
+    const QFileInfo dossier(dossierprog);
+    if (!dossierprog.isEmpty() && dossier.isDir() && dossier.isWritable())
+        return QDir(dossierprog).filePath(nomini);
+    return dossierconfig() + nomini;
+}
+
+QString cheminilecture(const QString& dossierprog) {
+    const QString ecriture = cheminiecriture(dossierprog);
+    const QString prog = QDir(dossierprog).filePath(nomini);
+    const QString autre = ecriture == prog ? dossierconfig() + nomini : prog;
+    for (const QString& chemin : {ecriture, autre})
+        if (QFileInfo(chemin).isFile()) return chemin;
+    return {};
+}
+
+QString chemincsv(const QString& dossierprog) {
+    const QDir prog(dossierprog);
+    // An installed program lives in <prefix>/bin and its data in <prefix>/share/vialume.
+    const QString candidats[] = {
+        prog.filePath(nomcsv),
+        QDir::cleanPath(prog.filePath(QStringLiteral("../share/vialume/") + nomcsv)),
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                               QStringLiteral("vialume/") + nomcsv),
+    };
+    for (const QString& chemin : candidats)
+        if (!chemin.isEmpty() && QFileInfo(chemin).isFile()) return chemin;
+    return {};
+}
+
+bool lisini(const QString& chemin, int& numlangue, QString& erreur) {
+    QByteArray contenu;
+    if (!lisfichier(chemin, contenu, erreur)) return false;
+    const QString l = premiereligne(contenu);
+    const auto valeur = entier(l);
+    if (!valeur) {
+        erreur = erreurligne(l, chemin, 1);
+        return false;
+    }
+    numlangue = *valeur;
+    return true;
+}
+
+bool ecritini(const QString& dossierprog, int numlangue, QString& erreur) {
+    const QString chemin = cheminiecriture(dossierprog);
+    QDir().mkpath(QFileInfo(chemin).absolutePath());
+    QSaveFile f(chemin);
+    const QByteArray ligne = versansi(QString::number(numlangue)) + "\r\n";
+    if (!f.open(QIODevice::WriteOnly) || f.write(ligne) != ligne.size() || !f.commit()) {
+        erreur =
+            QStringLiteral("Impossible d'écrire %1\n%2").arg(affichage(chemin), f.errorString());
+        return false;
+    }
+    return true;
+}
+
+QStringList nomslangues(QByteArrayView contenu) {
+    const QString entete = premiereligne(contenu);
+    QStringList noms;
+    for (int colonne = 3; colonne <= 6; ++colonne) {
+        const QString nom = champ(entete, colonne, u';');
+        if (!nom.isEmpty()) noms << nom;
+    }
+    return noms;
+}
+
+bool lisentrees(std::array<QString, NBTEXTES>& textes, QByteArrayView contenu, int colonne,
+                const QString& nomfichier, QString& erreur) {
+    const QString texte = depuisansi(contenu);
+    qsizetype debut = 0;
+    ligne(texte, debut); // the header
+    for (int numero = 2; debut >= 0; ++numero) {
+        const QString l = ligne(texte, debut);
+        if (l.isEmpty()) continue;
+        const QString premier = champ(l, 1, u';');
+        const auto n = entier(premier);
+        if (!n) {
+            erreur = erreurligne(premier, nomfichier, numero);
+            return false;
+        }
+        if (*n < 0 || *n >= NBTEXTES) continue;
+        textes[*n] = champ(l, colonne, u';').replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    }
+    return true;
+}
+
+DemarrageLangue demarrelangue(Etat& e) {
+    DemarrageLangue d;
+    const auto ajouteerreur = [&d](const QString& erreur) {
+        d.erreur += (d.erreur.isEmpty() ? QString() : QStringLiteral("\n\n")) + erreur;
+    };
+    QString erreur;
+    e.numlangue = 0;
+    bool inilu = true;
+    const QString ini = cheminilecture(e.dossierprog);
+    if (ini.isEmpty()) {
+        e.numlangue = 2;
+        if (!ecritini(e.dossierprog, 2, erreur)) ajouteerreur(erreur);
+    } else if (!lisini(ini, e.numlangue, erreur)) {
+        inilu = false;
+        ajouteerreur(erreur);
+    }
+
+    const QString csv = chemincsv(e.dossierprog);
+    QByteArray contenu;
+    if (csv.isEmpty() || !lisfichier(csv, contenu, erreur)) {
+        if (!csv.isEmpty()) ajouteerreur(erreur);
+        e.numlangue = 0;
+        return d;
+    }
+    d.noms << nomslangues(contenu);
+    if (e.numlangue < 2 || e.numlangue - 2 >= d.noms.size()) e.numlangue = 2;
+    d.selection = e.numlangue - 2;
+    d.charger = inilu;
+    return d;
+}
+
+Chargement chargetextes(Etat& e, QString& erreur) {
+    if (e.numlangue < 2 || e.numlangue > 6) return Chargement::absent;
+    const QString csv = chemincsv(e.dossierprog);
+    if (csv.isEmpty()) return Chargement::absent;
+    QByteArray contenu;
+    if (!lisfichier(csv, contenu, erreur)) return Chargement::echec;
+    return lisentrees(e.textes, contenu, e.numlangue, csv, erreur) ? Chargement::charge
+                                                                   : Chargement::echec;
+}
+
+QStringList listecips(const Etat& e) {
+    const QString mot = traduit(e, 29, QStringLiteral("images/secondes"));
+    QStringList entrees;
+    for (const int ips : {10, 12, 15, 20, 24, 25, 30})
+        entrees << QString::number(ips) + u' ' + mot;
+    return entrees;
+}
+
+QString itemtronson(const Etat& e, int numero) {
+    return traduit(e, 30, QStringLiteral("tronçon")) + u' ' + QString::number(numero);
+}
+
+QString textememo5(const Etat& e) {
+    QStringList parties;
+    for (int entree = 46; entree <= 51; ++entree)
+        parties << e.textes[entree];
+    return parties.join(u'*');
+}
