@@ -136,15 +136,22 @@ void TstTrace::ordre() {
     // The magnifier path follows the route: its end is the route's.
     QCOMPARE(e.loupex[e.nbpt], e.ptx[e.nbpt]);
     // The view keeps showing what was traced.
-    for (int x : {100, 250, 399}) QCOMPARE(b->s().vue.pixel(x, 300), ROUGE);
+    for (int x : {100, 250, 399})
+        QCOMPARE(b->s().vue.pixel(x, 300), ROUGE);
 }
 
 void TstTrace::armement() {
     Banc b;
     charge(b, 720, 576, [](QImage&) {});
     b.e().nouvelleroute = false;
+    {
+        const QSignalBlocker silence(b->Okloupe);
+        b->Okloupe->setChecked(true);
+    }
     b.d.couleurs.append(BLEU);
     b->calculvia->click();
+    // The magnifier is put away: the walk reads the view, which must show the map alone.
+    QVERIFY(!b->Okloupe->isChecked());
     QCOMPARE(b.d.messages.last(),
              QStringLiteral("Cliquer au début de votre vialume") + FINCONSIGNE);
     QCOMPARE(b->calculvia->text(), QStringLiteral("Couleur ?"));
