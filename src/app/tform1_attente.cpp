@@ -5,11 +5,6 @@
 
 void TForm1::litparametres() {}
 
-void TForm1::Onglet2Change(int) {}
-void TForm1::tronsonChange(int) {}
-void TForm1::affichecoultron() {}
-void TForm1::Button8Click() {}
-
 void TForm1::sauverClick() {}
 void TForm1::SuiteClick() {}
 void TForm1::Button3Click() {}
