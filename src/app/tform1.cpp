@@ -226,25 +226,6 @@ void remplis(QComboBox* w, const QStringList& entrees, int selection, const QStr
         w->setEditText(texte);
 }
 
-// The language choice file. Beside the program when that folder can be written, else in the
-// user's configuration folder. Interim reader until the language tables' own one is merged.
-int litlangueini(const QString& dossierprog) {
-    const QString nom = QStringLiteral("langue.ini");
-    const QString config =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/');
-    for (const QString& dossier : {dossierprog, config}) {
-        QFile f(dossier + nom);
-        if (f.open(QIODevice::ReadOnly))
-            return entier(QString::fromLatin1(f.readLine()).trimmed()).value_or(2);
-    }
-    for (const QString& dossier : {dossierprog, config}) {
-        QDir().mkpath(dossier);
-        QSaveFile f(dossier + nom);
-        if (f.open(QIODevice::WriteOnly) && f.write("2\r\n") == 3 && f.commit()) break;
-    }
-    return 2;
-}
-
 } // namespace
 
 TForm1::TForm1(Dialogues& dialogues, const QString& dossierprog, QWidget* parent)
@@ -541,21 +522,11 @@ void TForm1::connecte() {
 
 void TForm1::demarrage() {
     Etat& e = *etat;
-    e.numlangue = litlangueini(e.dossierprog);
     // The rates are there before anything reads them, whatever the language files hold.
     e.cips = FRANCAISIPS;
     e.cipsindex = IPSDEPART;
     e.cipstexte = FRANCAISIPS[IPSDEPART];
-    {
-        const QSignalBlocker b(langue);
-        langue->clear();
-        langue->addItem(QStringLiteral("Français"));
-        langue->setCurrentIndex(0);
-    }
-    if (QFile::exists(e.dossierprog + QStringLiteral("langue.csv")))
-        chargelangue();
-    else
-        e.numlangue = 0;
+    initlangue();
     e.calculactif = false;
     Onglet2->setCurrentIndex(0);
     filmdepart(e);

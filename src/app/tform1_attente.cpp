@@ -10,8 +10,5 @@ void TForm1::SuiteClick() {}
 void TForm1::Button3Click() {}
 void TForm1::Button11Click() {}
 
-void TForm1::langueChange(int) {}
-void TForm1::chargelangue() {}
-
 void TForm1::Button16Click() {}
 void TForm1::estompeChange(int) {}
