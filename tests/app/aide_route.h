@@ -11,6 +11,6 @@ constexpr Couleur LIGNE = 0xff00ff;
 // without the display picture, as a trace needs it.
 void peintligne(Banc& b, int x, int y, int longueur);
 
-// Arms a new route (or a continuation) in `couleur`, moves to and clicks view pixel (x, y) and lets the walk
-// run to its end. False when the walk did not end in time.
+// Arms a new route (or a continuation) in `couleur`, moves to and clicks view pixel (x, y) and lets
+// the walk run to its end. False when the walk did not end in time.
 bool trace(Banc& b, bool suite, Couleur couleur, int x, int y);
