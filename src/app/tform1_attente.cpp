@@ -1,6 +1,6 @@
-// Placeholders, one per handler of the topics still being written (map, tracer, segment colours,
-// files, language, and the magnifier's picture load and path smoothing), so the window links.
-// Each shows nothing and does nothing; this file goes away as the topics land.
+// Placeholders, one per handler of the topics still being written (the parameters file and the
+// exports), so the window links. Each shows nothing and does nothing; this file goes away as the
+// topics land.
 #include "app/tform1.h"
 
 void TForm1::litparametres() {}
@@ -9,6 +9,3 @@ void TForm1::sauverClick() {}
 void TForm1::SuiteClick() {}
 void TForm1::Button3Click() {}
 void TForm1::Button11Click() {}
-
-void TForm1::Button16Click() {}
-void TForm1::estompeChange(int) {}
