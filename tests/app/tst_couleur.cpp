@@ -2,7 +2,11 @@
 // a segment, and the pages that need a map.
 #include "aide_route.h"
 
+#include "project/parametres.h"
+
 #include <QComboBox>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -43,6 +47,7 @@ class TstCouleur : public QObject {
     void uneTraceUnTroncon();
     void troisMorceaux();
     void routeVide();
+    void fichierSansCouleursParPoint();
     void couleurAnnulee();
 };
 
@@ -144,6 +149,8 @@ void TstCouleur::troisMorceaux() {
     QCOMPARE(b.e().coulr, JAUNE);
     QCOMPARE(b.e().coulmarque, JAUNE);
     QCOMPARE(swatch(b->coulr), JAUNE);
+    QVERIFY(
+        ecrisparametres(b.e()).contains("[COULROUTE]\r\n" + QByteArray::number(JAUNE) + "\r\n"));
 }
 
 void TstCouleur::routeVide() {
@@ -161,6 +168,26 @@ void TstCouleur::routeVide() {
     QCOMPARE(b.e().coulr, VERT);
     QCOMPARE(swatch(b->coultron), VERT);
     QCOMPARE(b.e().nbpt, -1);
+}
+
+void TstCouleur::fichierSansCouleursParPoint() {
+    Banc b;
+    QImage plan(800, 600, QImage::Format_RGB32);
+    plan.fill(Qt::gray);
+    QVERIFY(plan.save(b.dossier.filePath(QStringLiteral("plan.bmp"))));
+    QFile vlp(b.dossier.filePath(QStringLiteral("plan.vlp")));
+    QVERIFY(vlp.open(QIODevice::WriteOnly));
+    vlp.write("[CHEMIN]\r\n1\t2\r\n3\t4\r\n5\t6\r\n[COULROUTE]\r\n255\r\n");
+    vlp.close();
+    b->chargecarte(b.dossier.filePath(QStringLiteral("plan.bmp")));
+    QStringList messages;
+    QVERIFY(!chargeprojet(b.e(), b->s(), messages));
+    b->synchro();
+
+    // The whole route is segment 0 in the route colour.
+    b->Onglet2->setCurrentIndex(PAGECOULEUR);
+    QCOMPARE(items(b->tronson), QStringList{QStringLiteral("tronçon 0")});
+    QCOMPARE(swatch(b->coultron), ROUGE);
 }
 
 void TstCouleur::couleurAnnulee() {
