@@ -531,19 +531,11 @@ void TForm1::connecte() {
 
 void TForm1::demarrage() {
     Etat& e = *etat;
-    const DemarrageLangue langues = demarrelangue(e);
-    {
-        const QSignalBlocker b(langue);
-        langue->clear();
-        langue->addItems(langues.noms);
-        langue->setCurrentIndex(langues.selection);
-    }
-    if (!langues.erreur.isEmpty()) dialogues.erreur(langues.erreur);
     // The rates are there before anything reads them, whatever the language files hold.
     e.cips = listecips(e);
     e.cipsindex = IPSDEPART;
     e.cipstexte = e.cips[IPSDEPART];
-    if (langues.charger) chargelangue();
+    initlangue();
     e.calculactif = false;
     Onglet2->setCurrentIndex(0);
     filmdepart(e);

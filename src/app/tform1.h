@@ -213,6 +213,7 @@ class TForm1 : public QWidget {
     void construit();    // builds every control (tform1.cpp)
     void connecte();     // connects every handler (tform1.cpp)
     void demarrage();    // the start-up sequence (tform1.cpp)
+    void initlangue();   // its language steps: langue.ini, the list `langue`, the loader
     void montretemps();  // mirrors Wtl, Dmax, NbI, Icle, creerIC, SupIC from the state
     void majduree();     // core majduree, then the time line's new maximum
     void majcles();      // core majcles, then the controls
