@@ -53,6 +53,8 @@ class TForm1 : public QWidget {
     void redessine();
     // Composes with the given progress and presents.
     void afficheimg(int avance);
+    // Presents the view as the core last composed it (fond repaints; txtautre shown or hidden).
+    void presente();
     // Copies every setting of the state into its control, with the controls' signals blocked:
     // used after the core has changed the state itself (and already run the reactions).
     void synchro();
