@@ -2,9 +2,11 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -50,24 +52,18 @@ QRgb couleursysteme(int index) {
     return PALETTE[index];
 }
 
-QRgb versqrgb(Couleur c) {
-    if (estsysteme(c)) return couleursysteme(c & 0xff);
-    const auto u = static_cast<std::uint32_t>(c);
-    return qRgb(u & 0xff, (u >> 8) & 0xff, (u >> 16) & 0xff);
+Surface::Surface(int largeur, int hauteur) {
+    redimensionne(largeur, hauteur);
 }
-
-Couleur depuisqrgb(QRgb q) {
-    return static_cast<Couleur>(qRed(q) | (qGreen(q) << 8) | (qBlue(q) << 16));
-}
-
-Surface::Surface(int largeur, int hauteur) { redimensionne(largeur, hauteur); }
 
 void Surface::redimensionne(int largeur, int hauteur) {
     img = QImage(std::max(largeur, 0), std::max(hauteur, 0), QImage::Format_RGB32);
     img.fill(0xff000000);
 }
 
-void Surface::remplit(Couleur c) { img.fill(versqrgb(c)); }
+void Surface::remplit(Couleur c) {
+    img.fill(versqrgb(c));
+}
 
 Couleur Surface::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return AUCUNECOULEUR;
@@ -94,13 +90,15 @@ void Surface::copiecle(const Surface& src, const QRect& source, QPoint dest, Cou
     const bool avecle = cle != AUCUNECOULEUR;
     const QRgb qcle = avecle ? versqrgb(cle) : 0;
     for (int y = 0; y < cible.height(); ++y) {
-        const QRgb* de = reinterpret_cast<const QRgb*>(src.img.constScanLine(s.top() + y)) + s.left();
+        const QRgb* de =
+            reinterpret_cast<const QRgb*>(src.img.constScanLine(s.top() + y)) + s.left();
         QRgb* vers = reinterpret_cast<QRgb*>(img.scanLine(cible.top() + y)) + cible.left();
         if (!avecle) {
             std::copy(de, de + cible.width(), vers);
         } else {
+            // Written without a branch, so that the compiler can copy several pixels at once.
             for (int x = 0; x < cible.width(); ++x)
-                if ((de[x] & 0xffffff) != (qcle & 0xffffff)) vers[x] = de[x];
+                vers[x] = ((de[x] ^ qcle) & 0xffffff) != 0 ? de[x] : vers[x];
         }
     }
 }
@@ -110,43 +108,75 @@ void Surface::etire(const Surface& src, const QRect& source, const QRect& dest) 
     const QRect cible = dest.intersected(img.rect());
     if (cible.isEmpty()) return;
     const int sw = src.img.width(), sh = src.img.height();
+    // Nearest source column of every destination column, once; -1 outside the source.
+    std::vector<int> colonnes(cible.width());
+    for (int x = 0; x < cible.width(); ++x) {
+        const long long dx = cible.left() + x - dest.left();
+        const long long sx = source.left() + dx * source.width() / dest.width();
+        colonnes[x] = (sx >= 0 && sx < sw) ? static_cast<int>(sx) : -1;
+    }
+    const bool toutdedans = colonnes.front() >= 0 && colonnes.back() >= 0;
     for (int y = cible.top(); y <= cible.bottom(); ++y) {
-        const int sy = source.top() + static_cast<int>((static_cast<long long>(y - dest.top()) *
-                                                        source.height()) / dest.height());
-        QRgb* vers = reinterpret_cast<QRgb*>(img.scanLine(y));
-        const QRgb* ligne = (sy >= 0 && sy < sh)
-                                ? reinterpret_cast<const QRgb*>(src.img.constScanLine(sy))
-                                : nullptr;
-        for (int x = cible.left(); x <= cible.right(); ++x) {
-            const int sx = source.left() + static_cast<int>((static_cast<long long>(x - dest.left()) *
-                                                             source.width()) / dest.width());
-            vers[x] = (ligne && sx >= 0 && sx < sw) ? ligne[sx] : 0xff000000;
+        const long long sy =
+            source.top() + static_cast<long long>(y - dest.top()) * source.height() / dest.height();
+        QRgb* vers = reinterpret_cast<QRgb*>(img.scanLine(y)) + cible.left();
+        if (sy < 0 || sy >= sh) {
+            std::fill(vers, vers + cible.width(), 0xff000000u);
+            continue;
+        }
+        const QRgb* ligne =
+            reinterpret_cast<const QRgb*>(src.img.constScanLine(static_cast<int>(sy)));
+        // Columns grow with x, so the first and last tell whether any falls outside.
+        if (toutdedans) {
+            for (int x = 0; x < cible.width(); ++x)
+                vers[x] = ligne[colonnes[x]];
+        } else {
+            for (int x = 0; x < cible.width(); ++x)
+                vers[x] = colonnes[x] >= 0 ? ligne[colonnes[x]] : 0xff000000u;
         }
     }
 }
 
-void Surface::texte(int x, int y, const QString& t, const Police& police, Couleur c) {
-    if (img.isNull() || t.isEmpty()) return;
-    QString nom = police.nom;
-    if (nom.isEmpty() || nom == QLatin1String("MS Sans Serif"))
-        nom = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    QFont f(nom);
-    f.setStyleStrategy(QFont::NoAntialias); // exact colours, as the platform's text output
-    if (police.taille < 0)
-        f.setPixelSize(-police.taille);
-    else if (police.taille > 0)
-        f.setPixelSize(std::max(1, police.taille * 4 / 5)); // cell height includes leading
+namespace {
+
+// The legend font as Qt knows it. The classic default face is not installed here: the system's
+// sans-serif face stands in for it.
+QFont policeqt(const Police& police) {
+    QFont f;
+    if (police.nom.isEmpty() || police.nom == QLatin1String("MS Sans Serif"))
+        f = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    else
+        f.setFamily(police.nom);
+    f.setStyleHint(QFont::SansSerif);
+    f.setStyleStrategy(QFont::NoAntialias); // exact colours, so pixels read back as drawn
     f.setBold(police.gras);
     f.setItalic(police.italique);
     f.setUnderline(police.souligne);
     f.setStrikeOut(police.barre);
+    if (police.taille < 0) {
+        f.setPixelSize(-police.taille); // character height
+    } else if (police.taille > 0) {
+        // Cell height: scale the character height so that ascent + descent come to it.
+        f.setPixelSize(police.taille);
+        const int cellule = QFontMetrics(f).height();
+        if (cellule > 0)
+            f.setPixelSize(std::max(1, (police.taille * police.taille + cellule / 2) / cellule));
+    }
+    return f;
+}
+
+} // namespace
+
+void Surface::texte(int x, int y, const QString& t, const Police& police, Couleur c) {
+    if (img.isNull() || t.isEmpty()) return;
+    const QFont f = policeqt(police);
     QPainter p(&img);
     p.setFont(f);
     p.setPen(QColor::fromRgb(versqrgb(c)));
-    const QFontMetrics m(f);
-    p.drawText(x, y + m.ascent(), t);
+    p.drawText(x, y + QFontMetrics(f).ascent(), t);
 }
 
 void Surface::prend(QImage i) {
-    img = i.format() == QImage::Format_RGB32 ? std::move(i) : i.convertToFormat(QImage::Format_RGB32);
+    img =
+        i.format() == QImage::Format_RGB32 ? std::move(i) : i.convertToFormat(QImage::Format_RGB32);
 }

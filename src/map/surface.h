@@ -1,5 +1,5 @@
-// A 24-bit pixel surface with the few operations a frame needs. Pixels read back exactly as written,
-// as 0x00BBGGRR colour values; system colours are resolved to the palette when drawn.
+// A 24-bit pixel surface with the few operations a frame needs. Pixels read back exactly as
+// written, as 0x00BBGGRR colour values; system colours are resolved to the palette when drawn.
 #pragma once
 
 #include "state/etat.h"
@@ -45,8 +45,15 @@ class Surface {
     QImage img; // Format_RGB32
 };
 
-// Colour value <-> Qt.
-QRgb versqrgb(Couleur c); // resolves system colours
-Couleur depuisqrgb(QRgb q);
 // The classic system-colour palette (index 0..30); unknown indices give black.
 QRgb couleursysteme(int index);
+
+// Colour value <-> Qt. Inline: the compositor converts one colour per route point.
+inline QRgb versqrgb(Couleur c) { // resolves system colours
+    if (estsysteme(c)) return couleursysteme(c & 0xff);
+    const auto u = static_cast<std::uint32_t>(c);
+    return 0xff000000u | ((u & 0xff) << 16) | (u & 0xff00) | ((u >> 16) & 0xff);
+}
+inline Couleur depuisqrgb(QRgb q) {
+    return static_cast<Couleur>(((q & 0xff) << 16) | (q & 0xff00) | ((q >> 16) & 0xff));
+}

@@ -12,3 +12,7 @@ void afficheimg(Etat& e, Surfaces& surf, int avance);
 // Shows frame p of the film as the time line does: TL := p (kept within 0..N), Wtl, majmodecle,
 // the offsets of row p (kept within the scroll ranges), then afficheimg with the frame's progress.
 void montreimage(Etat& e, Surfaces& surf, int p);
+
+// Redraws the current frame: afficheimg with the progress of the frame at TL, at the offsets as
+// they stand.
+void redessine(Etat& e, Surfaces& surf);

@@ -40,7 +40,7 @@ class TstSurface : public QObject {
         b.remplit(0);
         // A copy that starts left of the source and runs off the destination's right edge.
         b.copie(a, QRect(-2, 0, 4, 4), QPoint(2, 0));
-        QCOMPARE(b.pixel(3, 0), 0);        // source column -1 does not exist
+        QCOMPARE(b.pixel(3, 0), 0); // source column -1 does not exist
         QCOMPARE(b.pixel(0, 0), 0);
         Surface c(4, 4);
         c.remplit(0);
@@ -70,7 +70,47 @@ class TstSurface : public QObject {
         QCOMPARE(b.pixel(2, 0), 0x00ff00);
         QCOMPARE(b.pixel(3, 1), 0x00ff00);
     }
+    void etirementHorsSourceEtReduction() {
+        Surface a(4, 1), b(4, 2);
+        for (int x = 0; x < 4; ++x)
+            a.setpixel(x, 0, 0x000010 * (x + 1));
+        b.remplit(0xffffff);
+        // Columns -2..1 of a: the two on the left do not exist and come out black, as row 1 does.
+        b.etire(a, QRect(-2, 0, 4, 2), QRect(0, 0, 4, 2));
+        QCOMPARE(b.pixel(0, 0), 0);
+        QCOMPARE(b.pixel(1, 0), 0);
+        QCOMPARE(b.pixel(2, 0), 0x10);
+        QCOMPARE(b.pixel(3, 0), 0x20);
+        QCOMPARE(b.pixel(3, 1), 0);
+        Surface c(2, 1);
+        c.etire(a, QRect(0, 0, 4, 1), QRect(0, 0, 2, 1));
+        QCOMPARE(c.pixel(0, 0), 0x10);
+        QCOMPARE(c.pixel(1, 0), 0x30);
+    }
+    void texteHauteurs() {
+        // Rows holding text pixels, for a negative (character) and a positive (cell) height.
+        const auto lignes = [](int taille, const QString& nom) {
+            Surface s(200, 100);
+            Police p;
+            p.nom = nom;
+            p.taille = taille;
+            s.texte(10, 10, QStringLiteral("Hg"), p, 0xffffff);
+            int haut = -1, bas = -1;
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 200; ++x)
+                    if (s.pixel(x, y) == 0xffffff) {
+                        if (haut < 0) haut = y;
+                        bas = y;
+                    }
+            return haut < 0 ? 0 : bas - haut + 1;
+        };
+        const int caractere = lignes(-40, QStringLiteral("MS Sans Serif"));
+        const int cellule = lignes(40, QStringLiteral("MS Sans Serif"));
+        QVERIFY(caractere > 30);
+        QVERIFY2(cellule < caractere && cellule > 20, qPrintable(QString::number(cellule)));
+        QVERIFY(lignes(-40, QStringLiteral("DejaVu Serif")) > 30);
+    }
 };
 
-QTEST_APPLESS_MAIN(TstSurface)
+QTEST_MAIN(TstSurface)
 #include "tst_surface.moc"

@@ -1,0 +1,106 @@
+// afficheimg at the end of a full route on a large map: the frame the player and the exporters
+// compose most often. Budget: 1 ms a frame.
+#include "render/afficheimg.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+struct Projet {
+    std::unique_ptr<Etat> e = nouveletat();
+    Surfaces s;
+    explicit Projet(bool loupe) {
+        s.carte.redimensionne(4000, 3000);
+        QImage& c = s.carte.image();
+        for (int y = 0; y < c.height(); ++y) {
+            auto* ligne = reinterpret_cast<QRgb*>(c.scanLine(y));
+            for (int x = 0; x < c.width(); ++x)
+                ligne[x] = qRgb(x & 0xff, y & 0xff, 128);
+        }
+        e->asclmax = 4000 - VUEL;
+        e->aschmax = 3000 - VUEH;
+        e->ascl = 1500;
+        e->asch = 1200;
+        // 36001 points winding through the view, so that every one is written.
+        e->nbpt = MAXPT - 1;
+        for (int i = 0; i <= e->nbpt; ++i) {
+            const double a = i * 0.002;
+            e->ptx[i] = 1500 + 360 + static_cast<int>(300 * std::sin(a) * std::cos(a * 0.1));
+            e->pty[i] = 1200 + 288 + static_cast<int>(250 * std::cos(a * 0.7));
+            e->ptcoul[i] = 0x0000ff;
+            e->loupex[i] = e->ptx[i];
+            e->loupey[i] = e->pty[i];
+        }
+        e->checkbox1 = true;
+        e->bordnb = QStringLiteral("30");
+        e->coulbord = 0x00ffff;
+        e->montre = true;
+        e->unite = KM;
+        e->lkm = QStringLiteral("1250");
+        e->police.taille = -24;
+        e->xt = 20;
+        e->yt = 20;
+        e->okombre = true;
+        e->coulombre = 0x404040;
+        if (loupe) {
+            // 300 x 300: black outside, a green rim, a white glass.
+            s.loupe.redimensionne(300, 300);
+            for (int y = 0; y < 300; ++y)
+                for (int x = 0; x < 300; ++x) {
+                    const int d2 = (x - 150) * (x - 150) + (y - 150) * (y - 150);
+                    s.loupe.setpixel(x, y,
+                                     d2 < 120 * 120   ? 0xffffff
+                                     : d2 < 140 * 140 ? 0x00ff00
+                                                      : 0);
+                }
+            e->okloupe = true;
+            e->txloupe = 150;
+            e->txloupemax = 300;
+        }
+    }
+};
+
+void compose(benchmark::State& etat, bool loupe, int avance) {
+    Projet p(loupe);
+    for (auto _ : etat) {
+        afficheimg(*p.e, p.s, avance);
+        benchmark::DoNotOptimize(p.s.vue.image().constBits());
+    }
+}
+
+// Progress 999 keeps the tip, which a finished route (1000) never draws.
+void BM_afficheimg(benchmark::State& etat) {
+    compose(etat, false, 1000);
+}
+void BM_afficheimg_embout(benchmark::State& etat) {
+    compose(etat, false, 999);
+}
+void BM_afficheimg_loupe(benchmark::State& etat) {
+    compose(etat, true, 1000);
+}
+void BM_afficheimg_embout_loupe(benchmark::State& etat) {
+    compose(etat, true, 999);
+}
+
+BENCHMARK(BM_afficheimg)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_afficheimg_embout)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_afficheimg_loupe)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_afficheimg_embout_loupe)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Text needs the font database of a GUI application.
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
