@@ -276,6 +276,8 @@ void TForm1::construit() {
     p.setColor(QPalette::Window, couleursysteme(COULBOUTON));
     setPalette(p);
     setFixedSize(LARGEURCLIENT, HAUTEURCLIENT);
+    // A picture file dropped on the window is loaded as the map.
+    setAcceptDrops(true);
     if (const QScreen* ecran = QGuiApplication::primaryScreen())
         move(ecran->availableGeometry().center() - QPoint(LARGEURFENETRE / 2, HAUTEURFENETRE / 2));
 
@@ -290,6 +292,7 @@ void TForm1::construit() {
     for (QScrollBar* b : {Ascl, Asch}) {
         b->setRange(0, 100);
         b->setSingleStep(1);
+        b->setPageStep(1);
     }
     Button10 = bouton(this, "Button10", 744, 0, 60, 25, QStringLiteral("A propos"));
     Button13 = bouton(this, "Button13", 803, 0, 57, 25, QStringLiteral("Versions"));

@@ -219,6 +219,13 @@ class TForm1 : public QWidget {
     void majmodecle();   // core majmodecle, then the controls
     void litparametres(); // the parameters-file offer at the end of a map load
 
+    // The tracer's walk, run by a zero-interval timer so that the window paints between heads
+    // (tform1_trace.cpp).
+    void marche();
+    void finmarche();
+    void demandearret(const QString& question, bool rendsuite);
+    QTimer* pasdetrace = nullptr;
+
     Dialogues& dialogues;
     std::unique_ptr<Etat> etat;
     Surfaces surf;

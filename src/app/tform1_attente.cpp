@@ -3,20 +3,7 @@
 // Each shows nothing and does nothing; this file goes away as the topics land.
 #include "app/tform1.h"
 
-void TForm1::chargecarte(const QString&) {}
 void TForm1::litparametres() {}
-void TForm1::ChargerClick() {}
-void TForm1::AsclChange(int) {}
-void TForm1::AschChange(int) {}
-void TForm1::Button12Click() {}
-void TForm1::CheckClick() {}
-void TForm1::dragEnterEvent(QDragEnterEvent*) {}
-void TForm1::dropEvent(QDropEvent*) {}
-
-void TForm1::calculviaClick() {}
-void TForm1::Button9Click() {}
-void TForm1::Chechecouleur(int, int) {}
-void TForm1::fondMouseDown(Qt::MouseButton, int, int) {}
 
 void TForm1::Onglet2Change(int) {}
 void TForm1::tronsonChange(int) {}
