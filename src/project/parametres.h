@@ -98,6 +98,9 @@ Lecture chargeparametres(const QString& chemin, int ips);
 // them and redraws the current frame. Returns the messages to show, in order, language table
 // applied (missing pictures, the magnifier switched off).
 QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p);
+// The load offered after a map load: cheminparametres(e) read whole and applied. A file that
+// cannot be read gives its error and leaves the project as it was.
+std::optional<ErreurLecture> chargeprojet(Etat& e, Surfaces& surf, QStringList& messages);
 
 // The whole file for the project.
 QByteArray ecrisparametres(const Etat& e);

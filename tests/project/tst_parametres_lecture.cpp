@@ -1,4 +1,4 @@
-#include "aide.h"
+#include "aide_parametres.h"
 #include "project/parametres.h"
 
 #include <QRandomGenerator>
