@@ -24,7 +24,10 @@ DialogueVideo::DialogueVideo(const OptionsVideo& depart, QWidget* parent)
     cle = new QSpinBox(this);
     cle->setObjectName(QStringLiteral("cle"));
     cle->setRange(1, 1000);
-    cle->setSuffix(QStringLiteral(" images"));
+    cle->setSuffix(QStringLiteral(" image"));
+    connect(cle, &QSpinBox::valueChanged, this, [this](int n) {
+        cle->setSuffix(n > 1 ? QStringLiteral(" images") : QStringLiteral(" image"));
+    });
 
     auto* boutons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     boutons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));

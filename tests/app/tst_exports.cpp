@@ -425,6 +425,9 @@ class TstExports : public QObject {
         DialogueVideo encore(o);
         QCOMPARE(encore.codec->currentIndex(), i);
         QCOMPARE(encore.options().cle, 12);
+        QCOMPARE(encore.cle->text(), QStringLiteral("12 images"));
+        encore.cle->setValue(1);
+        QCOMPARE(encore.cle->text(), QStringLiteral("1 image"));
     }
 };
 
