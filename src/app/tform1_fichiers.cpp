@@ -96,7 +96,7 @@ void TForm1::litparametres() {
     redessine();
     // Already in the language of the table.
     for (const QString& m : messages)
-        dialogues.message(m);
+        affiche(m, -1);
 }
 
 void TForm1::SuiteClick() {

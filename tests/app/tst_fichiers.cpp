@@ -272,9 +272,10 @@ class TstFichiers : public QObject {
         b->TL->setValue(40);
         b->creerIC->click();
         const QByteArray avant = ecrisparametres(b.e());
+        b.e().textes[23] = QStringLiteral("Load the parameters?");
         b.d.fichiers.append(carte);
         b->Charger->click();
-        QCOMPARE(b.d.questions, QStringList(QUESTION));
+        QCOMPARE(b.d.questions, QStringList(QStringLiteral("Load the parameters?")));
         QCOMPARE(b.e().fichiercarte, QStringLiteral("carte.bmp"));
         QCOMPARE(ecrisparametres(b.e()), avant);
         QCOMPARE(b->Icle->count(), 3);
