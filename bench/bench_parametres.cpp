@@ -13,6 +13,7 @@ std::unique_ptr<Etat> projetplein(const QString& dossier) {
     e->dossiercarte = dossier + u'/';
     e->fichiercarte = QStringLiteral("alpes.bmp");
     e->fichierparam = QStringLiteral("alpes.vlp");
+    e->bordnb = QStringLiteral("30"); // as every map load sets it
     e->nbpt = MAXPT - 1;
     for (int i = 0; i < MAXPT; ++i) {
         e->ptx[i] = 1000 + i % 3000;
@@ -66,6 +67,20 @@ void BM_charge(benchmark::State& s) {
         benchmark::DoNotOptimize(chargeparametres(cheminparametres(*e), 25));
 }
 BENCHMARK(BM_charge)->Unit(benchmark::kMillisecond);
+
+// The whole load: read, applied, the path smoothed, the frame drawn.
+void BM_chargeprojet(benchmark::State& s) {
+    QTemporaryDir d;
+    auto e = projetplein(d.path());
+    Surfaces surf;
+    QString erreur;
+    sauveparametres(*e, erreur);
+    QStringList messages;
+    for (auto _ : s)
+        if (const auto r = chargeprojet(*e, surf, messages))
+            s.SkipWithError(qPrintable(r->message));
+}
+BENCHMARK(BM_chargeprojet)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -3,6 +3,11 @@
 #include <QFile>
 
 #include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -87,6 +92,8 @@ std::optional<Codec> codecdepuisnom(const QString& ligne) {
     return std::nullopt;
 }
 
+// The encoder runs on a thread of its own, one frame behind the caller, so the next frame is
+// composed while this one is encoded and written.
 struct EcritureVideo::Ffmpeg {
     AVFormatContext* fc = nullptr;
     AVCodecContext* enc = nullptr;
@@ -97,8 +104,20 @@ struct EcritureVideo::Ffmpeg {
     bool entete = false;   // the header is written, so the file needs its trailer
     bool retourne = false; // rows go bottom-up, as in a Windows bitmap
     int largeur = 0, hauteur = 0;
+    int64_t pts = 0;
+
+    std::thread fil;
+    std::mutex verrou;
+    std::condition_variable signal;
+    // Two pictures allocated once: the caller fills `tampon` while the encoder reads `encours`;
+    // they change hands under the lock.
+    QImage tampon, encours;
+    bool plein = false; // `tampon` holds a frame the encoder has not taken yet
+    bool fin = false;   // no more frames will come
+    bool panne = false; // a frame could not be written; the encoder has stopped
 
     ~Ffmpeg() {
+        arrete();
         av_packet_free(&paquet);
         av_frame_free(&image);
         sws_freeContext(sws);
@@ -122,8 +141,73 @@ struct EcritureVideo::Ffmpeg {
         }
     }
 
+    bool encode(const QImage& img) {
+        if (av_frame_make_writable(image) < 0) return false;
+        const int pas = static_cast<int>(img.bytesPerLine());
+        const uint8_t* source = img.constBits();
+        int ligne = pas;
+        if (retourne) { // start at the last row and walk up
+            source += static_cast<qsizetype>(pas) * (hauteur - 1);
+            ligne = -pas;
+        }
+        sws_scale(sws, &source, &ligne, 0, hauteur, image->data, image->linesize);
+        image->pts = pts++;
+        image->quality = enc->global_quality;
+        return envoie(image);
+    }
+
+    void boucle() {
+        for (;;) {
+            {
+                std::unique_lock l(verrou);
+                signal.wait(l, [&] { return plein || fin; });
+                if (!plein) return;
+                encours.swap(tampon);
+                plein = false;
+            }
+            signal.notify_all();
+            if (!encode(encours)) {
+                std::lock_guard l(verrou);
+                panne = true;
+                signal.notify_all();
+                return;
+            }
+        }
+    }
+
+    // Hands a frame over, once the previous one has been taken. False when the encoder stopped.
+    bool donne(const QImage& img) {
+        {
+            std::unique_lock l(verrou);
+            signal.wait(l, [&] { return !plein || panne; });
+            if (panne) return false;
+        }
+        // While `plein` is false the encoder does not touch `tampon`.
+        for (int y = 0; y < hauteur; ++y)
+            std::memcpy(tampon.scanLine(y), img.constScanLine(y), tampon.bytesPerLine());
+        {
+            std::lock_guard l(verrou);
+            plein = true;
+        }
+        signal.notify_all();
+        return true;
+    }
+
+    // Lets the encoder finish what it was given; false when a frame could not be written.
+    bool arrete() {
+        if (!fil.joinable()) return !panne;
+        {
+            std::lock_guard l(verrou);
+            fin = true;
+        }
+        signal.notify_all();
+        fil.join();
+        return !panne;
+    }
+
     bool termine() {
-        bool ok = envoie(nullptr);
+        bool ok = arrete();
+        ok = envoie(nullptr) && ok;
         ok = av_write_trailer(fc) == 0 && ok;
         avio_flush(fc->pb);
         ok = fc->pb->error == 0 && ok;
@@ -212,7 +296,15 @@ std::optional<QString> EcritureVideo::ouvre(const QString& chemin, int ips,
     const int ecrit = avformat_write_header(n->fc, &opts);
     av_dict_free(&opts);
     if (ecrit < 0) return ERRFORMAT;
+    n->tampon = QImage(largeur, hauteur, QImage::Format_RGB32);
+    n->encours = QImage(largeur, hauteur, QImage::Format_RGB32);
     n->entete = true;
+    try {
+        n->fil = std::thread([p = n.get()] { p->boucle(); });
+    } catch (const std::system_error&) {
+        n->termine();
+        return ERRCOMPRESSION;
+    }
     f = std::move(n);
     return std::nullopt;
 }
@@ -221,21 +313,7 @@ std::optional<QString> EcritureVideo::ecrit(const Surface& s) {
     if (!f) return ERRCREATION;
     const QImage& img = s.image();
     if (img.width() != f->largeur || img.height() != f->hauteur ||
-        img.format() != QImage::Format_RGB32 || av_frame_make_writable(f->image) < 0) {
-        ferme();
-        return ERRCREATION;
-    }
-    const int pas = static_cast<int>(img.bytesPerLine());
-    const uint8_t* source = img.constBits();
-    int ligne = pas;
-    if (f->retourne) { // start at the last row and walk up
-        source += static_cast<qsizetype>(pas) * (f->hauteur - 1);
-        ligne = -pas;
-    }
-    sws_scale(f->sws, &source, &ligne, 0, f->hauteur, f->image->data, f->image->linesize);
-    f->image->pts = nbimages;
-    f->image->quality = f->enc->global_quality;
-    if (!f->envoie(f->image)) {
+        img.format() != QImage::Format_RGB32 || !f->donne(img)) {
         ferme();
         return ERRCREATION;
     }

@@ -40,7 +40,8 @@ inline const QString ERRFLUX = QStringLiteral("Erreur dans 'AVIFileCreateStream'
 inline const QString ERRCOMPRESSION = QStringLiteral("Erreur dans 'AVIMakeCompressedStream'");
 inline const QString ERRFORMAT = QStringLiteral("Erreur dans 'AviStreamSetFormat'");
 
-// One AVI file with one video stream. Every FFmpeg object it holds is released by the destructor,
+// One AVI file with one video stream. Frames are encoded on a thread of the writer's own while
+// the caller composes the next one. Every FFmpeg object it holds is released by the destructor,
 // which also finishes the file (trailer and index) when ferme() was not called, so a file stopped
 // early still plays up to its last frame.
 class EcritureVideo {
@@ -54,14 +55,15 @@ class EcritureVideo {
     // returns the message of the failing step and holds nothing.
     std::optional<QString> ouvre(const QString& chemin, int ips, const OptionsVideo& options,
                                  int largeur = VUEL, int hauteur = VUEH);
-    // Appends one frame, which must have the size given to ouvre(). On failure the file is
-    // finished as far as it was written and ERRCREATION is returned.
+    // Appends one frame, which must have the size given to ouvre(). A frame that could not be
+    // written is reported by the next call (this one or ferme()): the file is then finished as
+    // far as it was written and ERRCREATION is returned.
     std::optional<QString> ecrit(const Surface& image);
-    // Drains the encoder, writes the index and closes the file.
+    // Encodes what it was given, writes the index and closes the file.
     std::optional<QString> ferme();
 
     bool ouverte() const;
-    int images() const { return nbimages; }
+    int images() const { return nbimages; } // frames accepted
 
   private:
     struct Ffmpeg;

@@ -204,7 +204,7 @@ class Lecteur {
         return true;
     }
 
-    // The three lines that follow the first line of a four-line section.
+    // Two number lines of a four-line section, one after the other.
     bool groupe(Section s, int& a, int& b) {
         if (!suivante() || !nombre(s, ligne, a)) return false;
         return suivante() && nombre(s, ligne, b);

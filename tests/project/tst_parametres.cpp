@@ -231,10 +231,10 @@ class TstParametres : public QObject {
     void imagesPresentes() {
         QTemporaryDir d;
         QVERIFY(ecritimage(d.filePath("visu.bmp"), 800, 700, 0x0000FF));
-        QVERIFY(ecritimage(d.filePath("loupe.bmp"), 80, 60, 0));
-        QVERIFY(
-            ecritfichier(d.filePath("plan.vlp"), texte({"[VISU]", d.filePath("visu.bmp"), "[LOUPE]",
-                                                        d.filePath("loupe.bmp"), "70", "5", "0"})));
+        QVERIFY(ecritimage(d.filePath("loupe.bmp"), 150, 60, 0));
+        QVERIFY(ecritfichier(d.filePath("plan.vlp"),
+                             texte({"[VISU]", d.filePath("visu.bmp"), "[LOUPE]",
+                                    d.filePath("loupe.bmp"), "120", "5", "0"})));
         Projet p(d);
         QStringList messages;
         QVERIFY(!chargeprojet(*p.e, p.s, messages));
@@ -242,11 +242,11 @@ class TstParametres : public QObject {
         QVERIFY(p.e->check && p.e->checkvisible);
         QCOMPARE(p.s.carte.pixel(5, 5), 0x0000FF);
         QCOMPARE(p.s.vue.pixel(5, 5), 0x0000FF); // redrawn from it
-        QCOMPARE(p.s.loupe.largeur(), 80);
-        QCOMPARE(p.e->txloupemax, 80);
-        QCOMPARE(p.e->txloupe, 70); // beyond the range before the picture, within it after
+        QCOMPARE(p.s.loupe.largeur(), 150);
+        QCOMPARE(p.e->txloupemax, 150);
+        QCOMPARE(p.e->txloupe, 120); // beyond the range before the picture, within it after
     }
 };
 
-QTEST_GUILESS_MAIN(TstParametres)
+QTEST_MAIN(TstParametres)
 #include "tst_parametres.moc"

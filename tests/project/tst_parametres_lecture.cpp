@@ -1,4 +1,5 @@
 #include "aide_parametres.h"
+#include "project/couleurs.h"
 #include "project/parametres.h"
 
 #include <QRandomGenerator>
@@ -69,6 +70,33 @@ class TstParametresLecture : public QObject {
         QCOMPARE(p.images[1].avance, 500);
         QCOMPARE(p.cles[1].temps, QStringLiteral("00:02"));
         QCOMPARE(p.cles[1].img, 2);
+    }
+
+    void couleurs_data() {
+        QTest::addColumn<QString>("txt");
+        QTest::addColumn<std::optional<int>>("valeur");
+        const auto v = [](std::int64_t c) { return std::optional<int>(static_cast<int>(c)); };
+        QTest::newRow("decimal") << "16711680" << v(0xFF0000);
+        QTest::newRow("jamais choisie") << "-2147483643" << v(clWindow);
+        QTest::newRow("nom") << "clMoneyGreen" << v(0xC0DCC0);
+        QTest::newRow("nom en majuscules") << "CLNAVY" << v(0x800000);
+        QTest::newRow("couleur systeme") << "clBtnFace" << v(clBtnFace);
+        QTest::newRow("derniere couleur systeme") << "clInfoBk" << v(clInfoBk);
+        QTest::newRow("aucune") << "clNone" << v(0x1FFFFFFF);
+        QTest::newRow("hexadecimal") << "$00ff80" << v(0x00FF80);
+        QTest::newRow("hexadecimal sur 32 bits") << "$80000005" << v(clWindow);
+        QTest::newRow("hexadecimal negatif") << "-$10" << v(-16);
+        QTest::newRow("dollar seul") << "$" << std::optional<int>();
+        QTest::newRow("neuf chiffres") << "$123456789" << std::optional<int>();
+        QTest::newRow("decimal trop grand") << "4294967295" << std::optional<int>();
+        QTest::newRow("nom inconnu") << "clRouge" << std::optional<int>();
+        QTest::newRow("blanc") << " 12" << std::optional<int>();
+        QTest::newRow("vide") << "" << std::optional<int>();
+    }
+    void couleurs() {
+        QFETCH(QString, txt);
+        QFETCH(std::optional<int>, valeur);
+        QCOMPARE(lircouleur(txt), valeur);
     }
 
     void lfCommeCrlf() {
