@@ -6,36 +6,29 @@
 #include "app/hautbas.h"
 #include "app/teinte.h"
 #include "app/vue.h"
+#include "project/langue.h"
 #include "render/afficheimg.h"
-#include "timeline/temps.h"
-
-// Interim until the tracer is merged: the window holds no tracer yet.
-#if __has_include("route/traceur.h")
 #include "route/traceur.h"
-#else
-class Traceur {};
-#endif
+#include "timeline/temps.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -65,11 +58,6 @@ constexpr int COULDEGRADE = 27; // active-caption gradient
 constexpr int COULBOUTON = 15;  // button face
 constexpr QRgb AQUA = 0xff00ffff;
 
-const QStringList FRANCAISIPS = {
-    QStringLiteral("10 images/secondes"), QStringLiteral("12 images/secondes"),
-    QStringLiteral("15 images/secondes"), QStringLiteral("20 images/secondes"),
-    QStringLiteral("24 images/secondes"), QStringLiteral("25 images/secondes"),
-    QStringLiteral("30 images/secondes")};
 constexpr int IPSDEPART = 5;
 
 template <class W> W* cree(QWidget* parent, const char* nom, int x, int y, int l, int h) {
@@ -126,6 +114,9 @@ QPlainTextEdit* memo(QWidget* parent, const char* nom, int x, int y, int l, int 
     auto* w = cree<QPlainTextEdit>(parent, nom, x, y, l, h);
     w->setPlainText(lignes.join(QLatin1Char('\n')));
     w->setReadOnly(lectureseule);
+    w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    w->document()->setDocumentMargin(2);
     colore(w->viewport(), couleursysteme(couleur));
     colore(w, couleursysteme(couleur));
     return w;
@@ -184,6 +175,16 @@ QWidget* page(QTabWidget* onglets, const char* nom, const QString& titre) {
     return w;
 }
 
+// Compact tabs: the four titles of the settings pages share 191 pixels.
+class OngletsSerres : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
+        if (m == PM_TabBarTabHSpace) return 10;
+        if (m == PM_TabBarTabVSpace) return 8;
+        return QProxyStyle::pixelMetric(m, o, w);
+    }
+};
+
 // Blocks the signals of every control of the window while code copies the state into them.
 class Silence {
   public:
@@ -226,29 +227,11 @@ void remplis(QComboBox* w, const QStringList& entrees, int selection, const QStr
         w->setEditText(texte);
 }
 
-// The language choice file. Beside the program when that folder can be written, else in the
-// user's configuration folder. Interim reader until the language tables' own one is merged.
-int litlangueini(const QString& dossierprog) {
-    const QString nom = QStringLiteral("langue.ini");
-    const QString config =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/');
-    for (const QString& dossier : {dossierprog, config}) {
-        QFile f(dossier + nom);
-        if (f.open(QIODevice::ReadOnly))
-            return entier(QString::fromLatin1(f.readLine()).trimmed()).value_or(2);
-    }
-    for (const QString& dossier : {dossierprog, config}) {
-        QDir().mkpath(dossier);
-        QSaveFile f(dossier + nom);
-        if (f.open(QIODevice::WriteOnly) && f.write("2\r\n") == 3 && f.commit()) break;
-    }
-    return 2;
-}
-
 } // namespace
 
 TForm1::TForm1(Dialogues& dialogues, const QString& dossierprog, QWidget* parent)
-    : QWidget(parent), dialogues(dialogues), etat(nouveletat()) {
+    : QWidget(parent), dialogues(dialogues), etat(nouveletat()),
+      traceur(std::make_unique<Traceur>(surf.vue)) {
     Form1 = this;
     QString dossier = dossierprog.isEmpty() ? QCoreApplication::applicationDirPath() : dossierprog;
     if (!dossier.endsWith(QLatin1Char('/'))) dossier += QLatin1Char('/');
@@ -267,8 +250,10 @@ void TForm1::construit() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(TITRE);
     QFont police;
-    police.setFamilies({QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
-                        QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    // A narrow face at 11 pixels puts every caption in the width its place gives it.
+    police.setFamilies({QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow"),
+                        QStringLiteral("Nimbus Sans Narrow"),
+                        QStringLiteral("DejaVu Sans Condensed")});
     police.setStyleHint(QFont::SansSerif);
     police.setPixelSize(11);
     setFont(police);
@@ -462,6 +447,11 @@ void TForm1::construit() {
                         QStringLiteral("Taux d'adoucissement chemin loupe"));
     estompe = glissiere(w, "estompe", Qt::Horizontal, 16, 304, 150, 45, 1, 50, 10);
 
+    auto* serres = new OngletsSerres;
+    serres->setParent(this);
+    for (QTabBar* b : findChildren<QTabBar*>())
+        b->setStyle(serres);
+
     // Playback ticks never pile up: a late tick is taken once, and each shows one frame.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -541,21 +531,19 @@ void TForm1::connecte() {
 
 void TForm1::demarrage() {
     Etat& e = *etat;
-    e.numlangue = litlangueini(e.dossierprog);
-    // The rates are there before anything reads them, whatever the language files hold.
-    e.cips = FRANCAISIPS;
-    e.cipsindex = IPSDEPART;
-    e.cipstexte = FRANCAISIPS[IPSDEPART];
+    const DemarrageLangue langues = demarrelangue(e);
     {
         const QSignalBlocker b(langue);
         langue->clear();
-        langue->addItem(QStringLiteral("Français"));
-        langue->setCurrentIndex(0);
+        langue->addItems(langues.noms);
+        langue->setCurrentIndex(langues.selection);
     }
-    if (QFile::exists(e.dossierprog + QStringLiteral("langue.csv")))
-        chargelangue();
-    else
-        e.numlangue = 0;
+    if (!langues.erreur.isEmpty()) dialogues.erreur(langues.erreur);
+    // The rates are there before anything reads them, whatever the language files hold.
+    e.cips = listecips(e);
+    e.cipsindex = IPSDEPART;
+    e.cipstexte = e.cips[IPSDEPART];
+    if (langues.charger) chargelangue();
     e.calculactif = false;
     Onglet2->setCurrentIndex(0);
     filmdepart(e);
@@ -619,13 +607,16 @@ void TForm1::synchro() {
         Check->setVisible(e.checkvisible);
         calculvia->setText(e.calculviacaption);
         Button9->setEnabled(e.button9actif);
+        // The core has shown its frame already: the time line is only mirrored.
+        TL->setRange(0, e.tlmax);
+        TL->setValue(e.tl);
     }
     montretemps();
 }
 
 void TForm1::montretemps() {
     const Etat& e = *etat;
-    // The core moved the time line (a shorter film): that frame is shown once mirrored.
+    // The time line's handlers moved it in the core (a shorter film): that frame is shown.
     const bool deplace = TL->value() != e.tl;
     {
         const Silence silence(this);

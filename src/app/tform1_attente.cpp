@@ -1,5 +1,5 @@
 // Placeholders, one per handler of the topics still being written (map, tracer, segment colours,
-// files, language, and the magnifier's picture load and path smoothing), so the window links.
+// files, language), so the window links.
 // Each shows nothing and does nothing; this file goes away as the topics land.
 #include "app/tform1.h"
 
@@ -10,6 +10,3 @@ void TForm1::Button8Click() {}
 
 void TForm1::langueChange(int) {}
 void TForm1::chargelangue() {}
-
-void TForm1::Button16Click() {}
-void TForm1::estompeChange(int) {}

@@ -4,6 +4,9 @@
 
 #include "app/hautbas.h"
 #include "app/teinte.h"
+#include "map/image.h"
+#include "project/carte.h"
+#include "route/lisse.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -14,6 +17,13 @@
 #include <algorithm>
 
 namespace {
+
+// The answer of a picture load the user asked for: a rule of the program in the message routine,
+// a reader's failure in an error box.
+void signale(TForm1& f, Dialogues& d, const Chargement& c) {
+    if (c.issue == Chargement::refus) f.affiche(c.message, c.entree);
+    if (c.issue == Chargement::illisible) d.erreur(c.message);
+}
 
 bool chiffres(const QString& t) {
     return !t.isEmpty() &&
@@ -128,4 +138,24 @@ void TForm1::OkloupeClick() {
 void TForm1::txloupeChange(int v) {
     etat->txloupe = v;
     redessine();
+}
+
+void TForm1::estompeChange(int v) {
+    // The path changes; the picture follows at the next redraw.
+    etat->estompe = v;
+    lisseloupe(*etat);
+}
+
+void TForm1::Button16Click() {
+    const auto chemin =
+        dialogues.ouvrir(filtreimages(QStringLiteral("Loupe BMP|*.bmp")), etat->dossiercarte);
+    if (!chemin) return;
+    const Chargement c = chargeloupe(*etat, surf, *chemin);
+    if (c.issue != Chargement::ok) {
+        signale(*this, dialogues, c);
+        return;
+    }
+    // The zoom range follows the picture's width; the core has redrawn the frame.
+    synchro();
+    presente();
 }

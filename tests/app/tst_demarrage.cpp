@@ -67,6 +67,7 @@ class TstDemarrage : public QObject {
     void boutonsDImages();
     void langueIniCreeAvecDeux();
     void langueIniExistantGarde();
+    void languesDuFichier();
     void routineDesMessages();
     void aPropos();
     void versions();
@@ -327,6 +328,31 @@ void TstDemarrage::langueIniExistantGarde() {
     // Without langue.csv there is no language column in use, and the rates are French.
     QCOMPARE(fenetre.e().numlangue, 0);
     QCOMPARE(fenetre.Cips->currentText(), QStringLiteral("25 images/secondes"));
+}
+
+void TstDemarrage::languesDuFichier() {
+    QTemporaryDir dossier;
+    QFile ini(dossier.filePath("langue.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("3\r\n");
+    ini.close();
+    QFile csv(dossier.filePath("langue.csv"));
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("num;Fran\xe7"
+              "ais;English;Deutsch\r\n10;Charger d'abord une image;Load a picture "
+              "first;Zuerst ein Bild laden\r\n");
+    csv.close();
+    DialoguesScript d;
+    TForm1 fenetre(d, dossier.path());
+    QCOMPARE(fenetre.langue->count(), 3);
+    QCOMPARE(fenetre.langue->itemText(2), QStringLiteral("Deutsch"));
+    QCOMPARE(fenetre.langue->currentIndex(), 1);
+    QCOMPARE(fenetre.e().numlangue, 3);
+    // The rates are in the list before the film reads its rate from it.
+    QCOMPARE(fenetre.Cips->count(), 7);
+    QCOMPARE(fenetre.e().ips, 25);
+    QCOMPARE(fenetre.NbI->text(), QStringLiteral("150"));
+    QVERIFY(d.erreurs.isEmpty());
 }
 
 void TstDemarrage::routineDesMessages() {
