@@ -231,6 +231,10 @@ class TForm1 : public QWidget {
     std::unique_ptr<Etat> etat;
     Surfaces surf;
     std::unique_ptr<Traceur> traceur;
+
+    // SaveDialog1 is shared: the bitmap exports keep the filter and folder its last use set
+    // (tform1_fichiers.cpp).
+    QString filtresauve, dossiersauve;
 };
 
 // The single instance, set while a window exists.

@@ -62,12 +62,12 @@ void TForm1::chargelangue() {
     Etat& e = *etat;
     QString erreur;
     switch (chargetextes(e, erreur)) {
-    case Chargement::absent:
+    case LectureTextes::absent:
         return;
-    case Chargement::echec:
+    case LectureTextes::echec:
         affiche(erreur, -1);
         return;
-    case Chargement::charge:
+    case LectureTextes::charge:
         break;
     }
 
