@@ -1,5 +1,6 @@
 #include "app/dialoguesqt.h"
 
+#include "app/dialoguevideo.h"
 #include "map/surface.h"
 
 #include <QColorDialog>
@@ -105,5 +106,8 @@ std::optional<Police> DialoguesQt::police(const Police& depart) {
     return depuisqfont(f, depart.couleur);
 }
 
-// The codec choice is not offered yet: the export keeps the options it was given.
-void DialoguesQt::optionsvideo(OptionsVideo&) {}
+// Cancel keeps the options the dialog was opened on: the export goes on with them.
+void DialoguesQt::optionsvideo(OptionsVideo& options) {
+    DialogueVideo d(options, parent);
+    if (d.exec() == QDialog::Accepted) options = d.options();
+}

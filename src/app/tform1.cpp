@@ -261,6 +261,8 @@ void TForm1::construit() {
     p.setColor(QPalette::Window, couleursysteme(COULBOUTON));
     setPalette(p);
     setFixedSize(LARGEURCLIENT, HAUTEURCLIENT);
+    // A picture file dropped on the window is loaded as the map.
+    setAcceptDrops(true);
     if (const QScreen* ecran = QGuiApplication::primaryScreen())
         move(ecran->availableGeometry().center() - QPoint(LARGEURFENETRE / 2, HAUTEURFENETRE / 2));
 
@@ -275,6 +277,7 @@ void TForm1::construit() {
     for (QScrollBar* b : {Ascl, Asch}) {
         b->setRange(0, 100);
         b->setSingleStep(1);
+        b->setPageStep(1);
     }
     Button10 = bouton(this, "Button10", 744, 0, 60, 25, QStringLiteral("A propos"));
     Button13 = bouton(this, "Button13", 803, 0, 57, 25, QStringLiteral("Versions"));
@@ -528,19 +531,11 @@ void TForm1::connecte() {
 
 void TForm1::demarrage() {
     Etat& e = *etat;
-    const DemarrageLangue langues = demarrelangue(e);
-    {
-        const QSignalBlocker b(langue);
-        langue->clear();
-        langue->addItems(langues.noms);
-        langue->setCurrentIndex(langues.selection);
-    }
-    if (!langues.erreur.isEmpty()) dialogues.erreur(langues.erreur);
     // The rates are there before anything reads them, whatever the language files hold.
     e.cips = listecips(e);
     e.cipsindex = IPSDEPART;
     e.cipstexte = e.cips[IPSDEPART];
-    if (langues.charger) chargelangue();
+    initlangue();
     e.calculactif = false;
     Onglet2->setCurrentIndex(0);
     filmdepart(e);

@@ -213,16 +213,28 @@ class TForm1 : public QWidget {
     void construit();    // builds every control (tform1.cpp)
     void connecte();     // connects every handler (tform1.cpp)
     void demarrage();    // the start-up sequence (tform1.cpp)
+    void initlangue();   // its language steps: langue.ini, the list `langue`, the loader
     void montretemps();  // mirrors Wtl, Dmax, NbI, Icle, creerIC, SupIC from the state
     void majduree();     // core majduree, then the time line's new maximum
     void majcles();      // core majcles, then the controls
     void majmodecle();   // core majmodecle, then the controls
     void litparametres(); // the parameters-file offer at the end of a map load
 
+    // The tracer's walk, run in slices by a timer so that the window paints between them
+    // (tform1_trace.cpp).
+    void marche();
+    void finmarche();
+    void demandearret(const QString& question, bool rendsuite);
+    QTimer* pasdetrace = nullptr;
+
     Dialogues& dialogues;
     std::unique_ptr<Etat> etat;
     Surfaces surf;
     std::unique_ptr<Traceur> traceur;
+
+    // SaveDialog1 is shared: the bitmap exports keep the filter and folder its last use set
+    // (tform1_fichiers.cpp).
+    QString filtresauve, dossiersauve;
 };
 
 // The single instance, set while a window exists.

@@ -41,6 +41,8 @@ std::optional<Police> DialoguesScript::police(const Police& depart) {
     return prends(polices, std::optional<Police>());
 }
 
-void DialoguesScript::optionsvideo(OptionsVideo&) {
-    ++optionsdemandees;
+void DialoguesScript::optionsvideo(OptionsVideo& choix) {
+    optionsdepart.append(choix);
+    if (const std::optional<OptionsVideo> r = prends(options, std::optional<OptionsVideo>()))
+        choix = *r;
 }

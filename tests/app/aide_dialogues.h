@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/dialogues.h"
+#include "export/video.h"
 
 #include <QList>
 #include <QStringList>
@@ -26,11 +27,12 @@ class DialoguesScript : public Dialogues {
     QStringList dossiers; // their starting folders
     QList<Police> policesdepart;
     int couleursdemandees = 0;
-    int optionsdemandees = 0;
+    QList<OptionsVideo> optionsdepart; // what each compression dialog opened on
 
     // The answers, taken from the front.
     QList<bool> reponses;
     QList<std::optional<QString>> fichiers;
     QList<std::optional<Couleur>> couleurs;
     QList<std::optional<Police>> polices;
+    QList<std::optional<OptionsVideo>> options; // an empty answer is Cancel
 };

@@ -1,0 +1,167 @@
+// Parameters file and exports: the save and load of a project, the bitmap sequence, the single
+// bitmap and the video. The core writes; the window asks, shows progress and reports.
+#include "app/dialoguesqt.h"
+#include "app/tform1.h"
+#include "export/bmp.h"
+#include "export/film.h"
+#include "project/parametres.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <QSignalBlocker>
+#include <QSlider>
+
+namespace {
+
+const QString PASDECARTE = QStringLiteral("Charger d'abord une image");
+const QString SAUVE = QStringLiteral("Fichier sauvé");
+
+// How a run of export steps ended.
+struct Fin {
+    std::optional<QString> erreur; // the failing frame's message
+    bool interrompu = false;       // the user pressed Cancel
+};
+
+// The state after an export step, into the controls. The step has composed its frame already,
+// so the time line takes its position silently and the mirroring does not compose it again.
+void montre(TForm1& f) {
+    {
+        const QSignalBlocker b(f.TL);
+        f.TL->setValue(f.e().tl);
+    }
+    f.synchro();
+    f.presente();
+}
+
+// Runs an export one frame per step under a window-modal progress dialog: the window paints
+// between frames, and no other control acts on the time line meanwhile. Cancel is taken once the
+// frame in hand is written.
+template <class Export> Fin deroule(TForm1& f, Export& x, const QString& titre) {
+    f.stopClick();
+    QProgressDialog p(titre, QStringLiteral("Annuler"), 0, x.total(), &f);
+    p.setWindowTitle(TITREAPPLI);
+    p.setWindowModality(Qt::WindowModal);
+    p.setMinimumDuration(0);
+    p.setAutoClose(false);
+    p.setAutoReset(false);
+    p.show();
+    Fin fin;
+    while (!x.fini()) {
+        QCoreApplication::processEvents();
+        if (p.wasCanceled()) {
+            fin.interrompu = true;
+            break;
+        }
+        fin.erreur = x.etape();
+        montre(f);
+        p.setLabelText(
+            QStringLiteral("%1\nImage %2 sur %3").arg(titre).arg(x.faites()).arg(x.total()));
+        p.setValue(x.faites());
+        if (fin.erreur) break;
+    }
+    return fin;
+}
+
+QString interrompu(const Etat& e) {
+    return QStringLiteral("Export interrompu à l'image %1").arg(e.tl);
+}
+
+} // namespace
+
+void TForm1::sauverClick() {
+    if (etat->fichiercarte.isEmpty()) {
+        affiche(PASDECARTE, 10);
+        return;
+    }
+    QString erreur;
+    if (!sauveparametres(*etat, erreur)) {
+        dialogues.erreur(erreur);
+        return;
+    }
+    affiche(SAUVE, 61);
+}
+
+// Called by the map load when the map's parameters file exists. A file that cannot be read is
+// refused whole and the project stays as it was.
+void TForm1::litparametres() {
+    if (!dialogues.confirmation(
+            traduit(*etat, 23, QStringLiteral("Il y a fichier paramètres on le charge ?"))))
+        return;
+    QStringList messages;
+    if (const std::optional<ErreurLecture> erreur = chargeprojet(*etat, surf, messages)) {
+        dialogues.erreur(erreur->message);
+        return;
+    }
+    synchro();
+    redessine();
+    // Already in the language of the table.
+    for (const QString& m : messages)
+        affiche(m, -1);
+}
+
+void TForm1::SuiteClick() {
+    if (etat->fichiercarte.isEmpty()) {
+        affiche(PASDECARTE, 10);
+        return;
+    }
+    const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
+    if (!choix) return;
+    // A name that starts with "." leaves no base: nothing is written and nothing said.
+    const std::optional<QString> prefixe = prefixesuite(*choix);
+    if (!prefixe) return;
+    ExportSuite suite(*etat, surf, *prefixe);
+    const Fin fin = deroule(*this, suite, QStringLiteral("Suite BMP"));
+    if (fin.erreur)
+        dialogues.erreur(*fin.erreur);
+    else if (fin.interrompu)
+        dialogues.message(interrompu(*etat));
+    else
+        affiche(QStringLiteral("Suite BMP OK"), 54);
+}
+
+// Nothing is composed: the file holds what the view shows.
+void TForm1::Button3Click() {
+    if (etat->fichiercarte.isEmpty()) {
+        affiche(PASDECARTE, 10);
+        return;
+    }
+    const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
+    if (!choix) return;
+    const std::optional<QString> chemin = fichierbmp(*choix);
+    if (!chemin) return;
+    if (const std::optional<QString> erreur = ecritbmp(surf.vue, *chemin)) {
+        dialogues.erreur(*erreur);
+        return;
+    }
+    affiche(SAUVE, 61);
+}
+
+// The video's messages are shown as they stand, in French whatever the language, but for the
+// last one.
+void TForm1::Button11Click() {
+    if (etat->fichiercarte.isEmpty()) {
+        dialogues.message(PASDECARTE);
+        return;
+    }
+    filtresauve = QStringLiteral("Vidéo|*.avi");
+    dossiersauve = etat->dossierprog;
+    const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
+    if (!choix) return;
+    // Cancelling the codec choice goes on with the options the dialog opened on.
+    OptionsVideo options;
+    dialogues.optionsvideo(options);
+    ExportVideo video(*etat, surf);
+    if (const std::optional<QString> erreur = video.ouvre(fichiervideo(*choix), options)) {
+        dialogues.message(*erreur);
+        return;
+    }
+    const Fin fin = deroule(*this, video, QStringLiteral("Vidéo"));
+    // Closed in every case, so that a file stopped early plays up to its last frame.
+    const std::optional<QString> fermeture = video.ferme();
+    if (fin.erreur || fermeture)
+        dialogues.message(fin.erreur ? *fin.erreur : *fermeture);
+    else if (fin.interrompu)
+        dialogues.message(interrompu(*etat));
+    else
+        affiche(SAUVE, 61);
+}
