@@ -10,13 +10,15 @@ if [ "${1:-}" != --dedans ]; then
 fi
 
 unset QT_QPA_PLATFORM
-"$BUILD/src/vialume" examples/demo/carte.bmp &
+EXE=$(realpath "$BUILD/src/vialume")
+# The project names its pictures without a folder: they are beside the map.
+(cd examples/demo && exec "$EXE" carte.bmp) &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
 # The question comes once the window is up.
 question=$(xdotool search --sync --name '^Confirmation$' | head -1)
-xdotool windowactivate --sync "$question" key --clearmodifiers alt+o
+xdotool windowfocus --sync "$question" key --clearmodifiers alt+o
 sleep 1
 # The window: the largest one of the program.
 fenetre=$(for w in $(xdotool search --onlyvisible --pid "$pid"); do

@@ -11,4 +11,6 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "Pas d'écran : le film de la démonstration est dans $(pwd)/out/demo.avi"
     exit 0
 fi
-exec build/src/vialume "$CARTE"
+# The project names its pictures without a folder: they are beside the map.
+cd examples/demo
+exec ../../build/src/vialume carte.bmp

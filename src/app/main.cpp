@@ -2,6 +2,7 @@
 // sub-command of the command line, the same core without a window.
 #include "app/commande.h"
 #include "app/dialoguesqt.h"
+#include "app/hautbas.h"
 #include "app/tform1.h"
 
 #include <QApplication>
@@ -17,7 +18,12 @@ int main(int argc, char** argv) {
     TForm1 fenetre(dialogues);
     dialogues.setparent(&fenetre);
     fenetre.show();
-    // The map of the command line is loaded once the window shows, so its question has a parent.
-    if (!carte.isEmpty()) QTimer::singleShot(0, &fenetre, [&] { fenetre.chargecarte(carte); });
+    // The map of the command line is loaded once the window shows, so its question has a parent;
+    // as "Charger" does, the tip length comes back to 30 first.
+    if (!carte.isEmpty())
+        QTimer::singleShot(0, &fenetre, [&] {
+            fenetre.UpDown1->setValue(30);
+            fenetre.chargecarte(carte);
+        });
     return QApplication::exec();
 }
