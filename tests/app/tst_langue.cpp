@@ -271,7 +271,8 @@ void TstLangue::textesDEtat() {
     QCOMPARE(b->calculvia->text(), QStringLiteral("Route"));
 
     b.carte(800, 600);
-    peintligne(b, 100, 100, 30);
+    // Long enough that the walk outlasts the slice run inside the click.
+    peintligne(b, 5, 100, 700);
     b.d.couleurs.append(0x0000ff);
     b->calculvia->click();
     QCOMPARE(b.d.messages, QStringList{QStringLiteral("Click\nto stop!")});
@@ -279,8 +280,8 @@ void TstLangue::textesDEtat() {
     // Entry 55 is the stop question while armed, and the caption while the walk runs.
     b->calculvia->click();
     QCOMPARE(b.d.questions, QStringList{QStringLiteral("Halt")});
-    b->Chechecouleur(100, 100);
-    b->fondMouseDown(Qt::LeftButton, 100, 100);
+    b->Chechecouleur(5, 100);
+    b->fondMouseDown(Qt::LeftButton, 5, 100);
     QCOMPARE(b->calculvia->text(), QStringLiteral("Halt"));
     QVERIFY(QTest::qWaitFor([&b] { return b.e().etatcalcul == 0; }, 5000));
     QCOMPARE(b.d.messages.last(), QStringLiteral("Done"));
