@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     // as "Charger" does, the tip length comes back to 30 first.
     if (!carte.isEmpty())
         QTimer::singleShot(0, &fenetre, [&] {
-            fenetre.UpDown1->setValue(30);
+            fenetre.embout30();
             fenetre.chargecarte(carte);
         });
     return QApplication::exec();

@@ -2,6 +2,7 @@
 // parameters file accepted without a question), then the same core routines the window calls do
 // the work, so the files written are the window's.
 #include "app/commande.h"
+#include "project/langue.h"
 #include "app/progression.h"
 
 #include "export/bmp.h"
@@ -27,12 +28,6 @@ QString tr8(const char* s) {
     return QString::fromUtf8(s);
 }
 
-// The frame rates of the frame-rate list, as the window fills it at start-up.
-const QStringList CIPS = {
-    QStringLiteral("10 images/secondes"), QStringLiteral("12 images/secondes"),
-    QStringLiteral("15 images/secondes"), QStringLiteral("20 images/secondes"),
-    QStringLiteral("24 images/secondes"), QStringLiteral("25 images/secondes"),
-    QStringLiteral("30 images/secondes")};
 constexpr int CIPSDEPART = 5;
 
 struct Projet {
@@ -341,9 +336,10 @@ int info(const Demande& d) {
 } // namespace
 
 void etatdepart(Etat& e) {
-    e.cips = CIPS;
+    // The frame-rate list as the window fills it at start-up.
+    e.cips = listecips(e);
     e.cipsindex = CIPSDEPART;
-    e.cipstexte = CIPS[CIPSDEPART];
+    e.cipstexte = e.cips[CIPSDEPART];
     filmdepart(e);
 }
 

@@ -61,6 +61,8 @@ class TForm1 : public QWidget {
     // Opens `chemin` as the map, exactly as "Charger" does after its dialog (the command line and
     // a dropped file use this).
     void chargecarte(const QString& chemin);
+    // The tip length every map load starts with (30), set before the dialog of "Charger".
+    void embout30();
 
     // ---- Controls (object names as the control names) --------------------------------------
     Vue* fond = nullptr;

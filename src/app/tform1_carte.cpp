@@ -43,12 +43,16 @@ bool signale(TForm1& f, Dialogues& dialogues, const Chargement& r) {
 
 } // namespace
 
-void TForm1::ChargerClick() {
-    // Every click brings the tip length back to 30, also when the dialog is then cancelled.
+void TForm1::embout30() {
     etat->updown1 = 30;
     etat->bordnb = QStringLiteral("30");
     UpDown1->setValue(30);
     bordnb->setText(etat->bordnb);
+}
+
+void TForm1::ChargerClick() {
+    // Every click brings the tip length back to 30, also when the dialog is then cancelled.
+    embout30();
     const std::optional<QString> chemin =
         dialogues.ouvrir(filtreimages(FILTRECARTE), etat->dossiercarte);
     if (!chemin) return;
@@ -105,5 +109,9 @@ void TForm1::dropEvent(QDropEvent* ev) {
     if (chemin.isEmpty()) return;
     ev->acceptProposedAction();
     // Load once the drag is over: the source must not wait on a message box of ours.
-    QTimer::singleShot(0, this, [this, chemin] { chargecarte(chemin); });
+    // A dropped map is opened as by "Charger", tip length included.
+    QTimer::singleShot(0, this, [this, chemin] {
+        embout30();
+        chargecarte(chemin);
+    });
 }

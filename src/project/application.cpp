@@ -7,6 +7,7 @@
 #include "route/lisse.h"
 #include "timeline/temps.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -91,8 +92,27 @@ void legende(Etat& e, const Parametres& p) {
     }
 }
 
+// A picture named without its folder lives beside the map; the project holds full paths.
+QString complet(const Etat& e, const QString& chemin) {
+    if (chemin.isEmpty() || !QDir::isRelativePath(chemin) || e.dossiercarte.isEmpty())
+        return chemin;
+    return QDir::cleanPath(e.dossiercarte + chemin);
+}
+
+// The frame-rate list shows the rate the project was made at, so that the video takes it too.
+void selectionneips(Etat& e) {
+    for (int i = 0; i < e.cips.size(); ++i) {
+        if (entier(e.cips[i].left(2)) == e.ips) {
+            e.cipsindex = i;
+            e.cipstexte = e.cips[i];
+            return;
+        }
+    }
+}
+
 // The display picture is shown without the size check of its button.
-void visu(Etat& e, Surfaces& surf, const QString& chemin, QStringList& messages) {
+void visu(Etat& e, Surfaces& surf, const QString& nom, QStringList& messages) {
+    const QString chemin = complet(e, nom);
     e.fichiervisu = chemin;
     e.checkvisible = false;
     if (chemin.isEmpty()) return;
@@ -110,7 +130,7 @@ void visu(Etat& e, Surfaces& surf, const QString& chemin, QStringList& messages)
 
 void loupe(Etat& e, Surfaces& surf, const Parametres& p, QStringList& messages) {
     if (p.loupe) {
-        e.fichierloupe = p.loupe->fichier;
+        e.fichierloupe = complet(e, p.loupe->fichier);
         e.txloupe = std::clamp(p.loupe->zoom, 0, e.txloupemax);
         e.estompe = std::clamp(p.loupe->estompe, ESTOMPEMIN, ESTOMPEMAX);
     }
@@ -145,7 +165,10 @@ void loupe(Etat& e, Surfaces& surf, const Parametres& p, QStringList& messages) 
 QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p) {
     QStringList messages;
     tables(e, p);
-    if (p.ips) e.ips = *p.ips;
+    if (p.ips) {
+        e.ips = *p.ips;
+        selectionneips(e);
+    }
     if (p.imgmax) e.nbi = QString::number(*p.imgmax);
     majduree(e);
     legende(e, p);

@@ -339,9 +339,8 @@ void TestCommande::avi() {
         QCOMPARE(champs[1], QStringLiteral("576"));
         // Frames 0 to 20: N + 1.
         QCOMPARE(champs[3], QStringLiteral("21"));
-        // The window's video takes its rate from the frame-rate list, which a project load
-        // leaves at 25; the project runs at 10.
-        QEXPECT_FAIL("", "a load leaves the frame-rate list at 25 images/secondes", Continue);
+        // The project runs at 10: the load selects that rate in the frame-rate list, which
+        // the video takes.
         QCOMPARE(champs[2], QStringLiteral("10/1"));
     }
 }
