@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-PAQUETS=(build-essential cmake pkg-config qt6-base-dev libgl-dev
+PAQUETS=(build-essential cmake pkg-config qt6-base-dev libgl-dev fonts-liberation
          libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
          libbenchmark-dev fonts-dejavu-core xvfb xauth imagemagick ffmpeg)
 manque=()

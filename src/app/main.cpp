@@ -1,9 +1,15 @@
+// The program: the application titled "Vial", the real dialogs, the main window.
+#include "app/dialoguesqt.h"
+#include "app/tform1.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
-    return app.exec();
+    QApplication::setApplicationName(TITREAPPLI);
+    DialoguesQt dialogues;
+    TForm1 fenetre(dialogues);
+    dialogues.setparent(&fenetre);
+    fenetre.show();
+    return QApplication::exec();
 }

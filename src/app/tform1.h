@@ -53,6 +53,8 @@ class TForm1 : public QWidget {
     void redessine();
     // Composes with the given progress and presents.
     void afficheimg(int avance);
+    // Presents the view as the core last composed it (fond repaints; txtautre shown or hidden).
+    void presente();
     // Copies every setting of the state into its control, with the controls' signals blocked:
     // used after the core has changed the state itself (and already run the reactions).
     void synchro();
@@ -216,6 +218,13 @@ class TForm1 : public QWidget {
     void majcles();      // core majcles, then the controls
     void majmodecle();   // core majmodecle, then the controls
     void litparametres(); // the parameters-file offer at the end of a map load
+
+    // The tracer's walk, run in slices by a timer so that the window paints between them
+    // (tform1_trace.cpp).
+    void marche();
+    void finmarche();
+    void demandearret(const QString& question, bool rendsuite);
+    QTimer* pasdetrace = nullptr;
 
     Dialogues& dialogues;
     std::unique_ptr<Etat> etat;

@@ -194,14 +194,14 @@ DemarrageLangue demarrelangue(Etat& e) {
     return d;
 }
 
-Chargement chargetextes(Etat& e, QString& erreur) {
-    if (e.numlangue < 2 || e.numlangue > 6) return Chargement::absent;
+LectureTextes chargetextes(Etat& e, QString& erreur) {
+    if (e.numlangue < 2 || e.numlangue > 6) return LectureTextes::absent;
     const QString csv = chemincsv(e.dossierprog);
-    if (csv.isEmpty()) return Chargement::absent;
+    if (csv.isEmpty()) return LectureTextes::absent;
     QByteArray contenu;
-    if (!lisfichier(csv, contenu, erreur)) return Chargement::echec;
-    return lisentrees(e.textes, contenu, e.numlangue, csv, erreur) ? Chargement::charge
-                                                                   : Chargement::echec;
+    if (!lisfichier(csv, contenu, erreur)) return LectureTextes::echec;
+    return lisentrees(e.textes, contenu, e.numlangue, csv, erreur) ? LectureTextes::charge
+                                                                   : LectureTextes::echec;
 }
 
 QStringList listecips(const Etat& e) {

@@ -58,13 +58,13 @@ struct DemarrageLangue {
 // langue.csv `numlangue` is 0.
 DemarrageLangue demarrelangue(Etat& e);
 
-enum class Chargement {
+enum class LectureTextes {
     absent, // no langue.csv or no column in use: nothing changed
     charge, // `textes` filled from the column `numlangue`; the captions can be set
     echec,  // stopped on an error; what was read until then stays, the captions stay as they are
 };
 // The reading part of the loader: `textes` from column `numlangue` of langue.csv.
-Chargement chargetextes(Etat& e, QString& erreur);
+LectureTextes chargetextes(Etat& e, QString& erreur);
 
 // The seven entries of the frame-rate list: "10 " ... "30 " followed by entry 29, or the French
 // words when it is empty.

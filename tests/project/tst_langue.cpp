@@ -352,28 +352,28 @@ class TstLangue : public QObject {
         e->dossierprog = dossier(prog);
         e->numlangue = 2;
         QString erreur;
-        QCOMPARE(chargetextes(*e, erreur), Chargement::absent);
+        QCOMPARE(chargetextes(*e, erreur), LectureTextes::absent);
 
         ecrit(dossier(prog) + "langue.csv",
               "N;F;E\r\n4;Fermer;Close\r\n7;Couleur;\r\n12;Charger;Load\r\n");
         e->numlangue = 7;
-        QCOMPARE(chargetextes(*e, erreur), Chargement::absent);
+        QCOMPARE(chargetextes(*e, erreur), LectureTextes::absent);
         for (const QString& t : e->textes)
             QVERIFY(t.isEmpty());
 
         e->numlangue = 2;
-        QCOMPARE(chargetextes(*e, erreur), Chargement::charge);
+        QCOMPARE(chargetextes(*e, erreur), LectureTextes::charge);
         QCOMPARE(e->textes[4], QStringLiteral("Fermer"));
         QCOMPARE(e->textes[7], QStringLiteral("Couleur"));
         e->numlangue = 3;
-        QCOMPARE(chargetextes(*e, erreur), Chargement::charge);
+        QCOMPARE(chargetextes(*e, erreur), LectureTextes::charge);
         QCOMPARE(e->textes[4], QStringLiteral("Close"));
         QCOMPARE(e->textes[7], QString()); // an empty cell blanks the entry
 
         // The new file no longer lists entry 12: it keeps the previous language's text.
         ecrit(dossier(prog) + "langue.csv", "N;F;E\r\n4;Fermer;Close\r\nquatre;x;y\r\n");
         e->numlangue = 2;
-        QCOMPARE(chargetextes(*e, erreur), Chargement::echec);
+        QCOMPARE(chargetextes(*e, erreur), LectureTextes::echec);
         QCOMPARE(erreur, QStringLiteral("'quatre' n'est pas une valeur entière correcte\n%1, "
                                         "ligne 3")
                              .arg(QDir::toNativeSeparators(dossier(prog) + "langue.csv")));

@@ -1,0 +1,174 @@
+// The tracer in the window: arming a new route or a continuation, the colour probe, the start
+// click, and the walk. The walk runs in slices on a timer: the route visibly grows, and a click on
+// the stop button is taken between two slices.
+#include "app/teinte.h"
+#include "app/tform1.h"
+#include "app/vue.h"
+#include "route/traceur.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+
+// The walk's pace: one slice of heads a display frame, so that a long route is seen to grow
+// (36000 points take about a second) and the window answers between two slices. A slice also
+// ends early when its redraws (the view following the walk) take long.
+constexpr int IMAGEMS = 16;
+constexpr int TETESPARIMAGE = 600;
+constexpr qint64 TRANCHEMS = 12;
+
+const QString SANSCARTE = QStringLiteral("Charger d'abord une image");
+const QString SURVISU = QStringLiteral("Avec l'image de base SVP");
+
+// The instructions shown when a run is armed; entries 57, 58 and 59 together replace both lines.
+QString consigne(const Etat& e, const QString& premiere) {
+    const QString remplace = e.textes[57] + e.textes[58] + e.textes[59];
+    if (!remplace.isEmpty()) return remplace;
+    return premiere +
+           QStringLiteral("\nPour stopper cliquer sur COULEUR? ou STOP CALCUL (c'est le même "
+                          "bouton)");
+}
+
+// The tracer's captions and button in the controls.
+void montreetat(TForm1& f) {
+    f.calculvia->setText(f.e().calculviacaption);
+    f.Button9->setEnabled(f.e().button9actif);
+}
+
+// Common end of both arming paths, once the route colour is chosen: the start click is awaited.
+void arme(TForm1& f, Couleur couleur, const QString& premiere) {
+    Etat& e = f.e();
+    e.coulr = couleur;
+    e.coulmarque = e.coulr;
+    teinte(f.coulr, e.coulr);
+    f.affiche(consigne(e, premiere), -1);
+    e.calculactif = true;
+    e.button9actif = false;
+    e.calculviacaption = traduit(e, 60, QStringLiteral("Couleur ?"));
+    e.etatcalcul = 1;
+    montreetat(f);
+}
+
+} // namespace
+
+void TForm1::calculviaClick() {
+    Etat& e = *etat;
+    if (e.fichiercarte.isEmpty()) {
+        affiche(SANSCARTE, 10);
+        return;
+    }
+    if (e.etatcalcul != 0) {
+        demandearret(traduit(e, 55, QStringLiteral("On stoppe le calcul ?")), true);
+        return;
+    }
+    if (e.check) {
+        affiche(SURVISU, 56);
+        return;
+    }
+    const std::optional<Couleur> couleur = dialogues.couleur();
+    if (!couleur) return;
+    // Its own handler redraws the frame without the magnifier.
+    Okloupe->setChecked(false);
+    e.nouvelleroute = true;
+    arme(*this, *couleur, QStringLiteral("Cliquer au début de votre vialume"));
+}
+
+void TForm1::Button9Click() {
+    Etat& e = *etat;
+    if (e.fichiercarte.isEmpty()) {
+        affiche(SANSCARTE, 10);
+        return;
+    }
+    if (e.check) {
+        affiche(SURVISU, 56);
+        return;
+    }
+    // Both stay in force when the colour dialog is cancelled.
+    Okloupe->setChecked(false);
+    e.nouvelleroute = false;
+    if (e.etatcalcul == 2) {
+        demandearret(QStringLiteral("On stoppe le calcul ?"), false);
+        return;
+    }
+    const std::optional<Couleur> couleur = dialogues.couleur();
+    if (!couleur) return;
+    arme(*this, *couleur, QStringLiteral("Cliquer au début de la suite de votre vialume"));
+}
+
+void TForm1::demandearret(const QString& question, bool rendsuite) {
+    // The walk waits while the question is open.
+    const bool enmarche = pasdetrace && pasdetrace->isActive();
+    if (enmarche) pasdetrace->stop();
+    const bool oui = dialogues.confirmation(question);
+    if (oui) {
+        etat->calculviacaption = traduit(*etat, 1, QStringLiteral("Vialume"));
+        etat->etatcalcul = 0;
+        if (rendsuite) etat->button9actif = true;
+        etat->calculactif = false;
+        montreetat(*this);
+    }
+    if (!enmarche) return;
+    // After a confirmed stop the walk takes one more head and ends here, before any other click
+    // can arm a new run.
+    if (oui)
+        marche();
+    else
+        pasdetrace->start();
+}
+
+void TForm1::Chechecouleur(int x, int y) {
+    if (etat->etatcalcul != 1 || !etat->calculactif) return;
+    const Couleur c = surf.vue.pixel(x, y);
+    // A drag past the edge of the view reads nothing.
+    if (c == AUCUNECOULEUR) return;
+    etat->coulmon = c;
+    teinte(coulmon, c);
+}
+
+void TForm1::fondMouseDown(Qt::MouseButton bouton, int x, int y) {
+    if (!etat->calculactif || etat->etatcalcul != 1) return;
+    if (bouton != Qt::LeftButton && bouton != Qt::RightButton) return;
+    // The tracer works on the view surface, which lives as long as the window.
+    if (!traceur) traceur = std::make_unique<Traceur>(surf.vue);
+    if (!traceur->demarre(*etat, x, y)) return;
+    Ascl->setVisible(etat->asclvisible);
+    Asch->setVisible(etat->aschvisible);
+    montreetat(*this);
+    if (!pasdetrace) {
+        pasdetrace = new QTimer(this);
+        pasdetrace->setTimerType(Qt::PreciseTimer);
+        pasdetrace->setInterval(IMAGEMS);
+        connect(pasdetrace, &QTimer::timeout, this, &TForm1::marche);
+    }
+    pasdetrace->start();
+    marche();
+}
+
+void TForm1::marche() {
+    const auto defile = [this] { afficheimg(1000); };
+    QElapsedTimer tranche;
+    tranche.start();
+    bool suite = true;
+    int tetes = 0;
+    do
+        suite = traceur->pas(*etat, defile);
+    while (suite && ++tetes < TETESPARIMAGE && tranche.elapsed() < TRANCHEMS);
+    presente();
+    if (!suite) finmarche();
+}
+
+void TForm1::finmarche() {
+    pasdetrace->stop();
+    if (traceur->plein())
+        affiche(QStringLiteral("Route pleine : %1 points au plus").arg(MAXPT), -1);
+    affiche(QStringLiteral("Terminé"), 65);
+    traceur->termine(*etat);
+    // The view stays as the walk left it, the whole route in its colour, so that the user sees
+    // what was traced; the bars take the offsets the walk moved to.
+    synchro();
+}

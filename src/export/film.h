@@ -1,0 +1,63 @@
+// The film exports as step machines: each step composes one frame exactly as the time line shows
+// it and writes it, so the window (one step between two paints, a progress dialog with Cancel)
+// and the command line (every step in a row) write the same files.
+#pragma once
+
+#include "export/video.h"
+#include "map/surfaces.h"
+#include "state/etat.h"
+
+#include <QString>
+
+#include <optional>
+
+// Leaves frame n on surf.vue: the time line shows it, then the frame's offsets are set on the
+// scroll bars and it is composed again with its progress, as every export does.
+void rendimage(Etat& e, Surfaces& surf, int n);
+
+// The video's frame rate: that of the selected frame-rate entry (10, 12, 15, 20, 24, 25, 30),
+// or ips when a typed text stands in the list.
+int ipsvideo(const Etat& e);
+
+// The bitmap sequence: frames 1 to N into prefix0001.bmp ... (nothing when N is 0). The time
+// line is left at the last frame written.
+class ExportSuite {
+  public:
+    ExportSuite(Etat& e, Surfaces& surf, const QString& prefixe);
+    // Composes and writes the next frame. On failure returns the message; the files written so
+    // far stay, and the export is over.
+    std::optional<QString> etape();
+    bool fini() const { return echec || suivante > derniere; }
+    int faites() const { return suivante - 1; }
+    int total() const { return derniere; }
+
+  private:
+    Etat& e;
+    Surfaces& surf;
+    QString prefixe;
+    int derniere;
+    int suivante = 1;
+    bool echec = false;
+};
+
+// The video: frames 0 to N into one AVI file.
+class ExportVideo {
+  public:
+    ExportVideo(Etat& e, Surfaces& surf);
+    // Creates the file; on failure returns the message of the failing step.
+    std::optional<QString> ouvre(const QString& chemin, const OptionsVideo& options);
+    // Composes and writes the next frame; on failure the file is closed as far as it was written.
+    std::optional<QString> etape();
+    // Closes the file after the last frame, or early when the user stopped: it plays up to the
+    // last frame written.
+    std::optional<QString> ferme() { return video.ferme(); }
+    bool fini() const { return !video.ouverte() || video.images() > derniere; }
+    int faites() const { return video.images(); }
+    int total() const { return derniere + 1; }
+
+  private:
+    Etat& e;
+    Surfaces& surf;
+    EcritureVideo video;
+    int derniere;
+};

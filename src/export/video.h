@@ -1,0 +1,72 @@
+// Video export: the codecs this FFmpeg build can put in an AVI file, and the AVI writer, fed one
+// composed view at a time.
+#pragma once
+
+#include "map/surface.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+enum class Codec { rgb, mjpeg, ffv1, huffyuv, utvideo, mpeg4, h264 };
+
+// What the compression dialog edits.
+struct OptionsVideo {
+    Codec codec = Codec::rgb; // every frame stored as is
+    int qualite = 90;         // MJPEG, 1 (smallest) to 100 (best)
+    int debit = 5000;         // MPEG-4 and H.264, kbit/s
+    int cle = 1;              // a key frame every `cle` frames, for codecs with inter frames
+};
+
+struct CodecVideo {
+    Codec codec;
+    QString nom;   // what the dialog shows
+    QString ligne; // the command line's name
+    bool qualite;  // the quality applies
+    bool debit;    // the data rate applies
+    bool inter;    // it has inter frames, so the key frame interval applies
+};
+
+// The codecs of this build that can be written in AVI, uncompressed RGB first.
+QList<CodecVideo> codecsvideo();
+// A codec by its command-line name ("rgb", "mjpeg", ...), among those of codecsvideo().
+std::optional<Codec> codecdepuisnom(const QString& ligne);
+
+// The messages of the video export.
+inline const QString ERRCREATION = QStringLiteral("Erreur création AVI\nFaites une suite d'images");
+inline const QString ERRFLUX = QStringLiteral("Erreur dans 'AVIFileCreateStream'");
+inline const QString ERRCOMPRESSION = QStringLiteral("Erreur dans 'AVIMakeCompressedStream'");
+inline const QString ERRFORMAT = QStringLiteral("Erreur dans 'AviStreamSetFormat'");
+
+// One AVI file with one video stream. Frames are encoded on a thread of the writer's own while
+// the caller composes the next one. Every FFmpeg object it holds is released by the destructor,
+// which also finishes the file (trailer and index) when ferme() was not called, so a file stopped
+// early still plays up to its last frame.
+class EcritureVideo {
+  public:
+    EcritureVideo();
+    ~EcritureVideo();
+    EcritureVideo(const EcritureVideo&) = delete;
+    EcritureVideo& operator=(const EcritureVideo&) = delete;
+
+    // Creates the file for frames of largeur x hauteur at `ips` frames per second. On failure
+    // returns the message of the failing step and holds nothing.
+    std::optional<QString> ouvre(const QString& chemin, int ips, const OptionsVideo& options,
+                                 int largeur = VUEL, int hauteur = VUEH);
+    // Appends one frame, which must have the size given to ouvre(). A frame that could not be
+    // written is reported by the next call (this one or ferme()): the file is then finished as
+    // far as it was written and ERRCREATION is returned.
+    std::optional<QString> ecrit(const Surface& image);
+    // Encodes what it was given, writes the index and closes the file.
+    std::optional<QString> ferme();
+
+    bool ouverte() const;
+    int images() const { return nbimages; } // frames accepted
+
+  private:
+    struct Ffmpeg;
+    std::unique_ptr<Ffmpeg> f;
+    int nbimages = 0;
+};

@@ -1,0 +1,165 @@
+// Applying a read parameters file: each value goes where its control would take it, with the
+// reaction that control has, then everything that follows from the tables is rebuilt once.
+#include "map/image.h"
+#include "project/carte.h"
+#include "project/parametres.h"
+#include "render/afficheimg.h"
+#include "route/lisse.h"
+#include "timeline/temps.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// The ranges of the track bars and of the up-down, which a value from a file is kept within.
+constexpr int XOMBREMAX = 6;
+constexpr int BORDNBMAX = 200;
+constexpr int ESTOMPEMIN = 1, ESTOMPEMAX = 50;
+
+QString nonchargee(const Etat& e, const QString& chemin) {
+    return traduit(e, 24, QStringLiteral("Impossible de charger")) + u'\n' + chemin;
+}
+
+QString sansloupe(const Etat& e) {
+    return traduit(
+        e, 64, QStringLiteral("Il n'y a pas de fichier \"loupe\"\nCliquer sur \"CHARGE\" avant"));
+}
+
+// "Nombre maxi" holds digits only: anything else becomes "0".
+QString nombremaxi(const QString& t) {
+    const bool chiffres = !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    });
+    return chiffres ? t : QStringLiteral("0");
+}
+
+void tables(Etat& e, const Parametres& p) {
+    if (p.coulroute) e.coulr = e.coulmarque = *p.coulroute;
+    e.nbpt = static_cast<int>(p.points.size()) - 1;
+    for (int i = 0; i <= e.nbpt; ++i) {
+        const PointLu& pt = p.points[i];
+        e.ptx[i] = pt.x;
+        e.pty[i] = pt.y;
+        // A point without a colour is drawn in the route colour, in the first segment.
+        e.ptcoul[i] = pt.colore ? pt.coul : e.coulmarque;
+        e.pttron[i] = pt.colore ? pt.tron : 0;
+    }
+    e.nbimg = static_cast<int>(p.images.size()) - 1;
+    e.listbox1.clear();
+    for (int i = 0; i <= e.nbimg; ++i) {
+        e.imgdecx[i] = p.images[i].decx;
+        e.imgdecy[i] = p.images[i].decy;
+        e.imgavance[i] = p.images[i].avance;
+        e.listbox1.append(lignelistbox1(e, i));
+    }
+    e.nbcle = static_cast<int>(p.cles.size());
+    e.icle.clear();
+    for (int k = 0; k < e.nbcle; ++k) {
+        e.cleimg[k] = p.cles[k].img;
+        e.cledecx[k] = p.cles[k].decx;
+        e.cledecy[k] = p.cles[k].decy;
+        e.cletemps[k] = p.cles[k].temps;
+        e.icle.append(p.cles[k].temps);
+    }
+}
+
+void legende(Etat& e, const Parametres& p) {
+    if (p.coulfond) e.coulmon = e.coulsuivie = *p.coulfond;
+    if (p.police) e.police.nom = *p.police;
+    if (p.taille) e.police.taille = *p.taille;
+    if (p.couleur) e.police.couleur = *p.couleur;
+    if (p.cptmax) e.lkm = nombremaxi(*p.cptmax);
+    if (p.posx) e.xt = std::clamp(*p.posx, 0, VUEL);
+    if (p.posy) e.yt = std::clamp(*p.posy, 0, VUEH);
+    if (p.montre) e.montre = *p.montre;
+    if (p.km) e.unite = *p.km;
+    if (p.txtautre) e.txtautre = *p.txtautre;
+    if (p.okombre) e.okombre = *p.okombre;
+    if (p.ombre) {
+        e.coulombre = p.ombre->couleur;
+        e.xombre = std::clamp(p.ombre->x, -XOMBREMAX, XOMBREMAX);
+        e.yombre = std::clamp(p.ombre->y, -XOMBREMAX, XOMBREMAX);
+    }
+    if (p.bordok) e.checkbox1 = *p.bordok;
+    if (p.bordcoul) e.coulbord = *p.bordcoul;
+    if (p.bordnb) {
+        // The up-down keeps its range and shows its position in bordnb.
+        e.updown1 = std::clamp(*p.bordnb, 0, BORDNBMAX);
+        e.bordnb = QString::number(e.updown1);
+    }
+}
+
+// The display picture is shown without the size check of its button.
+void visu(Etat& e, Surfaces& surf, const QString& chemin, QStringList& messages) {
+    e.fichiervisu = chemin;
+    e.checkvisible = false;
+    if (chemin.isEmpty()) return;
+    if (!QFileInfo::exists(chemin)) {
+        messages << nonchargee(e, chemin); // the name stays, and is saved again
+        return;
+    }
+    QString erreur;
+    if (!chargeimage(chemin, surf.carte, erreur)) {
+        messages << erreur;
+        return;
+    }
+    e.check = e.checkvisible = true;
+}
+
+void loupe(Etat& e, Surfaces& surf, const Parametres& p, QStringList& messages) {
+    if (p.loupe) {
+        e.fichierloupe = p.loupe->fichier;
+        e.txloupe = std::clamp(p.loupe->zoom, 0, e.txloupemax);
+        e.estompe = std::clamp(p.loupe->estompe, ESTOMPEMIN, ESTOMPEMAX);
+    }
+    if (p.okloupe) e.okloupe = *p.okloupe;
+    // The switch cannot stay on without a picture.
+    if (e.okloupe && e.fichierloupe.isEmpty()) {
+        e.okloupe = false;
+        messages << sansloupe(e);
+    }
+    if (!p.loupe || e.fichierloupe.isEmpty()) return;
+    const QString chemin = e.fichierloupe;
+    if (QFileInfo::exists(chemin)) {
+        const Chargement c = chargeloupe(e, surf, chemin);
+        if (c.issue == Chargement::ok) {
+            // The zoom read is taken within the new range.
+            e.txloupe = std::clamp(p.loupe->zoom, 0, e.txloupemax);
+            return;
+        }
+        messages << (c.entree >= 0 ? traduit(e, c.entree, c.message) : c.message);
+    } else {
+        messages << nonchargee(e, chemin);
+    }
+    e.fichierloupe.clear();
+    if (e.okloupe) {
+        e.okloupe = false;
+        messages << sansloupe(e);
+    }
+}
+
+} // namespace
+
+QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p) {
+    QStringList messages;
+    tables(e, p);
+    if (p.ips) e.ips = *p.ips;
+    if (p.imgmax) e.nbi = QString::number(*p.imgmax);
+    majduree(e);
+    legende(e, p);
+    if (p.visu) visu(e, surf, *p.visu, messages);
+    loupe(e, surf, p, messages);
+    lisseloupe(e);
+    // Wtl, the keyframe of the current frame, the offsets stored for it, the redraw.
+    montreimage(e, surf, e.tl);
+    return messages;
+}
+
+std::optional<ErreurLecture> chargeprojet(Etat& e, Surfaces& surf, QStringList& messages) {
+    const Lecture l = chargeparametres(cheminparametres(e), e.ips);
+    if (const auto* erreur = std::get_if<ErreurLecture>(&l)) return *erreur;
+    messages = appliqueparametres(e, surf, std::get<Parametres>(l));
+    return std::nullopt;
+}

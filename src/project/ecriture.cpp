@@ -1,0 +1,122 @@
+// Saving a project: the 22 sections in a fixed order, one value per line, CR LF line ends.
+#include "project/ansi.h"
+#include "project/erreurfichier.h"
+#include "project/parametres.h"
+#include "project/sections.h"
+
+#include <QSaveFile>
+
+namespace {
+
+// One line: its values separated by TAB, then CR LF.
+class Ecrivain {
+  public:
+    explicit Ecrivain(QByteArray& o) : octets(o) {}
+
+    template <typename... V> void ligne(const V&... valeurs) {
+        bool premier = true;
+        ((premier ? void(premier = false) : void(octets.append('\t')), ecrit(valeurs)), ...);
+        octets.append("\r\n", 2);
+    }
+
+  private:
+    void ecrit(QLatin1StringView cle) { octets.append(cle.data(), cle.size()); }
+    void ecrit(int v) { octets.append(QByteArray::number(v)); }
+    void ecrit(bool v) { octets.append(v ? '1' : '0'); }
+    // A text stands alone on its line: a line break, a NUL or a byte 26 inside it would end it
+    // or the file when read back.
+    void ecrit(const QString& t) {
+        QByteArray a = versansi(t);
+        for (char& c : a)
+            if (c == '\n' || c == '\r' || c == '\0' || c == '\x1a') c = '?';
+        octets.append(a);
+    }
+
+    QByteArray& octets;
+};
+
+} // namespace
+
+QString cheminparametres(const Etat& e) {
+    return e.dossiercarte + e.fichierparam;
+}
+
+QByteArray ecrisparametres(const Etat& e) {
+    QByteArray octets;
+    // About 30 bytes a point and 15 a frame.
+    octets.reserve(1024 + 32 * (e.nbpt + 1) + 16 * (e.nbimg + 1));
+    Ecrivain f(octets);
+
+    f.ligne(textecle(Section::CHEMIN));
+    for (int i = 0; i <= e.nbpt && i < MAXPT; ++i)
+        f.ligne(e.ptx[i], e.pty[i], e.ptcoul[i], e.pttron[i]);
+    f.ligne(textecle(Section::PHOTO));
+    for (int i = 0; i <= e.nbimg && i < MAXIMG; ++i)
+        f.ligne(e.imgdecx[i], e.imgdecy[i], e.imgavance[i]);
+    f.ligne(textecle(Section::IPS));
+    f.ligne(e.ips);
+    f.ligne(textecle(Section::CLE));
+    for (int k = 0; k < e.nbcle && k < MAXCLE; ++k)
+        f.ligne(e.cledecx[k], e.cledecy[k], e.cletemps[k]);
+    f.ligne(textecle(Section::IMGMAX));
+    f.ligne(e.nbi);
+    f.ligne(textecle(Section::COULROUTE));
+    f.ligne(e.coulr);
+    f.ligne(textecle(Section::COULFOND));
+    f.ligne(e.coulmon);
+    f.ligne(textecle(Section::POLICE));
+    f.ligne(e.police.nom);
+    f.ligne(textecle(Section::CPTMAX));
+    f.ligne(e.lkm);
+    f.ligne(textecle(Section::COULEUR));
+    f.ligne(e.police.couleur);
+    f.ligne(textecle(Section::POSX));
+    f.ligne(e.xt);
+    f.ligne(textecle(Section::POSY));
+    f.ligne(e.yt);
+    f.ligne(textecle(Section::TAILLE));
+    f.ligne(e.police.taille);
+    f.ligne(textecle(Section::MONTRE));
+    f.ligne(e.montre);
+    f.ligne(textecle(Section::KM));
+    f.ligne(e.unite);
+    f.ligne(textecle(Section::TXTAUTRE));
+    f.ligne(e.txtautre);
+    f.ligne(textecle(Section::BORDOK));
+    f.ligne(e.checkbox1);
+    f.ligne(textecle(Section::BORDCOUL));
+    f.ligne(e.coulbord);
+    f.ligne(textecle(Section::BORDNB));
+    f.ligne(e.bordnb);
+    f.ligne(textecle(Section::VISU));
+    f.ligne(e.fichiervisu);
+    // The two four-line sections.
+    f.ligne(textecle(Section::OMBRE));
+    f.ligne(e.okombre);
+    f.ligne(e.coulombre);
+    f.ligne(e.xombre);
+    f.ligne(e.yombre);
+    f.ligne(textecle(Section::LOUPE));
+    f.ligne(e.fichierloupe);
+    f.ligne(e.txloupe);
+    f.ligne(e.estompe);
+    f.ligne(e.okloupe);
+    return octets;
+}
+
+bool sauveparametres(const Etat& e, QString& erreur) {
+    if (e.fichiercarte.isEmpty()) {
+        erreur = traduit(e, 10, QStringLiteral("Charger d'abord une image"));
+        return false;
+    }
+    const QString chemin = cheminparametres(e);
+    QSaveFile fichier(chemin);
+    const QByteArray octets = ecrisparametres(e);
+    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size() ||
+        !fichier.commit()) {
+        erreur =
+            QStringLiteral("Impossible d'enregistrer %1 : %2").arg(chemin, raisonfichier(fichier));
+        return false;
+    }
+    return true;
+}

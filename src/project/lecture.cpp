@@ -1,0 +1,330 @@
+// Reading a parameters file into a staged result. A line is tested against the keys in a fixed
+// order; a key makes the next line the one tested further down the order, which is how an empty
+// section is skipped. Every other line is data of the section in force. The first line that
+// cannot be read stops the whole reading.
+#include "project/ansi.h"
+#include "project/couleurs.h"
+#include "project/erreurfichier.h"
+#include "project/parametres.h"
+#include "project/sections.h"
+#include "timeline/temps.h"
+
+#include <QFile>
+
+#include <memory>
+
+namespace {
+
+// The fields of a line between its TABs, cut once: a route has tens of thousands of lines.
+using Champs = QList<QStringView>;
+Champs coupe(const QString& ligne) {
+    return QStringView(ligne).split(u'\t');
+}
+// Field n (from 1), by the rule of champ: empty past the last TAB.
+QString champ(const Champs& f, int n) {
+    return n <= f.size() ? f[n - 1].toString() : QString();
+}
+
+// A text quoted in a message, kept readable.
+QString abrege(const QString& t) {
+    constexpr qsizetype MAX = 60;
+    return t.size() <= MAX ? t : t.left(MAX) + QStringLiteral("…");
+}
+
+class Lecteur {
+  public:
+    Lecteur(QByteArrayView o, int ips) : octets(o), ips(ips) {
+        // A byte 26 ends the file.
+        const qsizetype z = octets.indexOf('\x1a');
+        if (z >= 0) octets = octets.first(z);
+    }
+
+    Lecture lit() {
+        Section section = Section::AUCUNE;
+        while (pos < octets.size()) {
+            if (!suivante()) return *erreur;
+            // Every key starts with "[": most lines are tested no further.
+            for (int k = 0; k < NBSECTIONS && ligne.startsWith(u'['); ++k) {
+                if (ligne != CLES[k]) continue;
+                section = static_cast<Section>(k);
+                if (!suivante()) return *erreur;
+            }
+            if (!prend(section)) return *erreur;
+        }
+        return std::move(p);
+    }
+
+  private:
+    // The next line, without its CR LF or LF; past the end of the file an empty line.
+    bool suivante() {
+        ++numero;
+        if (pos >= octets.size()) {
+            ligne.clear();
+            if (!apresfin) apresfin = numero;
+            return true;
+        }
+        qsizetype fin = octets.indexOf('\n', pos);
+        if (fin < 0) fin = octets.size();
+        QByteArrayView l = octets.sliced(pos, fin - pos);
+        pos = fin + 1;
+        if (l.endsWith('\r')) l.chop(1);
+        if (l.size() > MAXLIGNE) {
+            ligne = depuisansi(l.first(MAXLIGNE));
+            return echec(QStringLiteral("Ligne trop longue : plus de %1 caractères").arg(MAXLIGNE));
+        }
+        ligne = depuisansi(l);
+        if (l.contains('\0')) return echec(QStringLiteral("Caractère nul dans la ligne"));
+        return true;
+    }
+
+    bool echec(const QString& raison) {
+        erreur =
+            ErreurLecture{numero, abrege(ligne),
+                          QStringLiteral("%1 (ligne %2)").arg(raison, QString::number(numero))};
+        return false;
+    }
+
+    // Where a value is needed past the end of the file, the section was cut short.
+    bool tronque(Section s) {
+        if (!apresfin) return true;
+        numero = *apresfin; // the first line that is missing
+        return echec(QStringLiteral("La section %1 est incomplète : le fichier s'arrête avant")
+                         .arg(textecle(s)));
+    }
+
+    bool nombre(Section s, const QString& t, int& v) {
+        if (!tronque(s)) return false;
+        const auto n = entier(t);
+        if (!n) return echec(erreurentier(abrege(t)));
+        v = *n;
+        return true;
+    }
+
+    bool couleur(Section s, const QString& t, Couleur& v) {
+        if (!tronque(s)) return false;
+        const auto c = lircouleur(t);
+        if (!c) return echec(erreurentier(abrege(t)));
+        v = *c;
+        return true;
+    }
+
+    // "1" checks, "0" unchecks, anything else leaves the box as it is.
+    static void drapeau(const QString& t, std::optional<bool>& v) {
+        if (t == u"0") v = false;
+        if (t == u"1") v = true;
+    }
+
+    // A single-value section: the last line read is the value.
+    bool valeurnombre(Section s, std::optional<int>& v) {
+        int lu = 0;
+        if (!nombre(s, ligne, lu)) return false;
+        v = lu;
+        return true;
+    }
+    bool valeurcouleur(Section s, std::optional<Couleur>& v) {
+        Couleur lu = 0;
+        if (!couleur(s, ligne, lu)) return false;
+        v = lu;
+        return true;
+    }
+
+    bool trop(qsizetype nb, qsizetype capacite, const QString& quoi, Section s) {
+        if (nb < capacite) return false;
+        echec(QStringLiteral("Trop %1 dans la section %2 : plus de %3")
+                  .arg(quoi, textecle(s))
+                  .arg(capacite));
+        return true;
+    }
+
+    bool point() {
+        if (trop(std::ssize(p.points), MAXPT, QStringLiteral("de points"), Section::CHEMIN))
+            return false;
+        const Champs f = coupe(ligne);
+        PointLu pt;
+        if (!nombre(Section::CHEMIN, champ(f, 1), pt.x)) return false;
+        if (!nombre(Section::CHEMIN, champ(f, 2), pt.y)) return false;
+        // X and Y alone: the point takes the route colour and segment 0 when applied.
+        const QString coul = champ(f, 3);
+        if (!coul.isEmpty()) {
+            if (!couleur(Section::CHEMIN, coul, pt.coul)) return false;
+            if (!nombre(Section::CHEMIN, champ(f, 4), pt.tron)) return false;
+            pt.colore = true;
+        }
+        p.points.push_back(pt);
+        return true;
+    }
+
+    bool image() {
+        if (trop(std::ssize(p.images), MAXIMG, QStringLiteral("d'images"), Section::PHOTO))
+            return false;
+        const Champs f = coupe(ligne);
+        ImageLue im;
+        if (!nombre(Section::PHOTO, champ(f, 1), im.decx)) return false;
+        if (!nombre(Section::PHOTO, champ(f, 2), im.decy)) return false;
+        if (!nombre(Section::PHOTO, champ(f, 3), im.avance)) return false;
+        p.images.push_back(im);
+        return true;
+    }
+
+    bool cadence() {
+        int v = 0;
+        if (!nombre(Section::IPS, ligne, v)) return false;
+        // The rate divides every time text and the playback interval.
+        if (v < 1) return echec(QStringLiteral("'%1' n'est pas une cadence correcte").arg(v));
+        p.ips = ips = v;
+        return true;
+    }
+
+    bool cle() {
+        if (trop(std::ssize(p.cles), MAXCLE, QStringLiteral("de clés"), Section::CLE)) return false;
+        const Champs f = coupe(ligne);
+        CleLue c;
+        if (!nombre(Section::CLE, champ(f, 1), c.decx)) return false;
+        if (!nombre(Section::CLE, champ(f, 2), c.decy)) return false;
+        c.temps = champ(f, 3);
+        // The frame number follows from the label at the rate read so far.
+        if (!horloge) horloge = nouveletat();
+        horloge->ips = ips;
+        const auto img = tempsversimg(*horloge, c.temps);
+        if (!img)
+            return echec(QStringLiteral("'%1' n'est pas un temps correct").arg(abrege(c.temps)));
+        c.img = *img;
+        p.cles.push_back(c);
+        return true;
+    }
+
+    bool derniereimage() {
+        int v = 0;
+        if (!nombre(Section::IMGMAX, ligne, v)) return false;
+        if (v < 1 || v > MAXNBI)
+            return echec(QStringLiteral("'%1' n'est pas un nombre d'images correct (1 à %2)")
+                             .arg(v)
+                             .arg(MAXNBI));
+        p.imgmax = v;
+        return true;
+    }
+
+    // Two number lines of a four-line section, one after the other.
+    bool groupe(Section s, int& a, int& b) {
+        if (!suivante() || !nombre(s, ligne, a)) return false;
+        return suivante() && nombre(s, ligne, b);
+    }
+
+    bool ombre() {
+        drapeau(ligne, p.okombre);
+        OmbreLue o;
+        if (!suivante() || !couleur(Section::OMBRE, ligne, o.couleur)) return false;
+        if (!groupe(Section::OMBRE, o.x, o.y)) return false;
+        p.ombre = o;
+        return true;
+    }
+
+    bool loupe() {
+        LoupeLue l;
+        l.fichier = ligne;
+        if (!groupe(Section::LOUPE, l.zoom, l.estompe)) return false;
+        if (!suivante() || !tronque(Section::LOUPE)) return false;
+        drapeau(ligne, p.okloupe);
+        p.loupe = l;
+        return true;
+    }
+
+    bool prend(Section s) {
+        switch (s) {
+        case Section::AUCUNE:
+            return true; // lines ahead of the first key
+        case Section::CHEMIN:
+            return point();
+        case Section::PHOTO:
+            return image();
+        case Section::IPS:
+            return cadence();
+        case Section::CLE:
+            return cle();
+        case Section::POLICE:
+            p.police = ligne;
+            return true;
+        case Section::CPTMAX:
+            p.cptmax = ligne;
+            return true;
+        case Section::TAILLE:
+            return valeurnombre(s, p.taille);
+        case Section::POSY:
+            return valeurnombre(s, p.posy);
+        case Section::COULEUR:
+            return valeurcouleur(s, p.couleur);
+        case Section::MONTRE:
+            drapeau(ligne, p.montre);
+            return true;
+        case Section::KM:
+            for (int u = SANS; u <= AUTRE; ++u)
+                if (ligne == QString::number(u)) p.km = u;
+            return true;
+        case Section::POSX:
+            return valeurnombre(s, p.posx);
+        case Section::IMGMAX:
+            return derniereimage();
+        case Section::COULROUTE:
+            return valeurcouleur(s, p.coulroute);
+        case Section::COULFOND:
+            return valeurcouleur(s, p.coulfond);
+        case Section::VISU:
+            p.visu = ligne;
+            return true;
+        case Section::BORDOK:
+            drapeau(ligne, p.bordok);
+            return true;
+        case Section::BORDCOUL:
+            return valeurcouleur(s, p.bordcoul);
+        case Section::BORDNB:
+            return valeurnombre(s, p.bordnb);
+        case Section::TXTAUTRE:
+            p.txtautre = ligne;
+            return true;
+        case Section::OMBRE:
+            return ombre();
+        case Section::LOUPE:
+            return loupe();
+        }
+        return true;
+    }
+
+    QByteArrayView octets;
+    qsizetype pos = 0;
+    int numero = 0; // number of the line in `ligne`
+    QString ligne;
+    std::optional<int> apresfin; // the first line read past the end
+    int ips;
+    std::unique_ptr<Etat> horloge; // tempsversimg reads the rate from a state
+    Parametres p;
+    std::optional<ErreurLecture> erreur;
+};
+
+} // namespace
+
+Lecture lisparametres(QByteArrayView octets, int ips) {
+    return Lecteur(octets, ips).lit();
+}
+
+Lecture chargeparametres(const QString& chemin, int ips) {
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly))
+        return ErreurLecture{
+            0,
+            {},
+            QStringLiteral("Impossible d'ouvrir %1 : %2").arg(chemin, raisonfichier(fichier))};
+    const QByteArray octets = fichier.read(MAXFICHIER + 1);
+    if (fichier.error() != QFileDevice::NoError)
+        return ErreurLecture{
+            0,
+            {},
+            QStringLiteral("Impossible de lire %1 : %2").arg(chemin, raisonfichier(fichier))};
+    if (octets.size() > MAXFICHIER)
+        return ErreurLecture{0,
+                             {},
+                             QStringLiteral("%1\nFichier trop grand : plus de %2 Mo")
+                                 .arg(chemin, QString::number(MAXFICHIER / (1024 * 1024)))};
+    Lecture l = lisparametres(octets, ips);
+    if (auto* e = std::get_if<ErreurLecture>(&l)) e->message = chemin + u'\n' + e->message;
+    return l;
+}

@@ -1,0 +1,109 @@
+// The project parameters file beside the map: written from the project state, read whole into a
+// staged result, then applied to the project only when the whole file is valid.
+#pragma once
+
+#include "map/surfaces.h"
+#include "state/etat.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+// The longest line and the largest file the reader takes. A file with full tables is under 2 MB.
+constexpr qsizetype MAXLIGNE = 8192;
+constexpr qsizetype MAXFICHIER = 8 * 1024 * 1024;
+
+struct PointLu {
+    int x = 0, y = 0;
+    Couleur coul = 0; // when `colore`
+    int tron = 0;     // when `colore`
+    bool colore = false;
+};
+
+struct ImageLue {
+    int decx = 0, decy = 0, avance = 0;
+};
+
+struct CleLue {
+    int decx = 0, decy = 0;
+    QString temps;
+    int img = 0; // from `temps` at the frame rate in force at its line
+};
+
+struct OmbreLue {
+    Couleur couleur = 0;
+    int x = 0, y = 0;
+};
+
+struct LoupeLue {
+    QString fichier;
+    int zoom = 0;
+    int estompe = 0;
+};
+
+// What a file holds. The tables are always taken (the load empties them first); every other value
+// is absent when its section is missing, or when its lines said nothing valid ("[MONTRE]" with a
+// line other than "0" and "1").
+struct Parametres {
+    std::vector<PointLu> points;
+    std::vector<ImageLue> images;
+    std::vector<CleLue> cles;
+    std::optional<int> ips;
+    std::optional<QString> police;
+    std::optional<QString> cptmax;
+    std::optional<int> taille;
+    std::optional<int> posy;
+    std::optional<Couleur> couleur;
+    std::optional<bool> montre;
+    std::optional<int> km;
+    std::optional<int> posx;
+    std::optional<int> imgmax;
+    std::optional<Couleur> coulroute;
+    std::optional<Couleur> coulfond;
+    std::optional<QString> visu;
+    std::optional<bool> bordok;
+    std::optional<Couleur> bordcoul;
+    std::optional<int> bordnb;
+    std::optional<QString> txtautre;
+    std::optional<bool> okombre;
+    std::optional<OmbreLue> ombre;
+    std::optional<bool> okloupe;
+    std::optional<LoupeLue> loupe;
+};
+
+// The first line that a file cannot be read past.
+struct ErreurLecture {
+    int ligne = 0;   // counted from 1; 0 when the file as a whole is refused
+    QString texte;   // that line, shortened when very long
+    QString message; // French, ends with "(ligne N)" when a line is at fault
+};
+
+using Lecture = std::variant<Parametres, ErreurLecture>;
+
+// dossiercarte + fichierparam.
+QString cheminparametres(const Etat& e);
+
+// The file as bytes; `ips` is the frame rate in force before the load, which keyframe lines ahead
+// of any "[IPS]" are read at.
+Lecture lisparametres(QByteArrayView octets, int ips);
+// The same from a file; a message then starts with the file's path.
+Lecture chargeparametres(const QString& chemin, int ips);
+
+// Applies a read file as the controls would take its values, then rebuilds what follows from
+// them and redraws the current frame. Returns the messages to show, in order, language table
+// applied (missing pictures, the magnifier switched off).
+QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p);
+// The load offered after a map load: cheminparametres(e) read whole and applied. A file that
+// cannot be read gives its error and leaves the project as it was.
+std::optional<ErreurLecture> chargeprojet(Etat& e, Surfaces& surf, QStringList& messages);
+
+// The whole file for the project.
+QByteArray ecrisparametres(const Etat& e);
+// Writes it to cheminparametres(e) through a temporary file, so a failed write leaves the former
+// file whole. False with a French message in `erreur` when no map is loaded or the write fails.
+bool sauveparametres(const Etat& e, QString& erreur);

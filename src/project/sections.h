@@ -1,0 +1,53 @@
+// The sections of the parameters file, numbered in the order in which the reader tests a line
+// against their keys.
+#pragma once
+
+#include <QLatin1StringView>
+
+#include <array>
+
+enum class Section {
+    AUCUNE = -1, // ahead of the first key
+    CHEMIN,
+    PHOTO,
+    IPS,
+    CLE,
+    POLICE,
+    CPTMAX,
+    TAILLE,
+    POSY,
+    COULEUR,
+    MONTRE,
+    KM,
+    POSX,
+    IMGMAX,
+    COULROUTE,
+    COULFOND,
+    VISU,
+    BORDOK,
+    BORDCOUL,
+    BORDNB,
+    TXTAUTRE,
+    OMBRE,
+    LOUPE,
+};
+
+inline constexpr int NBSECTIONS = static_cast<int>(Section::LOUPE) + 1;
+
+inline constexpr std::array<QLatin1StringView, NBSECTIONS> CLES = {
+    QLatin1StringView("[CHEMIN]"),   QLatin1StringView("[PHOTO]"),
+    QLatin1StringView("[IPS]"),      QLatin1StringView("[CLE]"),
+    QLatin1StringView("[POLICE]"),   QLatin1StringView("[CPTMAX]"),
+    QLatin1StringView("[TAILLE]"),   QLatin1StringView("[POSY]"),
+    QLatin1StringView("[COULEUR]"),  QLatin1StringView("[MONTRE]"),
+    QLatin1StringView("[KM]"),       QLatin1StringView("[POSX]"),
+    QLatin1StringView("[IMGMAX]"),   QLatin1StringView("[COULROUTE]"),
+    QLatin1StringView("[COULFOND]"), QLatin1StringView("[VISU]"),
+    QLatin1StringView("[BORDOK]"),   QLatin1StringView("[BORDCOUL]"),
+    QLatin1StringView("[BORDNB]"),   QLatin1StringView("[TXTAUTRE]"),
+    QLatin1StringView("[OMBRE]"),    QLatin1StringView("[LOUPE]"),
+};
+
+inline QLatin1StringView textecle(Section s) {
+    return CLES[static_cast<std::size_t>(s)];
+}

@@ -1,0 +1,46 @@
+#include "aide_dialogues.h"
+
+namespace {
+
+template <class T> T prends(QList<T>& file, T sinon) {
+    return file.isEmpty() ? sinon : file.takeFirst();
+}
+
+} // namespace
+
+void DialoguesScript::message(const QString& texte) {
+    messages.append(texte);
+}
+
+void DialoguesScript::erreur(const QString& texte) {
+    erreurs.append(texte);
+}
+
+bool DialoguesScript::confirmation(const QString& question) {
+    questions.append(question);
+    return prends(reponses, false);
+}
+
+std::optional<QString> DialoguesScript::ouvrir(const QString& filtre, const QString& dossier) {
+    filtres.append(filtre);
+    dossiers.append(dossier);
+    return prends(fichiers, std::optional<QString>());
+}
+
+std::optional<QString> DialoguesScript::enregistrer(const QString& filtre, const QString& dossier) {
+    return ouvrir(filtre, dossier);
+}
+
+std::optional<Couleur> DialoguesScript::couleur() {
+    ++couleursdemandees;
+    return prends(couleurs, std::optional<Couleur>());
+}
+
+std::optional<Police> DialoguesScript::police(const Police& depart) {
+    policesdepart.append(depart);
+    return prends(polices, std::optional<Police>());
+}
+
+void DialoguesScript::optionsvideo(OptionsVideo&) {
+    ++optionsdemandees;
+}

@@ -1,0 +1,36 @@
+// Scripted dialogs for the window tests: every box is recorded, every question is answered from
+// a queue (an empty queue answers No or Cancel), so no test ever waits on a modal box.
+#pragma once
+
+#include "app/dialogues.h"
+
+#include <QList>
+#include <QStringList>
+
+class DialoguesScript : public Dialogues {
+  public:
+    void message(const QString& texte) override;
+    void erreur(const QString& texte) override;
+    bool confirmation(const QString& question) override;
+    std::optional<QString> ouvrir(const QString& filtre, const QString& dossier) override;
+    std::optional<QString> enregistrer(const QString& filtre, const QString& dossier) override;
+    std::optional<Couleur> couleur() override;
+    std::optional<Police> police(const Police& depart) override;
+    void optionsvideo(OptionsVideo& options) override;
+
+    // What the window showed or asked, in order.
+    QStringList messages;
+    QStringList erreurs;
+    QStringList questions;
+    QStringList filtres;  // of every open or save dialog
+    QStringList dossiers; // their starting folders
+    QList<Police> policesdepart;
+    int couleursdemandees = 0;
+    int optionsdemandees = 0;
+
+    // The answers, taken from the front.
+    QList<bool> reponses;
+    QList<std::optional<QString>> fichiers;
+    QList<std::optional<Couleur>> couleurs;
+    QList<std::optional<Police>> polices;
+};

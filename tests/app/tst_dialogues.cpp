@@ -1,0 +1,111 @@
+// The real dialogs: the boxes' captions, icons and buttons, and the filter syntax of the file
+// dialogs. Each box is answered by a timer as soon as it is up.
+#include "app/dialoguesqt.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs `regarde` on the box once it is up, then answers it with the button captioned `repond`
+// (any other caption closes it, so that a wrong box never blocks the test).
+void quandouverte(std::function<void(QMessageBox*)> regarde, const QString& repond) {
+    auto* guet = new QTimer;
+    QObject::connect(guet, &QTimer::timeout, [guet, regarde, repond] {
+        auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!b) return;
+        guet->stop();
+        guet->deleteLater();
+        regarde(b);
+        for (QAbstractButton* bouton : b->buttons())
+            if (bouton->text() == repond) return bouton->click();
+        b->reject();
+    });
+    guet->start(10);
+}
+
+QStringList textes(const QMessageBox* b) {
+    QStringList t;
+    for (QAbstractButton* bouton : b->buttons())
+        t.append(bouton->text());
+    return t;
+}
+
+} // namespace
+
+class TstDialogues : public QObject {
+    Q_OBJECT
+  private slots:
+    void filtres_data();
+    void filtres();
+    void message();
+    void confirmation_data();
+    void confirmation();
+};
+
+void TstDialogues::filtres_data() {
+    QTest::addColumn<QString>("filtre");
+    QTest::addColumn<QString>("qt");
+    QTest::newRow("un") << "Carte BMP|*.bmp"
+                        << "Carte BMP (*.bmp)";
+    QTest::newRow("deux") << "Carte BMP|*.bmp|Images|*.png;*.jpg"
+                          << "Carte BMP (*.bmp);;Images (*.png *.jpg)";
+    QTest::newRow("libellé sans motif") << "Carte BMP|*.bmp|Reste"
+                                        << "Carte BMP (*.bmp)";
+    QTest::newRow("vide") << ""
+                          << "";
+}
+
+void TstDialogues::filtres() {
+    QFETCH(QString, filtre);
+    QFETCH(QString, qt);
+    QCOMPARE(filtreqt(filtre), qt);
+}
+
+void TstDialogues::message() {
+    DialoguesQt d;
+    bool vue = false;
+    quandouverte(
+        [&](QMessageBox* b) {
+            vue = true;
+            QCOMPARE(b->windowTitle(), QStringLiteral("Vial"));
+            QCOMPARE(b->icon(), QMessageBox::NoIcon);
+            QCOMPARE(b->text(), QStringLiteral("Charger d'abord une image"));
+            QCOMPARE(b->buttons().size(), 1);
+        },
+        QStringLiteral("&OK"));
+    d.message(QStringLiteral("Charger d'abord une image"));
+    QVERIFY(vue);
+}
+
+void TstDialogues::confirmation_data() {
+    QTest::addColumn<QString>("bouton");
+    QTest::addColumn<bool>("oui");
+    QTest::newRow("Oui") << "&Oui" << true;
+    QTest::newRow("Non") << "&Non" << false;
+}
+
+void TstDialogues::confirmation() {
+    QFETCH(QString, bouton);
+    QFETCH(bool, oui);
+    DialoguesQt d;
+    bool vue = false;
+    quandouverte(
+        [&](QMessageBox* b) {
+            vue = true;
+            QCOMPARE(b->windowTitle(), QStringLiteral("Confirmation"));
+            QCOMPARE(b->icon(), QMessageBox::Question);
+            QCOMPARE(textes(b), (QStringList{"&Oui", "&Non"}));
+        },
+        bouton);
+    QCOMPARE(d.confirmation(QStringLiteral("Charger les paramètres ?")), oui);
+    QVERIFY(vue);
+}
+
+QTEST_MAIN(TstDialogues)
+#include "tst_dialogues.moc"

@@ -1,0 +1,327 @@
+#include "aide_parametres.h"
+#include "project/couleurs.h"
+#include "project/parametres.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(std::optional<int>)
+
+namespace {
+
+const Parametres* lu(const Lecture& l) {
+    return std::get_if<Parametres>(&l);
+}
+const ErreurLecture* erreur(const Lecture& l) {
+    return std::get_if<ErreurLecture>(&l);
+}
+
+} // namespace
+
+class TstParametresLecture : public QObject {
+    Q_OBJECT
+  private slots:
+    // The hand-written files: what each reads as.
+    void fixtures_data() {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("colores");
+        QTest::addColumn<int>("images");
+        QTest::addColumn<int>("cles");
+        QTest::newRow("un point") << "un_point.vlp" << 1 << true << 3 << 2;
+        QTest::newRow("chemin vide") << "chemin_vide.vlp" << 0 << false << 3 << 2;
+        QTest::newRow("sans cles") << "sans_cles.vlp" << 1 << true << 3 << 0;
+        QTest::newRow("deux champs") << "deux_champs.vlp" << 3 << false << 3 << 2;
+        QTest::newRow("lignes avant la premiere cle") << "entete.vlp" << 1 << true << 3 << 2;
+        QTest::newRow("fins de ligne LF") << "lf.vlp" << 2 << true << 3 << 2;
+    }
+    void fixtures() {
+        QFETCH(QString, nom);
+        QFETCH(int, points);
+        QFETCH(bool, colores);
+        QFETCH(int, images);
+        QFETCH(int, cles);
+        const Lecture l = chargeparametres(cheminfixture(nom), 25);
+        const Parametres* p = lu(l);
+        QVERIFY2(p, qPrintable(erreur(l) ? erreur(l)->message : QString()));
+        QCOMPARE(std::ssize(p->points), points);
+        for (const PointLu& pt : p->points)
+            QCOMPARE(pt.colore, colores);
+        QCOMPARE(std::ssize(p->images), images);
+        QCOMPARE(std::ssize(p->cles), cles);
+        // The whole tail was read, whatever came before it.
+        QCOMPARE(p->imgmax, 2);
+        QCOMPARE(p->police, QStringLiteral("Arial"));
+        QCOMPARE(p->taille, -13);
+        QCOMPARE(p->coulfond, -2147483643);
+        QCOMPARE(p->txtautre, QString());
+        QCOMPARE(p->okombre, true);
+        QCOMPARE(p->ombre->y, -2);
+        QCOMPARE(p->loupe->estompe, 10);
+        QCOMPARE(p->okloupe, false);
+    }
+
+    void pointsEtCles() {
+        const Lecture l = chargeparametres(cheminfixture("deux_champs.vlp"), 25);
+        const Parametres& p = *lu(l);
+        QCOMPARE(p.points[2].x, 314);
+        QCOMPARE(p.points[2].y, 142);
+        QCOMPARE(p.images[1].avance, 500);
+        QCOMPARE(p.cles[1].temps, QStringLiteral("00:02"));
+        QCOMPARE(p.cles[1].img, 2);
+    }
+
+    void couleurs_data() {
+        QTest::addColumn<QString>("txt");
+        QTest::addColumn<std::optional<int>>("valeur");
+        const auto v = [](std::int64_t c) { return std::optional<int>(static_cast<int>(c)); };
+        QTest::newRow("decimal") << "16711680" << v(0xFF0000);
+        QTest::newRow("jamais choisie") << "-2147483643" << v(clWindow);
+        QTest::newRow("nom") << "clMoneyGreen" << v(0xC0DCC0);
+        QTest::newRow("nom en majuscules") << "CLNAVY" << v(0x800000);
+        QTest::newRow("couleur systeme") << "clBtnFace" << v(clBtnFace);
+        QTest::newRow("derniere couleur systeme") << "clInfoBk" << v(clInfoBk);
+        QTest::newRow("aucune") << "clNone" << v(0x1FFFFFFF);
+        QTest::newRow("hexadecimal") << "$00ff80" << v(0x00FF80);
+        QTest::newRow("hexadecimal sur 32 bits") << "$80000005" << v(clWindow);
+        QTest::newRow("hexadecimal negatif") << "-$10" << v(-16);
+        QTest::newRow("dollar seul") << "$" << std::optional<int>();
+        QTest::newRow("neuf chiffres") << "$123456789" << std::optional<int>();
+        QTest::newRow("decimal trop grand") << "4294967295" << std::optional<int>();
+        QTest::newRow("nom inconnu") << "clRouge" << std::optional<int>();
+        QTest::newRow("blanc") << " 12" << std::optional<int>();
+        QTest::newRow("vide") << "" << std::optional<int>();
+    }
+    void couleurs() {
+        QFETCH(QString, txt);
+        QFETCH(std::optional<int>, valeur);
+        QCOMPARE(lircouleur(txt), valeur);
+    }
+
+    void lfCommeCrlf() {
+        const Lecture a = lisparametres(fixture("lf.vlp"), 25);
+        const Lecture b = lisparametres(fixture("crlf.vlp"), 25);
+        QVERIFY(lu(a) && lu(b));
+        QCOMPARE(lu(a)->points[1].tron, 1);
+        QCOMPARE(lu(a)->points[1].tron, lu(b)->points[1].tron);
+        QCOMPARE(lu(a)->police, lu(b)->police);
+        QCOMPARE(lu(a)->km, lu(b)->km);
+    }
+
+    void couleursNommeesEtHexadecimales() {
+        const Lecture l = lisparametres(fixture("couleurs.vlp"), 25);
+        const Parametres* p = lu(l);
+        QVERIFY(p);
+        QCOMPARE(p->points[0].coul, 0xFF0000);
+        QCOMPARE(p->points[1].coul, 0xFF);
+        QCOMPARE(p->coulroute, 0x0000FF);
+        QCOMPARE(p->bordcoul, 0x0080FF);
+        QCOMPARE(p->couleur, clWindowText);
+        QCOMPARE(p->ombre->couleur, -16);
+    }
+
+    // A line equal to a key is that key, unless it comes right after a key later in the test
+    // order: then it is the value of that section.
+    void valeurEgaleAUneCle_data() {
+        QTest::addColumn<QStringList>("lignes");
+        QTest::addColumn<std::optional<int>>("km");
+        QTest::addColumn<QString>("txtautre");
+        QTest::newRow("apres [TXTAUTRE], une valeur")
+            << QStringList{"[TXTAUTRE]", "[KM]", "[KM]", "2"} << std::optional<int>(2) << "[KM]";
+        QTest::newRow("seconde ligne d'une section, une cle")
+            << QStringList{"[TXTAUTRE]", "km", "[KM]", "3"} << std::optional<int>(3) << "km";
+        QTest::newRow("apres une cle plus tot dans l'ordre, une cle")
+            << QStringList{"[POLICE]", "[KM]", "1"} << std::optional<int>(1) << QString();
+    }
+    void valeurEgaleAUneCle() {
+        QFETCH(QStringList, lignes);
+        QFETCH(std::optional<int>, km);
+        QFETCH(QString, txtautre);
+        const Lecture l = lisparametres(texte(lignes), 25);
+        QVERIFY(lu(l));
+        QCOMPARE(lu(l)->km, km);
+        QCOMPARE(lu(l)->txtautre.value_or(QString()), txtautre);
+        QVERIFY(!lu(l)->police);
+    }
+
+    // Keys next to each other: an empty section is skipped only when the second key comes later
+    // in the test order; else it is a value of the first.
+    void clesVoisines() {
+        const Lecture a = lisparametres(texte({"[CLE]", "[IMGMAX]", "40"}), 25);
+        QVERIFY(lu(a));
+        QVERIFY(lu(a)->cles.empty());
+        QCOMPARE(lu(a)->imgmax, 40);
+        const Lecture b = lisparametres(texte({"[IMGMAX]", "[IPS]", "10"}), 25);
+        QVERIFY(erreur(b));
+        QVERIFY(erreur(b)->message.startsWith("'[IPS]' n'est pas une valeur entière correcte"));
+    }
+
+    void sectionsRepetees() {
+        const Lecture l = lisparametres(
+            texte({"[CHEMIN]", "1\t1",    "[POSX]", "5",       "7",  "[CHEMIN]", "2\t2",
+                   "[MONTRE]", "1",       "oui",    "[OMBRE]", "1",  "3",        "4",
+                   "5",        "[OMBRE]", "x",      "6",       "-1", "-2"}),
+            25);
+        const Parametres* p = lu(l);
+        QVERIFY(p);
+        QCOMPARE(std::ssize(p->points), 2);
+        QCOMPARE(p->points[1].x, 2);
+        QCOMPARE(p->posx, 7);
+        QCOMPARE(p->montre, true); // "oui" leaves the box as "1" made it
+        QCOMPARE(p->okombre, true);
+        QCOMPARE(p->ombre->couleur, 6);
+        QCOMPARE(p->ombre->y, -2);
+    }
+
+    // Each keyframe's frame number comes from its label at the rate in force at its line.
+    void cadenceDesCles() {
+        const Lecture l = lisparametres(
+            texte({"[CLE]", "0\t0\t01:05", "[IPS]", "10", "[CLE]", "0\t0\t01:05"}), 25);
+        QVERIFY(lu(l));
+        QCOMPARE(lu(l)->cles[0].img, 30);
+        QCOMPARE(lu(l)->cles[1].img, 15);
+        QCOMPARE(lu(l)->ips, 10);
+    }
+
+    void ctrlZFinitLeFichier() {
+        QByteArray o = texte({"[POSX]", "5"});
+        o += "\x1a" + texte({"[POSY]", "abc"});
+        const Lecture l = lisparametres(o, 25);
+        QVERIFY(lu(l));
+        QCOMPARE(lu(l)->posx, 5);
+        QVERIFY(!lu(l)->posy);
+    }
+
+    void texteWindows1252() {
+        const Lecture l = lisparametres("[TXTAUTRE]\r\nkm \x80 \xe9t\xe9\r\n", 25);
+        QCOMPARE(lu(l)->txtautre, QStringLiteral("km € été"));
+    }
+
+    void refus_data() {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<int>("ligne");
+        QTest::addColumn<QString>("message");
+        const auto points = [](int n) {
+            QStringList l{"[CHEMIN]"};
+            for (int i = 0; i < n; ++i)
+                l << "1\t2\t255\t0";
+            return texte(l);
+        };
+        QTest::newRow("ligne 12") << fixture("ligne12.vlp") << 12
+                                  << "'abc' n'est pas une valeur entière correcte (ligne 12)";
+        QTest::newRow("quatre lignes tronquees")
+            << fixture("ombre_tronquee.vlp") << 48
+            << "La section [OMBRE] est incomplète : le fichier s'arrête avant (ligne 48)";
+        QTest::newRow("loupe sans drapeau")
+            << texte({"[LOUPE]", "", "0", "10"}) << 5 << "La section [LOUPE] est incomplète";
+        QTest::newRow("cle en fin de fichier")
+            << texte({"[IPS]"}) << 2 << "La section [IPS] est incomplète";
+        QTest::newRow("36001 points") << points(MAXPT) << 0 << "";
+        QTest::newRow("36002 points") << points(MAXPT + 1) << MAXPT + 2
+                                      << "Trop de points dans la section [CHEMIN] : plus de 36001";
+        QStringList images{"[PHOTO]"};
+        for (int i = 0; i <= MAXIMG; ++i)
+            images << "0\t0\t0";
+        QTest::newRow("2902 images") << texte(images) << MAXIMG + 2 << "Trop d'images";
+        QStringList cles{"[CLE]"};
+        for (int i = 0; i <= MAXCLE; ++i)
+            cles << "0\t0\t00:01";
+        QTest::newRow("102 cles") << texte(cles) << MAXCLE + 2 << "Trop de clés";
+        QTest::newRow("2901 images au plus")
+            << texte({"[IMGMAX]", "2901"}) << 2 << "'2901' n'est pas un nombre d'images correct";
+        QTest::newRow("aucune image") << texte({"[IMGMAX]", "0"}) << 2 << "'0' n'est pas";
+        QTest::newRow("cadence nulle")
+            << texte({"[IPS]", "0"}) << 2 << "'0' n'est pas une cadence correcte";
+        QTest::newRow("temps illisible")
+            << texte({"[CLE]", "0\t0\t0a:01"}) << 2 << "'0a:01' n'est pas un temps correct";
+        QTest::newRow("trois champs")
+            << texte({"[CHEMIN]", "1\t2\t255"}) << 2 << "'' n'est pas une valeur entière correcte";
+        QTest::newRow("couleur inconnue") << texte({"[COULROUTE]", "clRouge"}) << 2
+                                          << "'clRouge' n'est pas une valeur entière correcte";
+        QTest::newRow("octet nul")
+            << QByteArray("[POLICE]\r\nAr\0ial\r\n", 17) << 2 << "Caractère nul";
+        QTest::newRow("ligne d'un mega-octet")
+            << QByteArray("[POLICE]\r\n") + QByteArray(1 << 20, 'a') + "\r\n"
+            << 2 << "Ligne trop longue";
+    }
+    void refus() {
+        QFETCH(QByteArray, octets);
+        QFETCH(int, ligne);
+        QFETCH(QString, message);
+        const Lecture l = lisparametres(octets, 25);
+        if (ligne == 0) {
+            QVERIFY(lu(l));
+            return;
+        }
+        const ErreurLecture* e = erreur(l);
+        QVERIFY(e);
+        QCOMPARE(e->ligne, ligne);
+        QVERIFY2(e->message.startsWith(message), qPrintable(e->message));
+        QVERIFY(e->texte.size() <= 61);
+    }
+
+    void fichierNommeDansLeMessage() {
+        const Lecture l = chargeparametres(cheminfixture("ligne12.vlp"), 25);
+        QCOMPARE(erreur(l)->message,
+                 cheminfixture("ligne12.vlp") +
+                     "\n'abc' n'est pas une valeur entière correcte (ligne 12)");
+        QCOMPARE(erreur(l)->texte, QStringLiteral("0\tabc\t1000"));
+        const Lecture m = chargeparametres(cheminfixture("absent.vlp"), 25);
+        QCOMPARE(erreur(m)->ligne, 0);
+        QVERIFY(
+            erreur(m)->message.startsWith("Impossible d'ouvrir " + cheminfixture("absent.vlp")));
+    }
+
+    void fichierTropGrand() {
+        QTemporaryDir d;
+        QFile f(d.filePath("gros.vlp"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(MAXFICHIER + 1, '\n'));
+        f.close();
+        const Lecture l = chargeparametres(f.fileName(), 25);
+        QVERIFY(erreur(l));
+        QVERIFY(erreur(l)->message.contains("Fichier trop grand"));
+    }
+
+    // Whatever the bytes, the reader ends with a result within the tables or with a line of the
+    // file (or the one just past its end).
+    void octetsQuelconques() {
+        const QByteArray base = fixture("couleurs.vlp") + fixture("un_point.vlp");
+        const int nblignes = base.count('\n');
+        QRandomGenerator alea(7);
+        for (int essai = 0; essai < 3000; ++essai) {
+            QByteArray o = base;
+            const int changes = 1 + alea.bounded(8);
+            for (int c = 0; c < changes; ++c) {
+                const int i = alea.bounded(o.size());
+                switch (alea.bounded(3)) {
+                case 0:
+                    o[i] = static_cast<char>(alea.bounded(256));
+                    break;
+                case 1:
+                    o.remove(i, alea.bounded(40));
+                    break;
+                default:
+                    o.insert(i, o.mid(alea.bounded(o.size()), alea.bounded(60)));
+                    break;
+                }
+            }
+            const Lecture l = lisparametres(o, 1 + alea.bounded(30));
+            if (const ErreurLecture* e = erreur(l)) {
+                QVERIFY(e->ligne >= 1);
+                QVERIFY(e->ligne <= o.count('\n') + 2);
+                QVERIFY2(e->message.endsWith(QStringLiteral("(ligne %1)").arg(e->ligne)),
+                         qPrintable(e->message));
+            } else {
+                QVERIFY(std::ssize(lu(l)->points) <= MAXPT);
+                QVERIFY(std::ssize(lu(l)->images) <= MAXIMG);
+                QVERIFY(std::ssize(lu(l)->cles) <= MAXCLE);
+            }
+        }
+        QVERIFY(nblignes > 50);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstParametresLecture)
+#include "tst_parametres_lecture.moc"
