@@ -3,7 +3,12 @@
 #include "aidepannes.h"
 
 #include "../../fuzz/essaiimage.h"
+#include "../../fuzz/essaiparametres.h"
+#include "export/bmp.h"
+#include "export/film.h"
 #include "project/carte.h"
+#include "project/parametres.h"
+#include "timeline/temps.h"
 
 #include <QBuffer>
 #include <QDirIterator>
@@ -14,6 +19,12 @@
 #include <QtEndian>
 
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -102,6 +113,25 @@ QByteArray bilan(const Chargement& r, const Etat& e, const Surfaces& s) {
            QByteArray::number(s.carte.largeur()) + 'x' + QByteArray::number(s.carte.hauteur()) +
            '|' + QByteArray::number(s.loupe.largeur()) + 'x' +
            QByteArray::number(s.loupe.hauteur());
+}
+
+// ---- Projects -------------------------------------------------------------------------------
+
+// A project whose parameters file goes to `dossier`, with a route of `points` points.
+std::unique_ptr<Etat> projet(const QString& dossier, int points, int graine) {
+    auto e = nouveletat();
+    filmdepart(*e);
+    e->dossiercarte = dossier + QLatin1Char('/');
+    e->fichiercarte = QStringLiteral("carte.bmp");
+    e->fichierparam = QStringLiteral("carte.vlp");
+    e->nbpt = points - 1;
+    for (int i = 0; i < points; ++i) {
+        e->ptx[i] = (i * 7 + graine) % 8000;
+        e->pty[i] = (i * 3 + graine) % 6000;
+        e->ptcoul[i] = 0x0000ff + graine;
+        e->pttron[i] = i / 1000;
+    }
+    return e;
 }
 
 } // namespace
@@ -201,6 +231,140 @@ class TstPannes : public QObject {
         QVERIFY(m.croissancemio >= 180);
     }
 
+    // A save that cannot be written leaves the former file byte for byte and says why.
+    void sauvegarderatee_data() {
+        QTest::addColumn<bool>("plein");
+        QTest::newRow("read-only folder") << false;
+        QTest::newRow("full disk") << true;
+    }
+    void sauvegarderatee() {
+        QFETCH(bool, plein);
+        Volume v(dossier.filePath(plein ? QStringLiteral("plein") : QStringLiteral("ro")), 1024);
+        if (!v.pret()) QSKIP(qPrintable(v.raison()));
+        QString erreur;
+        QVERIFY2(sauveparametres(*projet(v.chemin({}), 10, 1), erreur), qPrintable(erreur));
+        const QByteArray ancien = lit(v.chemin(QStringLiteral("carte.vlp")));
+        QVERIFY(!ancien.isEmpty());
+        QVERIFY(plein ? v.remplit() : v.lectureseule());
+
+        // A full route: far more than the free space.
+        QVERIFY(!sauveparametres(*projet(v.chemin({}), MAXPT, 2), erreur));
+        qInfo("%s", qPrintable(erreur));
+        QVERIFY(erreur.contains(QStringLiteral("carte.vlp")));
+        QVERIFY(erreur.size() > QStringLiteral("Impossible d'enregistrer ").size() +
+                                    v.chemin(QStringLiteral("carte.vlp")).size() + 3);
+        QCOMPARE(lit(v.chemin(QStringLiteral("carte.vlp"))), ancien);
+        QCOMPARE(QDir(v.chemin({})).entryList(QDir::Files | QDir::Hidden).size(), plein ? 2 : 1);
+    }
+
+    // Exports into a folder that cannot be written stop with their message.
+    void exportsrates_data() {
+        QTest::addColumn<bool>("plein");
+        QTest::newRow("read-only folder") << false;
+        QTest::newRow("full disk") << true;
+    }
+    void exportsrates() {
+        QFETCH(bool, plein);
+        Volume v(dossier.filePath(plein ? QStringLiteral("xplein") : QStringLiteral("xro")), 512);
+        if (!v.pret()) QSKIP(qPrintable(v.raison()));
+        QVERIFY(plein ? v.remplit() : v.lectureseule());
+        Projet p;
+        filmdepart(*p.e);
+        QCOMPARE(chargecarte(*p.e, p.s, carte).issue, Chargement::ok);
+
+        const std::optional<QString> bmp = ecritbmp(p.s.vue, v.chemin(QStringLiteral("vue.bmp")));
+        QVERIFY(bmp && !bmp->isEmpty());
+
+        ExportSuite suite(*p.e, p.s, v.chemin(QStringLiteral("film")));
+        const std::optional<QString> s = suite.etape();
+        QVERIFY(s && !s->isEmpty());
+        QVERIFY(suite.fini());
+
+        // The video may open on a full disk (its header fits in the buffers) and fail later.
+        ExportVideo video(*p.e, p.s);
+        std::optional<QString> m = video.ouvre(v.chemin(QStringLiteral("film.avi")), {});
+        for (int n = 0; !m && !video.fini() && n < 200; ++n)
+            m = video.etape();
+        if (!m) m = video.ferme();
+        QVERIFY(m && !m->isEmpty());
+        qInfo("%s | %s | %s", qPrintable(*bmp), qPrintable(*s), qPrintable(*m));
+    }
+
+    // A parameters file with a bad line is refused whole, names its line, and the project stays
+    // exactly as it was.
+    void parametresrefuses_data() {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<int>("ligne");
+        const QByteArray tete = "[CHEMIN]\r\n1\t2\t255\t0\r\n";
+        QTest::newRow("not a number") << tete + "3\tx\t255\t0\r\n[IPS]\r\n25\r\n" << 3;
+        QTest::newRow("1 MB line") << tete + QByteArray(1 << 20, '7') + "\r\n" << 3;
+        QTest::newRow("NUL in a number") << tete + QByteArray("[IPS]\r\n2\0"
+                                                              "5\r\n",
+                                                              10)
+                                         << 4;
+        QByteArray points = "[CHEMIN]\r\n";
+        for (int i = 0; i < 40000; ++i)
+            points += QByteArray::number(i % 700) + "\t5\t255\t0\r\n";
+        QTest::newRow("40000 points") << points << MAXPT + 2;
+        QTest::newRow("[OMBRE] without its tail") << tete + "[OMBRE]\r\n1\r\n0\r\n" << 6;
+        QTest::newRow("Ctrl-Z inside [LOUPE]") << tete + "[LOUPE]\r\n\r\n40\x1a\r\n10\r\n1\r\n"
+                                               << 6;
+        // The file ends at the Ctrl-Z, in the middle of a point line.
+        QTest::newRow("Ctrl-Z inside a point line") << tete + "3\t\x1a"
+                                                              "4\t255\t0\r\n[IPS]\r\n25\r\n"
+                                                    << 3;
+    }
+    void parametresrefuses() {
+        QFETCH(QByteArray, octets);
+        QFETCH(int, ligne);
+        Projet p;
+        *p.e = *projet(dossier.path(), 50, 3);
+        QVERIFY(ecrit(cheminparametres(*p.e), octets));
+        const QByteArray avant = ecrisparametres(*p.e);
+        QStringList messages;
+        const std::optional<ErreurLecture> r = chargeprojet(*p.e, p.s, messages);
+        QVERIFY(r);
+        qInfo("%s", qPrintable(r->message.left(200)));
+        QCOMPARE(r->ligne, ligne);
+        QVERIFY(r->message.contains(QString::number(ligne)));
+        QVERIFY(r->texte.size() <= MAXLIGNE);
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(ecrisparametres(*p.e), avant);
+    }
+
+    // A save killed at any moment leaves the file of before or the new one, whole.
+    void sauvegardetuee() {
+#ifdef Q_OS_LINUX
+        QTemporaryDir d;
+        const auto a = projet(d.path(), MAXPT, 4);
+        const auto b = projet(d.path(), MAXPT / 2, 5);
+        const QByteArray fa = ecrisparametres(*a), fb = ecrisparametres(*b);
+        QString erreur;
+        QVERIFY(sauveparametres(*a, erreur));
+        auto* g = QRandomGenerator::global();
+        int anciens = 0, nouveaux = 0;
+        for (int essai = 0; essai < 60; ++essai) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                // Saves b and a in turn until killed.
+                QString e;
+                for (int n = 0;; ++n)
+                    sauveparametres(n % 2 ? *a : *b, e);
+            }
+            QVERIFY(pid > 0);
+            ::usleep(g->bounded(1000, 60000));
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            const QByteArray f = lit(cheminparametres(*a));
+            QVERIFY2(f == fa || f == fb, qPrintable(QString::number(f.size())));
+            (f == fa ? anciens : nouveaux)++;
+        }
+        qInfo("60 kills: %d times the one, %d times the other", anciens, nouveaux);
+#else
+        QSKIP("fork and kill are the Linux way of this test");
+#endif
+    }
+
     // Every input the picture fuzz target found, and its seeds, through the same loads.
     void entreesdufuzz() {
         int n = 0;
@@ -214,6 +378,22 @@ class TstPannes : public QObject {
                 QVERIFY(!chemin.isEmpty());
                 Projet p;
                 QVERIFY2(essaiimage(chemin, *p.e, p.s), qPrintable(source));
+                ++n;
+            }
+        }
+        QVERIFY(n > 0);
+    }
+
+    // Every input the parameters-file fuzz target found, and its seeds, through the reader.
+    void entreesdufuzzparametres() {
+        int n = 0;
+        for (const char* sous : {"regressions/parametres", "corpus/parametres"}) {
+            QDirIterator i(
+                QDir::cleanPath(QStringLiteral(FIXTURES "/../../fuzz/") + QLatin1String(sous)),
+                QDir::Files);
+            while (i.hasNext()) {
+                const QString source = i.next();
+                QVERIFY2(essaiparametres(lit(source)), qPrintable(source));
                 ++n;
             }
         }
