@@ -109,15 +109,46 @@ bool jpegtronque(QFile& f, QSize taille) {
     return huffman && f.size() * 8 < blocs;
 }
 
+// Qt's GIF reader decodes the first frame to tell the size, into a picture as large as the
+// logical screen and the frame together: both are read here first. Empty for other files.
+std::optional<QSize> entetegif(const QString& chemin) {
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray t = f.read(13);
+    if (t.size() < 13 || !t.startsWith("GIF8")) return std::nullopt;
+    const auto* o = reinterpret_cast<const uchar*>(t.constData());
+    int largeur = qFromLittleEndian<quint16>(o + 6), hauteur = qFromLittleEndian<quint16>(o + 8);
+    qint64 position = 13 + ((o[10] & 0x80) ? 3 << ((o[10] & 7) + 1) : 0);
+    // Extensions (a label, then blocks of one length byte and data) up to the first frame.
+    for (;;) {
+        if (!f.seek(position)) break;
+        const QByteArray b = f.read(10);
+        if (b.size() >= 10 && b[0] == '\x2c') {
+            const auto* d = reinterpret_cast<const uchar*>(b.constData());
+            largeur = std::max(largeur, qFromLittleEndian<quint16>(d + 1) +
+                                            qFromLittleEndian<quint16>(d + 5));
+            hauteur = std::max(hauteur, qFromLittleEndian<quint16>(d + 3) +
+                                            qFromLittleEndian<quint16>(d + 7));
+            break;
+        }
+        if (b.size() < 3 || b[0] != '\x21') break;
+        position += 2; // introducer and label
+        for (;;) {
+            char longueur = 0;
+            if (!f.seek(position) || !f.getChar(&longueur)) return QSize(largeur, hauteur);
+            position += 1 + static_cast<uchar>(longueur);
+            if (longueur == 0) break;
+        }
+    }
+    return QSize(largeur, hauteur);
+}
+
 bool tronque(const QString& chemin, QSize taille) {
     QFile f(chemin);
     if (!f.open(QIODevice::ReadOnly)) return false;
     const QByteArray debut = f.peek(8);
     if (debut == QByteArray("\x89PNG\r\n\x1a\n", 8)) return pngtronque(f, taille);
     if (debut.startsWith("\xff\xd8\xff")) return jpegtronque(f, taille);
-    // LZW codes are 12 bits at most and one gives 4096 pixels at most.
-    if (debut.startsWith("GIF8"))
-        return f.size() * 8 / 12 * 4096 < static_cast<qint64>(taille.width()) * taille.height();
     return false;
 }
 
@@ -133,31 +164,42 @@ QString raison(const QImageReader& lecteur) {
 bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
     QImageReader lecteur(chemin);
     lecteur.setAutoTransform(false);
-    QSize taille = lecteur.size();
     // Qt's bitmap reader refuses large headers silently and accepts a file cut short, leaving
-    // the missing rows undefined: the header is read here as well.
+    // the missing rows undefined, and its GIF reader decodes a frame to tell the size: the
+    // headers of both are read here, before the reader is asked.
     const std::optional<EnteteBmp> bmp = entetebmp(chemin);
-    const long long pixels = bmp ? bmp->largeur * bmp->hauteur
-                                 : static_cast<long long>(taille.width()) * taille.height();
-    if (pixels > MAXPIXELS) {
+    const std::optional<QSize> gif = bmp ? std::nullopt : entetegif(chemin);
+    const auto refuse = [&](long long largeur, long long hauteur) {
+        if (largeur * hauteur <= MAXPIXELS) return false;
         erreur = QStringLiteral("L'image « %1 » est trop grande : %2*%3 pixels, "
                                 "%4 millions de pixels au plus.")
                      .arg(nomfichier(chemin))
-                     .arg(bmp ? bmp->largeur : taille.width())
-                     .arg(bmp ? bmp->hauteur : taille.height())
+                     .arg(largeur)
+                     .arg(hauteur)
                      .arg(MAXPIXELS / 1'000'000);
+        return true;
+    };
+    const auto coupe = [&] {
+        erreur = QStringLiteral("Impossible de lire l'image « %1 » : le fichier est tronqué.")
+                     .arg(nomfichier(chemin));
         return false;
+    };
+    if (bmp && refuse(bmp->largeur, bmp->hauteur)) return false;
+    if (gif) {
+        if (refuse(gif->width(), gif->height())) return false;
+        // LZW codes are 12 bits at most and one gives 4096 pixels at most.
+        if (QFileInfo(chemin).size() * 8 / 12 * 4096 <
+            static_cast<qint64>(gif->width()) * gif->height())
+            return coupe();
     }
+    const QSize taille = lecteur.size();
+    if (!bmp && refuse(taille.width(), taille.height())) return false;
     if (!taille.isValid() || taille.isEmpty()) {
         erreur = QStringLiteral("Le fichier « %1 » n'est pas une image lisible (%2).")
                      .arg(nomfichier(chemin), raison(lecteur));
         return false;
     }
-    if (bmp ? bmp->reel < bmp->attendu : tronque(chemin, taille)) {
-        erreur = QStringLiteral("Impossible de lire l'image « %1 » : le fichier est tronqué.")
-                     .arg(nomfichier(chemin));
-        return false;
-    }
+    if (bmp ? bmp->reel < bmp->attendu : tronque(chemin, taille)) return coupe();
     // The reader's own limit is far below ours; the size was checked above (4 bytes a pixel, plus
     // room for a conversion).
     lecteur.setAllocationLimit(static_cast<int>(MAXPIXELS * 4 / (1024 * 1024) + 64));

@@ -181,6 +181,13 @@ class TstPannes : public QObject {
         QTest::newRow("JPEG 15000 x 15000 cut short") << "coupee.jpg" << jpegannonce(15000, 15000);
         const QByteArray jpg = vraie(1000, 800, "JPG");
         QTest::newRow("JPEG cut in half") << "moitie.jpg" << jpg.left(jpg.size() / 2);
+        // Logical screen 100 x 100, first frame at 20000 x 18000 with nine bytes of pixels.
+        QTest::newRow("GIF frame 20000 x 18000")
+            << "geante.gif"
+            << QByteArray("GIF89a\x64\x00\x64\x00\x00\x00\x00"
+                          "\x2c\x00\x00\x00\x00\x20\x4e\x50\x46\x00"
+                          "\x02\x02\x4c\x01\x00\x3b",
+                          30);
         QTest::newRow("text") << "texte.bmp" << QByteArray("Ceci n'est pas une image\r\n");
         QTest::newRow("empty") << "vide.bmp" << QByteArray();
         QTest::newRow("noise") << "bruit.png" << vraie(64, 64, "BMP").mid(54);
