@@ -28,9 +28,9 @@ export QT_QPA_PLATFORM=offscreen
 # The targets whose readers open files write each input to a temporary folder: in memory, a disk
 # under load would set the pace.
 [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
-# A run slower than TIMEOUT seconds counts as a hang; on a shared machine under load the picture
-# loads can stall for seconds in the allocator, hence the margin.
 # Undefined behaviour stops the run like a crash does.
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+# A run slower than TIMEOUT seconds counts as a hang; on a shared machine under load the picture
+# loads can stall for seconds in the allocator, hence the margin.
 exec "$BUILD/fuzz/fuzz_$cible" -max_total_time="$duree" -timeout=${TIMEOUT:-30} -rss_limit_mb=3072 \
      -print_final_stats=1 -artifact_prefix="$artefacts" "$@" "$travail" "fuzz/corpus/$cible"
