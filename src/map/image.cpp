@@ -46,9 +46,110 @@ std::optional<EnteteBmp> entetebmp(const QString& chemin) {
         return std::nullopt;
     }
     constexpr quint32 BI_RGB = 0, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
-    if (compression == BI_RGB || compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS)
+    // The length only matters for a size that the guard lets through; for a larger one the
+    // product would not fit in 64 bits.
+    const bool plausible = h.largeur > 0 && h.hauteur > 0 && h.largeur * h.hauteur <= MAXPIXELS;
+    if (plausible &&
+        (compression == BI_RGB || compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS))
         h.attendu = debut + (h.largeur * bits + 31) / 32 * 4 * h.hauteur;
     return h;
+}
+
+// PNG and JPEG decoders size the picture from its header before they read any pixel data, and a
+// JPEG decoder fills what is missing with grey: a file cut short, or one whose header announces
+// far more pixels than its data can hold, is recognised here by its structure, without decoding.
+bool pngtronque(QFile& f, QSize taille) {
+    // Chunks: length, type, data, CRC; the last one is IEND. Sums the pixel data (IDAT).
+    qint64 position = 8, donnees = 0;
+    int canaux = 0, profondeur = 0;
+    for (;;) {
+        if (!f.seek(position)) return true;
+        const QByteArray t = f.read(8 + 10);
+        if (t.size() < 8) return true;
+        const auto* o = reinterpret_cast<const uchar*>(t.constData());
+        const qint64 longueur = qFromBigEndian<quint32>(o);
+        const QByteArray type = t.mid(4, 4);
+        if (position + 12 + longueur > f.size()) return true;
+        if (type == "IHDR" && t.size() >= 18) {
+            profondeur = o[16];
+            const int couleur = o[17];
+            canaux = couleur == 2 ? 3 : couleur == 4 ? 2 : couleur == 6 ? 4 : 1;
+        } else if (type == "IDAT") {
+            donnees += longueur;
+        } else if (type == "IEND") {
+            break;
+        }
+        position += 12 + longueur;
+    }
+    // Deflate packs at most 1032 bytes into one; each row starts with its filter byte.
+    const qint64 ligne = 1 + (static_cast<qint64>(taille.width()) * canaux * profondeur + 7) / 8;
+    return (donnees + 1) * 1032 < ligne * taille.height();
+}
+
+bool jpegtronque(QFile& f, QSize taille) {
+    // The segments ahead of the frame header, to learn how the pixels are coded.
+    qint64 position = 2;
+    int sof = -1;
+    while (sof < 0) {
+        if (!f.seek(position)) return true;
+        const QByteArray m = f.read(4);
+        if (m.size() < 4 || static_cast<uchar>(m[0]) != 0xff) return false; // left to the decoder
+        const int marqueur = static_cast<uchar>(m[1]);
+        if (marqueur >= 0xc0 && marqueur <= 0xcf && marqueur != 0xc4 && marqueur != 0xc8 &&
+            marqueur != 0xcc)
+            sof = marqueur;
+        position += 2 + qFromBigEndian<quint16>(m.constData() + 2);
+    }
+    // Compressed data never holds the end marker: a file without one near its end was cut.
+    const qint64 queue = std::min<qint64>(f.size(), 64 * 1024);
+    if (!f.seek(f.size() - queue) || !f.read(queue).contains("\xff\xd9")) return true;
+    // With Huffman coding every 8 x 8 block of the first component costs one bit at least.
+    const bool huffman = sof <= 0xc3;
+    const qint64 blocs = (taille.width() + 7LL) / 8 * ((taille.height() + 7LL) / 8);
+    return huffman && f.size() * 8 < blocs;
+}
+
+// Qt's GIF reader decodes the first frame to tell the size, into a picture as large as the
+// logical screen and the frame together: both are read here first. Empty for other files.
+std::optional<QSize> entetegif(const QString& chemin) {
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray t = f.read(13);
+    if (t.size() < 13 || !t.startsWith("GIF8")) return std::nullopt;
+    const auto* o = reinterpret_cast<const uchar*>(t.constData());
+    int largeur = qFromLittleEndian<quint16>(o + 6), hauteur = qFromLittleEndian<quint16>(o + 8);
+    qint64 position = 13 + ((o[10] & 0x80) ? 3 << ((o[10] & 7) + 1) : 0);
+    // Extensions (a label, then blocks of one length byte and data) up to the first frame.
+    for (;;) {
+        if (!f.seek(position)) break;
+        const QByteArray b = f.read(10);
+        if (b.size() >= 10 && b[0] == '\x2c') {
+            const auto* d = reinterpret_cast<const uchar*>(b.constData());
+            largeur = std::max(largeur, qFromLittleEndian<quint16>(d + 1) +
+                                            qFromLittleEndian<quint16>(d + 5));
+            hauteur = std::max(hauteur, qFromLittleEndian<quint16>(d + 3) +
+                                            qFromLittleEndian<quint16>(d + 7));
+            break;
+        }
+        if (b.size() < 3 || b[0] != '\x21') break;
+        position += 2; // introducer and label
+        for (;;) {
+            char longueur = 0;
+            if (!f.seek(position) || !f.getChar(&longueur)) return QSize(largeur, hauteur);
+            position += 1 + static_cast<uchar>(longueur);
+            if (longueur == 0) break;
+        }
+    }
+    return QSize(largeur, hauteur);
+}
+
+bool tronque(const QString& chemin, QSize taille) {
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray debut = f.peek(8);
+    if (debut == QByteArray("\x89PNG\r\n\x1a\n", 8)) return pngtronque(f, taille);
+    if (debut.startsWith("\xff\xd8\xff")) return jpegtronque(f, taille);
+    return false;
 }
 
 QString raison(const QImageReader& lecteur) {
@@ -63,31 +164,42 @@ QString raison(const QImageReader& lecteur) {
 bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
     QImageReader lecteur(chemin);
     lecteur.setAutoTransform(false);
-    QSize taille = lecteur.size();
     // Qt's bitmap reader refuses large headers silently and accepts a file cut short, leaving
-    // the missing rows undefined: the header is read here as well.
+    // the missing rows undefined, and its GIF reader decodes a frame to tell the size: the
+    // headers of both are read here, before the reader is asked.
     const std::optional<EnteteBmp> bmp = entetebmp(chemin);
-    const long long pixels = bmp ? bmp->largeur * bmp->hauteur
-                                 : static_cast<long long>(taille.width()) * taille.height();
-    if (pixels > MAXPIXELS) {
+    const std::optional<QSize> gif = bmp ? std::nullopt : entetegif(chemin);
+    const auto refuse = [&](long long largeur, long long hauteur) {
+        if (largeur * hauteur <= MAXPIXELS) return false;
         erreur = QStringLiteral("L'image « %1 » est trop grande : %2*%3 pixels, "
                                 "%4 millions de pixels au plus.")
                      .arg(nomfichier(chemin))
-                     .arg(bmp ? bmp->largeur : taille.width())
-                     .arg(bmp ? bmp->hauteur : taille.height())
+                     .arg(largeur)
+                     .arg(hauteur)
                      .arg(MAXPIXELS / 1'000'000);
+        return true;
+    };
+    const auto coupe = [&] {
+        erreur = QStringLiteral("Impossible de lire l'image « %1 » : le fichier est tronqué.")
+                     .arg(nomfichier(chemin));
         return false;
+    };
+    if (bmp && refuse(bmp->largeur, bmp->hauteur)) return false;
+    if (gif) {
+        if (refuse(gif->width(), gif->height())) return false;
+        // LZW codes are 12 bits at most and one gives 4096 pixels at most.
+        if (QFileInfo(chemin).size() * 8 / 12 * 4096 <
+            static_cast<qint64>(gif->width()) * gif->height())
+            return coupe();
     }
+    const QSize taille = lecteur.size();
+    if (!bmp && refuse(taille.width(), taille.height())) return false;
     if (!taille.isValid() || taille.isEmpty()) {
         erreur = QStringLiteral("Le fichier « %1 » n'est pas une image lisible (%2).")
                      .arg(nomfichier(chemin), raison(lecteur));
         return false;
     }
-    if (bmp && bmp->reel < bmp->attendu) {
-        erreur = QStringLiteral("Impossible de lire l'image « %1 » : le fichier est tronqué.")
-                     .arg(nomfichier(chemin));
-        return false;
-    }
+    if (bmp ? bmp->reel < bmp->attendu : tronque(chemin, taille)) return coupe();
     // The reader's own limit is far below ours; the size was checked above (4 bytes a pixel, plus
     // room for a conversion).
     lecteur.setAllocationLimit(static_cast<int>(MAXPIXELS * 4 / (1024 * 1024) + 64));

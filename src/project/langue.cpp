@@ -31,8 +31,14 @@ bool lisfichier(const QString& chemin, QByteArray& contenu, QString& erreur) {
             QStringLiteral("Impossible de lire %1\n%2").arg(affichage(chemin), f.errorString());
         return false;
     }
-    // Read one byte past the limit rather than trusting size(), which devices report as 0.
-    contenu = f.read(TAILLEMAX + 1);
+    // Read up to one byte past the limit rather than trusting size(), which devices report as 0;
+    // in steps, so that a file of a few kilobytes does not cost a buffer of the limit's size.
+    contenu.clear();
+    while (contenu.size() <= TAILLEMAX) {
+        const QByteArray morceau = f.read(64 * 1024);
+        if (morceau.isEmpty()) break;
+        contenu += morceau;
+    }
     if (contenu.size() > TAILLEMAX) {
         erreur = QStringLiteral("Fichier trop grand : %1").arg(affichage(chemin));
         return false;
