@@ -1,6 +1,7 @@
 // Legend, tip and magnifier settings: each handler stores its control's value in the state,
 // then redraws the current frame where the setting shows on it.
 #include "app/tform1.h"
+#include "project/parametres.h"
 
 #include "app/hautbas.h"
 #include "app/teinte.h"
@@ -23,11 +24,6 @@ namespace {
 void signale(TForm1& f, Dialogues& d, const Chargement& c) {
     if (c.issue == Chargement::refus) f.affiche(c.message, c.entree);
     if (c.issue == Chargement::illisible) d.erreur(c.message);
-}
-
-bool chiffres(const QString& t) {
-    return !t.isEmpty() &&
-           std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace
@@ -67,12 +63,8 @@ void TForm1::YtChange(int v) {
 
 void TForm1::LkmChange(const QString& texte) {
     // Anything but digits becomes "0"; the new value shows at the next redraw.
-    if (chiffres(texte)) {
-        etat->lkm = texte;
-        return;
-    }
-    etat->lkm = QStringLiteral("0");
-    Lkm->setText(etat->lkm);
+    etat->lkm = nombremaxi(texte);
+    if (etat->lkm != texte) Lkm->setText(etat->lkm);
 }
 
 void TForm1::okombreClick() {

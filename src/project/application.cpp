@@ -28,14 +28,6 @@ QString sansloupe(const Etat& e) {
         e, 64, QStringLiteral("Il n'y a pas de fichier \"loupe\"\nCliquer sur \"CHARGE\" avant"));
 }
 
-// "Nombre maxi" holds digits only: anything else becomes "0".
-QString nombremaxi(const QString& t) {
-    const bool chiffres = !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) {
-        return c >= u'0' && c <= u'9';
-    });
-    return chiffres ? t : QStringLiteral("0");
-}
-
 void tables(Etat& e, const Parametres& p) {
     if (p.coulroute) e.coulr = e.coulmarque = *p.coulroute;
     e.nbpt = static_cast<int>(p.points.size()) - 1;
@@ -161,6 +153,13 @@ void loupe(Etat& e, Surfaces& surf, const Parametres& p, QStringList& messages) 
 }
 
 } // namespace
+
+QString nombremaxi(const QString& t) {
+    const bool chiffres = !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    });
+    return chiffres ? t : QStringLiteral("0");
+}
 
 QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p) {
     QStringList messages;

@@ -97,6 +97,9 @@ Lecture chargeparametres(const QString& chemin, int ips);
 // Applies a read file as the controls would take its values, then rebuilds what follows from
 // them and redraws the current frame. Returns the messages to show, in order, language table
 // applied (missing pictures, the magnifier switched off).
+// "Nombre maxi" holds digits only: anything else, the empty text included, becomes "0".
+QString nombremaxi(const QString& texte);
+
 QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p);
 // The load offered after a map load: cheminparametres(e) read whole and applied. A file that
 // cannot be read gives its error and leaves the project as it was.
