@@ -1,5 +1,7 @@
 #include "export/video.h"
 
+#include "export/yuv.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -92,26 +94,28 @@ std::optional<Codec> codecdepuisnom(const QString& ligne) {
     return std::nullopt;
 }
 
-// The encoder runs on a thread of its own, one frame behind the caller, so the next frame is
-// composed while this one is encoded and written.
+// The encoder runs on a thread of its own, one frame behind the caller: the caller composes a
+// frame and converts it to the encoder's pixels while the previous one is encoded and written.
 struct EcritureVideo::Ffmpeg {
     AVFormatContext* fc = nullptr;
     AVCodecContext* enc = nullptr;
     AVStream* st = nullptr;
-    SwsContext* sws = nullptr;
-    AVFrame* image = nullptr;
+    SwsContext* sws = nullptr; // used by the caller's thread only
     AVPacket* paquet = nullptr;
     bool entete = false;   // the header is written, so the file needs its trailer
     bool retourne = false; // rows go bottom-up, as in a Windows bitmap
+    bool yuv = false;      // 4:2:0 frames, converted by our own code
+    bool pleine = false;   // ... in full range (JPEG)
     int largeur = 0, hauteur = 0;
     int64_t pts = 0;
 
     std::thread fil;
     std::mutex verrou;
     std::condition_variable signal;
-    // Two pictures allocated once: the caller fills `tampon` while the encoder reads `encours`;
-    // they change hands under the lock.
-    QImage tampon, encours;
+    // Two frames: the caller fills `tampon` while the encoder sends `encours`; they change
+    // hands under the lock.
+    AVFrame* tampon = nullptr;
+    AVFrame* encours = nullptr;
     bool plein = false; // `tampon` holds a frame the encoder has not taken yet
     bool fin = false;   // no more frames will come
     bool panne = false; // a frame could not be written; the encoder has stopped
@@ -119,7 +123,8 @@ struct EcritureVideo::Ffmpeg {
     ~Ffmpeg() {
         arrete();
         av_packet_free(&paquet);
-        av_frame_free(&image);
+        av_frame_free(&tampon);
+        av_frame_free(&encours);
         sws_freeContext(sws);
         avcodec_free_context(&enc);
         if (fc) {
@@ -141,19 +146,45 @@ struct EcritureVideo::Ffmpeg {
         }
     }
 
-    bool encode(const QImage& img) {
-        if (av_frame_make_writable(image) < 0) return false;
-        const int pas = static_cast<int>(img.bytesPerLine());
-        const uint8_t* source = img.constBits();
-        int ligne = pas;
-        if (retourne) { // start at the last row and walk up
-            source += static_cast<qsizetype>(pas) * (hauteur - 1);
-            ligne = -pas;
+    // A frame of the encoder's size and pixels.
+    AVFrame* nouvelle() const {
+        AVFrame* i = av_frame_alloc();
+        if (!i) return nullptr;
+        i->format = enc->pix_fmt;
+        i->width = largeur;
+        i->height = hauteur;
+        if (av_frame_get_buffer(i, 0) < 0) av_frame_free(&i);
+        return i;
+    }
+
+    // Converts `img` into `tampon`. An encoder with threads of its own may still hold the
+    // pixels `tampon` had; they are left to it and `tampon` gets new ones, without a copy.
+    bool convertit(const QImage& img) {
+        if (!av_frame_is_writable(tampon)) {
+            av_frame_unref(tampon);
+            tampon->format = enc->pix_fmt;
+            tampon->width = largeur;
+            tampon->height = hauteur;
+            if (av_frame_get_buffer(tampon, 0) < 0) return false;
         }
-        sws_scale(sws, &source, &ligne, 0, hauteur, image->data, image->linesize);
-        image->pts = pts++;
-        image->quality = enc->global_quality;
-        return envoie(image);
+        if (yuv) {
+            rgbversyuv420(reinterpret_cast<const uint32_t*>(img.constBits()),
+                          static_cast<int>(img.bytesPerLine() / 4), largeur, hauteur,
+                          tampon->data[0], tampon->linesize[0], tampon->data[1],
+                          tampon->linesize[1], tampon->data[2], tampon->linesize[2], pleine);
+        } else {
+            const int pas = static_cast<int>(img.bytesPerLine());
+            const uint8_t* source = img.constBits();
+            int ligne = pas;
+            if (retourne) { // start at the last row and walk up
+                source += static_cast<qsizetype>(pas) * (hauteur - 1);
+                ligne = -pas;
+            }
+            sws_scale(sws, &source, &ligne, 0, hauteur, tampon->data, tampon->linesize);
+        }
+        tampon->pts = pts++;
+        tampon->quality = enc->global_quality;
+        return true;
     }
 
     void boucle() {
@@ -162,11 +193,11 @@ struct EcritureVideo::Ffmpeg {
                 std::unique_lock l(verrou);
                 signal.wait(l, [&] { return plein || fin; });
                 if (!plein) return;
-                encours.swap(tampon);
+                std::swap(encours, tampon);
                 plein = false;
             }
             signal.notify_all();
-            if (!encode(encours)) {
+            if (!envoie(encours)) {
                 std::lock_guard l(verrou);
                 panne = true;
                 signal.notify_all();
@@ -183,8 +214,7 @@ struct EcritureVideo::Ffmpeg {
             if (panne) return false;
         }
         // While `plein` is false the encoder does not touch `tampon`.
-        for (int y = 0; y < hauteur; ++y)
-            std::memcpy(tampon.scanLine(y), img.constScanLine(y), tampon.bytesPerLine());
+        if (!convertit(img)) return false;
         {
             std::lock_guard l(verrou);
             plein = true;
@@ -269,21 +299,30 @@ std::optional<QString> EcritureVideo::ouvre(const QString& chemin, int ips,
     const bool jpeg = options.codec == Codec::mjpeg;
     if (jpeg) enc->color_range = AVCOL_RANGE_JPEG;
     if (n->fc->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    if (avcodec_open2(enc, c, nullptr) < 0) return ERRCOMPRESSION;
-
-    n->sws = sws_getContext(largeur, hauteur, AV_PIX_FMT_RGB32, largeur, hauteur, r->format,
-                            SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
-    n->image = av_frame_alloc();
-    n->paquet = av_packet_alloc();
-    if (!n->sws || !n->image || !n->paquet) return ERRCOMPRESSION;
-    if (jpeg) {
-        const int* coefs = sws_getCoefficients(SWS_CS_ITU601);
-        sws_setColorspaceDetails(n->sws, coefs, 1, coefs, 1, 0, 1 << 16, 1 << 16);
+    // Every core encodes: frame threads where the encoder has them, else slices. FFV1 cuts a
+    // picture into slices only from its version 3 on, which every decoder of FFV1 reads.
+    enc->thread_count = 0;
+    enc->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    AVDictionary* reglages = nullptr;
+    if (options.codec == Codec::ffv1) {
+        av_dict_set(&reglages, "level", "3", 0);
+        av_dict_set(&reglages, "slices", "12", 0);
     }
-    n->image->format = r->format;
-    n->image->width = largeur;
-    n->image->height = hauteur;
-    if (av_frame_get_buffer(n->image, 0) < 0) return ERRCOMPRESSION;
+    const int ouvert = avcodec_open2(enc, c, &reglages);
+    av_dict_free(&reglages);
+    if (ouvert < 0) return ERRCOMPRESSION;
+
+    n->yuv = r->format == AV_PIX_FMT_YUV420P;
+    n->pleine = jpeg;
+    n->tampon = n->nouvelle();
+    n->encours = n->nouvelle();
+    n->paquet = av_packet_alloc();
+    if (!n->tampon || !n->encours || !n->paquet) return ERRCOMPRESSION;
+    if (!n->yuv) { // the RGB layouts of the lossless codecs: a reordering of the bytes
+        n->sws = sws_getContext(largeur, hauteur, AV_PIX_FMT_RGB32, largeur, hauteur, r->format,
+                                SWS_POINT, nullptr, nullptr, nullptr);
+        if (!n->sws) return ERRCOMPRESSION;
+    }
 
     n->st->time_base = enc->time_base;
     n->st->avg_frame_rate = enc->framerate;
@@ -296,8 +335,6 @@ std::optional<QString> EcritureVideo::ouvre(const QString& chemin, int ips,
     const int ecrit = avformat_write_header(n->fc, &opts);
     av_dict_free(&opts);
     if (ecrit < 0) return ERRFORMAT;
-    n->tampon = QImage(largeur, hauteur, QImage::Format_RGB32);
-    n->encours = QImage(largeur, hauteur, QImage::Format_RGB32);
     n->entete = true;
     try {
         n->fil = std::thread([p = n.get()] { p->boucle(); });
