@@ -17,8 +17,13 @@ int dernierimage(const Etat& e) {
 void rendimage(Etat& e, Surfaces& surf, int n) {
     montreimage(e, surf, n);
     // Setting a scroll bar keeps the value within its range.
-    e.ascl = std::clamp(e.imgdecx[n], 0, e.asclmax);
-    e.asch = std::clamp(e.imgdecy[n], 0, e.aschmax);
+    const int ascl = std::clamp(e.imgdecx[n], 0, e.asclmax);
+    const int asch = std::clamp(e.imgdecy[n], 0, e.aschmax);
+    // For a frame of the film montreimage has just drawn that very picture; drawing it again
+    // would only double the work of an export.
+    if (e.tl == n && e.ascl == ascl && e.asch == asch) return;
+    e.ascl = ascl;
+    e.asch = asch;
     afficheimg(e, surf, e.imgavance[n]);
 }
 

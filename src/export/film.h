@@ -12,7 +12,8 @@
 #include <optional>
 
 // Leaves frame n on surf.vue: the time line shows it, then the frame's offsets are set on the
-// scroll bars and it is composed again with its progress, as every export does.
+// scroll bars and it is composed with its progress, as every export does (once, when showing
+// it already gave that picture).
 void rendimage(Etat& e, Surfaces& surf, int n);
 
 // The video's frame rate: that of the selected frame-rate entry (10, 12, 15, 20, 24, 25, 30),
