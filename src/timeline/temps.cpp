@@ -45,10 +45,11 @@ std::optional<int> tempsversimg(const Etat& e, const QString& t) {
 QString imgverstemps(const Etat& e, int n) {
     // A blank state has no rate yet; reading it as one frame a second avoids dividing by zero.
     const int ips = std::max(e.ips, 1);
-    const auto deuxchiffres = [](int v) {
-        return (QStringLiteral("00") + QString::number(v)).right(2);
-    };
-    return deuxchiffres(n / ips) + u':' + deuxchiffres(n % ips);
+    // Two digits at least, every digit kept: cut to their last two, the seconds of a film past
+    // 99 seconds would read the same for frames 100 seconds apart, and a keyframe saved there
+    // would come back 100 seconds early.
+    const auto chiffres = [](int v) { return QString::number(v).rightJustified(2, u'0'); };
+    return chiffres(n / ips) + u':' + chiffres(n % ips);
 }
 
 QString lignelistbox1(const Etat& e, int c) {

@@ -13,7 +13,7 @@ std::optional<int> entier(const QString& texte);
 // The conversion error the user sees for a text that is not an integer.
 QString erreurentier(const QString& texte);
 
-// "ss:ii" at the current ips <-> frame number.
+// "ss:ii" at the current ips <-> frame number; each field has two digits at least.
 std::optional<int> tempsversimg(const Etat& e, const QString& t);
 QString imgverstemps(const Etat& e, int n);
 
@@ -40,7 +40,8 @@ int dureemoins(Etat& e, int pas); // Button5 and Button7: never below 1
 // The frame-rate change for the text of Cips. On a text whose first two characters are not an
 // integer nothing changes and the conversion error is returned.
 std::optional<QString> changeips(Etat& e, const QString& texte);
-// creerIC in both modes. Returns false (and changes nothing) when a 102nd keyframe would be created.
+// creerIC in both modes. Returns false (and changes nothing) when a 102nd keyframe would be
+// created.
 bool creecle(Etat& e);
 // SupIC: deletes the keyframe of the current frame.
 void supprimecle(Etat& e);

@@ -185,7 +185,7 @@ void TstLecture::boutonsDeDuree_data() {
     QTest::newRow("Button6 sur 06:00") << "Button6" << 150 << 151 << "06:01";
     QTest::newRow("Button7 sur 00:01") << "Button7" << 1 << 1 << "00:01";
     QTest::newRow("Button5 sur 00:20") << "Button5" << 20 << 1 << "00:01";
-    QTest::newRow("Button4 au-delà de 2200") << "Button4" << 2190 << 2900 << "16:00";
+    QTest::newRow("Button4 au-delà de 2200") << "Button4" << 2190 << 2900 << "116:00";
 }
 
 void TstLecture::boutonsDeDuree() {

@@ -126,6 +126,41 @@ class TstParametres : public QObject {
         QCOMPARE(y.creationcle, 0);
     }
 
+    // A film of 116 seconds keeps its keyframes where they were: their labels carry the
+    // hundreds of seconds, which the load reads back.
+    void clesAuDelaDeCentSecondes() {
+        QTemporaryDir d;
+        Projet a(d);
+        Etat& x = *a.e;
+        x.ips = 25;
+        x.bordnb = QStringLiteral("30"); // as Charger leaves it
+        x.nbi = QStringLiteral("2900");
+        x.nbcle = 3;
+        const int img[] = {0, 2600, 2900};
+        for (int k = 0; k < 3; ++k) {
+            x.cleimg[k] = img[k];
+            x.cledecx[k] = 10 * k;
+            x.cledecy[k] = 5 * k;
+            x.cletemps[k] = imgverstemps(x, img[k]);
+        }
+        majduree(x);
+        majcles(x);
+        QCOMPARE(x.cletemps[1], QStringLiteral("104:00"));
+        QString erreur;
+        QVERIFY2(sauveparametres(x, erreur), qPrintable(erreur));
+
+        Projet b(d);
+        QStringList messages;
+        const auto refus = chargeprojet(*b.e, b.s, messages);
+        QVERIFY2(!refus, qPrintable(refus ? refus->message : QString()));
+        const Etat& y = *b.e;
+        QCOMPARE(y.nbcle, 3);
+        QCOMPARE(y.cleimg[1], 2600);
+        QCOMPARE(y.cleimg[2], 2900);
+        QCOMPARE(y.dmax, QStringLiteral("116:00"));
+        QCOMPARE(ecrisparametres(y), ecrisparametres(x));
+    }
+
     void pointsSansCouleur_data() {
         QTest::addColumn<QByteArray>("route");
         QTest::addColumn<int>("attendue");

@@ -129,10 +129,10 @@ class TstCles : public QObject {
         QCOMPARE(e->creerICcaption, QStringLiteral("Create"));
     }
 
-    // Past 99 seconds frame 0 and frame 1000 both read "00:00"; only frame 0 is the current one.
+    // Past 99 seconds the seconds keep their hundreds: frame 1000 is not taken for frame 0.
     void modeTempsRepete() {
         auto e = film(1000, 10);
-        QCOMPARE(e->icle, QStringList({"00:00", "00:00"}));
+        QCOMPARE(e->icle, QStringList({"00:00", "100:00"}));
         QCOMPARE(e->icleselection, 0);
     }
 
@@ -148,9 +148,9 @@ class TstCles : public QObject {
         QTest::newRow("Button5 sur 00:20") << 20 << false << 25 << 1 << "00:01";
         QTest::newRow("Button5 sur 06:00") << 150 << false << 25 << 125 << "05:00";
         QTest::newRow("jusqu'a 2200") << 2175 << true << 25 << 2200 << "88:00";
-        QTest::newRow("au-dela de 2200") << 2190 << true << 25 << 2900 << "16:00";
-        QTest::newRow("Button6 sur 2200") << 2200 << true << 1 << 2900 << "16:00";
-        QTest::newRow("Button4 sur 2900") << 2900 << true << 25 << 2900 << "16:00";
+        QTest::newRow("au-dela de 2200") << 2190 << true << 25 << 2900 << "116:00";
+        QTest::newRow("Button6 sur 2200") << 2200 << true << 1 << 2900 << "116:00";
+        QTest::newRow("Button4 sur 2900") << 2900 << true << 25 << 2900 << "116:00";
     }
     void durees() {
         QFETCH(int, depart);
@@ -169,10 +169,10 @@ class TstCles : public QObject {
         QCOMPARE(e->imgavance[n], 1000);
     }
 
-    // At 10 frames a second a 100-second film reads "00:00"; one second more is still 1010 frames.
+    // At 10 frames a second a 100-second film reads "100:00"; one second more is 1010 frames.
     void dureeAuDelaDeCentSecondes() {
         auto e = film(1000, 10);
-        QCOMPARE(e->dmax, QStringLiteral("00:00"));
+        QCOMPARE(e->dmax, QStringLiteral("100:00"));
         QCOMPARE(dureeplus(*e, 10), 1010);
     }
 

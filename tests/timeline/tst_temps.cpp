@@ -67,8 +67,8 @@ class TstTemps : public QObject {
         QTest::newRow("derniere de la seconde") << 25 << 24 << "00:24";
         QTest::newRow("une seconde") << 25 << 25 << "01:00";
         QTest::newRow("depart") << 25 << 150 << "06:00";
-        QTest::newRow("cent secondes") << 10 << 1000 << "00:00";
-        QTest::newRow("centaines perdues") << 10 << 1234 << "23:04";
+        QTest::newRow("cent secondes") << 10 << 1000 << "100:00";
+        QTest::newRow("centaines gardees") << 10 << 1234 << "123:04";
         QTest::newRow("plus long film") << 30 << 2900 << "96:20";
     }
     void versTemps() {
