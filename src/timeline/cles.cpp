@@ -98,8 +98,8 @@ void majcles(Etat& e) {
 }
 
 void majmodecle(Etat& e) {
-    // Matched on the frame number rather than the time text: past 99 seconds two frames share a
-    // text, and the wrong keyframe would be selected and then modified.
+    // Matched on the frame number rather than the time text: the number is the keyframe, the
+    // text only its label, and a label read from an older file may stand for another frame.
     e.icleselection = -1;
     const int n = std::min(static_cast<int>(e.icle.size()), e.nbcle);
     for (int i = 0; i < n; ++i)
