@@ -2,8 +2,8 @@
 // parameters file accepted without a question), then the same core routines the window calls do
 // the work, so the files written are the window's.
 #include "app/commande.h"
-#include "project/langue.h"
 #include "app/progression.h"
+#include "project/langue.h"
 
 #include "export/bmp.h"
 #include "export/film.h"
@@ -27,8 +27,6 @@ namespace {
 QString tr8(const char* s) {
     return QString::fromUtf8(s);
 }
-
-constexpr int CIPSDEPART = 5;
 
 struct Projet {
     std::unique_ptr<Etat> e = nouveletat();
@@ -337,9 +335,7 @@ int info(const Demande& d) {
 
 void etatdepart(Etat& e) {
     // The frame-rate list as the window fills it at start-up.
-    e.cips = listecips(e);
-    e.cipsindex = CIPSDEPART;
-    e.cipstexte = e.cips[CIPSDEPART];
+    cipsdepart(e);
     filmdepart(e);
 }
 

@@ -58,8 +58,6 @@ constexpr int COULDEGRADE = 27; // active-caption gradient
 constexpr int COULBOUTON = 15;  // button face
 constexpr QRgb AQUA = 0xff00ffff;
 
-constexpr int IPSDEPART = 5;
-
 template <class W> W* cree(QWidget* parent, const char* nom, int x, int y, int l, int h) {
     auto* w = new W(parent);
     w->setObjectName(QLatin1String(nom));
@@ -532,9 +530,7 @@ void TForm1::connecte() {
 void TForm1::demarrage() {
     Etat& e = *etat;
     // The rates are there before anything reads them, whatever the language files hold.
-    e.cips = listecips(e);
-    e.cipsindex = IPSDEPART;
-    e.cipstexte = e.cips[IPSDEPART];
+    cipsdepart(e);
     initlangue();
     e.calculactif = false;
     Onglet2->setCurrentIndex(0);
@@ -545,8 +541,15 @@ void TForm1::affiche(const QString& francais, int entree) {
     dialogues.message(traduit(*etat, entree, francais));
 }
 
+bool TForm1::sanscarte() {
+    if (!etat->fichiercarte.isEmpty()) return false;
+    affiche(QStringLiteral("Charger d'abord une image"), 10);
+    return true;
+}
+
 void TForm1::redessine() {
-    afficheimg(etat->imgavance[std::clamp(etat->tl, 0, MAXIMG - 1)]);
+    ::redessine(*etat, surf);
+    presente();
 }
 
 void TForm1::afficheimg(int avance) {
@@ -622,16 +625,6 @@ void TForm1::montretemps() {
         SupIC->setEnabled(e.supicactif);
     }
     if (deplace) TLChange(e.tl);
-}
-
-void TForm1::majduree() {
-    ::majduree(*etat);
-    montretemps();
-}
-
-void TForm1::majcles() {
-    ::majcles(*etat);
-    montretemps();
 }
 
 void TForm1::majmodecle() {

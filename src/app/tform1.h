@@ -17,6 +17,8 @@
 
 #include <memory>
 
+struct Chargement;
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -212,15 +214,18 @@ class TForm1 : public QWidget {
     void dropEvent(QDropEvent* ev) override;
 
   private:
-    void construit();    // builds every control (tform1.cpp)
-    void connecte();     // connects every handler (tform1.cpp)
-    void demarrage();    // the start-up sequence (tform1.cpp)
-    void initlangue();   // its language steps: langue.ini, the list `langue`, the loader
-    void montretemps();  // mirrors Wtl, Dmax, NbI, Icle, creerIC, SupIC from the state
-    void majduree();     // core majduree, then the time line's new maximum
-    void majcles();      // core majcles, then the controls
-    void majmodecle();   // core majmodecle, then the controls
+    void construit();     // builds every control (tform1.cpp)
+    void connecte();      // connects every handler (tform1.cpp)
+    void demarrage();     // the start-up sequence (tform1.cpp)
+    void initlangue();    // its language steps: langue.ini, the list `langue`, the loader
+    void montretemps();   // mirrors Wtl, Dmax, NbI, Icle, creerIC, SupIC from the state
+    void majmodecle();    // core majmodecle, then the controls
     void litparametres(); // the parameters-file offer at the end of a map load
+    // Shows what a picture load refused (a rule of the program in the message routine, a
+    // reader's failure in an error box); true when it went through (tform1_carte.cpp).
+    bool signale(const Chargement& r);
+    // Without a map: "Charger d'abord une image" shown, and true.
+    bool sanscarte();
 
     // The tracer's walk, run in slices by a timer so that the window paints between them
     // (tform1_trace.cpp).

@@ -26,13 +26,14 @@ QString fichierdepose(const QMimeData* donnees) {
     return liens.front().toLocalFile();
 }
 
-// Shows what a load refused; true when it went through.
-bool signale(TForm1& f, Dialogues& dialogues, const Chargement& r) {
+} // namespace
+
+bool TForm1::signale(const Chargement& r) {
     switch (r.issue) {
     case Chargement::ok:
         return true;
     case Chargement::refus:
-        f.affiche(r.message, r.entree);
+        affiche(r.message, r.entree);
         return false;
     case Chargement::illisible:
         dialogues.erreur(r.message);
@@ -40,8 +41,6 @@ bool signale(TForm1& f, Dialogues& dialogues, const Chargement& r) {
     }
     return false;
 }
-
-} // namespace
 
 void TForm1::embout30() {
     etat->updown1 = 30;
@@ -64,7 +63,7 @@ void TForm1::chargecarte(const QString& chemin) {
     // A refused picture has blackened the view; an unreadable one changed nothing.
     synchro();
     presente();
-    if (!signale(*this, dialogues, r)) return;
+    if (!signale(r)) return;
     if (r.parametres) litparametres();
 }
 
@@ -89,7 +88,7 @@ void TForm1::Button12Click() {
     const Chargement r = chargevisu(*etat, surf, *chemin);
     synchro();
     presente();
-    signale(*this, dialogues, r);
+    signale(r);
 }
 
 void TForm1::CheckClick() {
@@ -97,7 +96,7 @@ void TForm1::CheckClick() {
     // The switch falls back to unchecked when the display picture cannot be shown.
     synchro();
     presente();
-    signale(*this, dialogues, r);
+    signale(r);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* ev) {

@@ -20,7 +20,7 @@ void TForm1::Onglet2Change(int page) {
     if (e.fichiercarte.isEmpty()) {
         // "Fichier" is where a map gets loaded: arriving there needs none.
         if (page == Onglet2->indexOf(Tab10)) return;
-        affiche(QStringLiteral("Charger d'abord une image"), 10);
+        sanscarte();
         const QSignalBlocker bloc(Onglet2);
         Onglet2->setCurrentWidget(Tab10);
         return;

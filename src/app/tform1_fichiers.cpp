@@ -8,12 +8,9 @@
 
 #include <QCoreApplication>
 #include <QProgressDialog>
-#include <QSignalBlocker>
-#include <QSlider>
 
 namespace {
 
-const QString PASDECARTE = QStringLiteral("Charger d'abord une image");
 const QString SAUVE = QStringLiteral("Fichier sauvé");
 
 // How a run of export steps ended.
@@ -22,13 +19,9 @@ struct Fin {
     bool interrompu = false;       // the user pressed Cancel
 };
 
-// The state after an export step, into the controls. The step has composed its frame already,
-// so the time line takes its position silently and the mirroring does not compose it again.
+// The state after an export step, into the controls. The step has composed its frame already;
+// synchro() moves the time line silently, so it is not composed again.
 void montre(TForm1& f) {
-    {
-        const QSignalBlocker b(f.TL);
-        f.TL->setValue(f.e().tl);
-    }
     f.synchro();
     f.presente();
 }
@@ -69,10 +62,7 @@ QString interrompu(const Etat& e) {
 } // namespace
 
 void TForm1::sauverClick() {
-    if (etat->fichiercarte.isEmpty()) {
-        affiche(PASDECARTE, 10);
-        return;
-    }
+    if (sanscarte()) return;
     QString erreur;
     if (!sauveparametres(*etat, erreur)) {
         dialogues.erreur(erreur);
@@ -100,10 +90,7 @@ void TForm1::litparametres() {
 }
 
 void TForm1::SuiteClick() {
-    if (etat->fichiercarte.isEmpty()) {
-        affiche(PASDECARTE, 10);
-        return;
-    }
+    if (sanscarte()) return;
     const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
     if (!choix) return;
     // A name that starts with "." leaves no base: nothing is written and nothing said.
@@ -121,10 +108,7 @@ void TForm1::SuiteClick() {
 
 // Nothing is composed: the file holds what the view shows.
 void TForm1::Button3Click() {
-    if (etat->fichiercarte.isEmpty()) {
-        affiche(PASDECARTE, 10);
-        return;
-    }
+    if (sanscarte()) return;
     const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
     if (!choix) return;
     const std::optional<QString> chemin = fichierbmp(*choix);
@@ -140,7 +124,8 @@ void TForm1::Button3Click() {
 // last one.
 void TForm1::Button11Click() {
     if (etat->fichiercarte.isEmpty()) {
-        dialogues.message(PASDECARTE);
+        // Shown as it stands, without the language table.
+        dialogues.message(QStringLiteral("Charger d'abord une image"));
         return;
     }
     filtresauve = QStringLiteral("Vidéo|*.avi");

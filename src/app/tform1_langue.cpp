@@ -96,9 +96,7 @@ void TForm1::chargelangue() {
     e.calculviacaption = t[1];
 
     // The sixth rate is shown whatever rate is in force, until the user picks one.
-    e.cips = listecips(e);
-    e.cipsindex = 5;
-    e.cipstexte = e.cips[e.cipsindex];
+    cipsdepart(e);
 
     e.tronson.clear();
     for (int i = 0; i < e.nbtron; ++i)

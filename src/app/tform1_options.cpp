@@ -17,17 +17,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The answer of a picture load the user asked for: a rule of the program in the message routine,
-// a reader's failure in an error box.
-void signale(TForm1& f, Dialogues& d, const Chargement& c) {
-    if (c.issue == Chargement::refus) f.affiche(c.message, c.entree);
-    if (c.issue == Chargement::illisible) d.erreur(c.message);
-}
-
-} // namespace
-
 void TForm1::Button2Click() {
     if (const auto p = dialogues.police(etat->police)) etat->police = *p;
     redessine();
@@ -142,11 +131,7 @@ void TForm1::Button16Click() {
     const auto chemin =
         dialogues.ouvrir(filtreimages(QStringLiteral("Loupe BMP|*.bmp")), etat->dossiercarte);
     if (!chemin) return;
-    const Chargement c = chargeloupe(*etat, surf, *chemin);
-    if (c.issue != Chargement::ok) {
-        signale(*this, dialogues, c);
-        return;
-    }
+    if (!signale(chargeloupe(*etat, surf, *chemin))) return;
     // The zoom range follows the picture's width; the core has redrawn the frame.
     synchro();
     presente();

@@ -22,7 +22,6 @@ constexpr int IMAGEMS = 16;
 constexpr int TETESPARIMAGE = 600;
 constexpr qint64 TRANCHEMS = 12;
 
-const QString SANSCARTE = QStringLiteral("Charger d'abord une image");
 const QString SURVISU = QStringLiteral("Avec l'image de base SVP");
 
 // The instructions shown when a run is armed; entries 57, 58 and 59 together replace both lines.
@@ -58,10 +57,7 @@ void arme(TForm1& f, Couleur couleur, const QString& premiere) {
 
 void TForm1::calculviaClick() {
     Etat& e = *etat;
-    if (e.fichiercarte.isEmpty()) {
-        affiche(SANSCARTE, 10);
-        return;
-    }
+    if (sanscarte()) return;
     if (e.etatcalcul != 0) {
         demandearret(traduit(e, 55, QStringLiteral("On stoppe le calcul ?")), true);
         return;
@@ -80,10 +76,7 @@ void TForm1::calculviaClick() {
 
 void TForm1::Button9Click() {
     Etat& e = *etat;
-    if (e.fichiercarte.isEmpty()) {
-        affiche(SANSCARTE, 10);
-        return;
-    }
+    if (sanscarte()) return;
     if (e.check) {
         affiche(SURVISU, 56);
         return;
@@ -133,8 +126,6 @@ void TForm1::Chechecouleur(int x, int y) {
 void TForm1::fondMouseDown(Qt::MouseButton bouton, int x, int y) {
     if (!etat->calculactif || etat->etatcalcul != 1) return;
     if (bouton != Qt::LeftButton && bouton != Qt::RightButton) return;
-    // The tracer works on the view surface, which lives as long as the window.
-    if (!traceur) traceur = std::make_unique<Traceur>(surf.vue);
     if (!traceur->demarre(*etat, x, y)) return;
     Ascl->setVisible(etat->asclvisible);
     Asch->setVisible(etat->aschvisible);

@@ -212,6 +212,13 @@ QStringList listecips(const Etat& e) {
     return entrees;
 }
 
+void cipsdepart(Etat& e) {
+    constexpr int SIXIEME = 5;
+    e.cips = listecips(e);
+    e.cipsindex = SIXIEME;
+    e.cipstexte = e.cips[SIXIEME];
+}
+
 QString itemtronson(const Etat& e, int numero) {
     return traduit(e, 30, QStringLiteral("tronçon")) + u' ' + QString::number(numero);
 }

@@ -69,6 +69,9 @@ LectureTextes chargetextes(Etat& e, QString& erreur);
 // The seven entries of the frame-rate list: "10 " ... "30 " followed by entry 29, or the French
 // words when it is empty.
 QStringList listecips(const Etat& e);
+// That list in Cips, its sixth entry (25 frames a second) shown: the window at start-up and
+// after a language change.
+void cipsdepart(Etat& e);
 // Item `numero` of the segment list: entry 30, a blank and the number, or "tronçon " and the
 // number when the entry is empty.
 QString itemtronson(const Etat& e, int numero);
