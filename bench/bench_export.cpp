@@ -1,6 +1,8 @@
 // Video export throughput: the start-up film (151 frames) of a 36000-point route with every
 // decoration, composed and written, against the same writer fed the frames already composed.
 #include "export/film.h"
+#include "project/langue.h"
+#include "render/afficheimg.h"
 #include "timeline/temps.h"
 
 #include <QDir>
@@ -42,10 +44,7 @@ struct Film {
             e->loupex[i] = e->ptx[i];
             e->loupey[i] = e->pty[i];
         }
-        for (int r : {10, 12, 15, 20, 24, 25, 30})
-            e->cips.append(QStringLiteral("%1 images/secondes").arg(r));
-        e->cipsindex = 5;
-        e->cipstexte = e->cips[5];
+        cipsdepart(*e);
         filmdepart(*e);
         e->cledecx[1] = e->asclmax;
         e->cledecy[1] = e->aschmax;
@@ -106,7 +105,7 @@ double encode(Codec c) {
     static std::vector<Surface> images;
     if (images.empty())
         for (int n = 0; n <= f.e->tlmax; ++n) {
-            rendimage(*f.e, f.s, n);
+            montreimage(*f.e, f.s, n);
             images.push_back(f.s.vue);
         }
     const auto t = std::chrono::steady_clock::now();
@@ -146,7 +145,7 @@ void composition(benchmark::State& etat) {
     Film& f = film();
     for (auto _ : etat) {
         for (int n = 0; n <= f.e->tlmax; ++n)
-            rendimage(*f.e, f.s, n);
+            montreimage(*f.e, f.s, n);
         etat.SetItemsProcessed(etat.items_processed() + f.e->tlmax + 1);
     }
 }

@@ -137,21 +137,12 @@ std::variant<Demande, ErreurUsage> analyseinfo(Demande d, const QStringList& arg
 
 } // namespace
 
-const QStringList& nomscodecs() {
-    static const QStringList noms = {QStringLiteral("rgb"),     QStringLiteral("mjpeg"),
-                                     QStringLiteral("ffv1"),    QStringLiteral("huffyuv"),
-                                     QStringLiteral("utvideo"), QStringLiteral("mpeg4"),
-                                     QStringLiteral("h264")};
-    return noms;
-}
-
 std::optional<Couleur> couleurligne(const QString& texte) {
     if (texte.size() == 7 && texte.startsWith(QLatin1Char('#'))) {
         bool ok = false;
         const uint rgb = texte.mid(1).toUInt(&ok, 16);
         if (!ok) return std::nullopt;
-        // #RRGGBB -> 0x00BBGGRR
-        return static_cast<Couleur>(((rgb & 0xff) << 16) | (rgb & 0xff00) | ((rgb >> 16) & 0xff));
+        return depuisqrgb(rgb);
     }
     return lircouleur(texte);
 }

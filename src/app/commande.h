@@ -2,6 +2,7 @@
 // trace, info) make and examine a film without a window, on the same core the window uses.
 #pragma once
 
+#include "export/video.h"
 #include "map/surfaces.h"
 #include "state/etat.h"
 
@@ -51,9 +52,6 @@ std::variant<Demande, ErreurUsage> analyse(const QStringList& args);
 // The text of --help.
 QString aide();
 
-// The codec names the command line accepts, in the order of the window's compression dialog.
-const QStringList& nomscodecs();
-
 // A colour given on the command line: "#RRGGBB", or a colour value as the parameters file holds
 // it (signed decimal, "$" hexadecimal 0x00BBGGRR, or a colour name such as clRed).
 std::optional<Couleur> couleurligne(const QString& texte);
@@ -63,8 +61,6 @@ std::optional<Couleur> couleurligne(const QString& texte);
 // such a run must not need a display.
 bool horsfenetre(int argc, char** argv);
 
-// The window's state right after its start-up: the French frame rates, the start-up film.
-void etatdepart(Etat& e);
 // From the start-up state, loads the map `carte` and, when it has one, its parameters file, as
 // "Charger" does when its question is answered Oui; the folder of the map becomes the current
 // one, so that pictures the file names without a folder are found beside the map. Empty on

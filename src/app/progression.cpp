@@ -10,12 +10,7 @@ int pourcent(int faites, int total) {
     return static_cast<int>(std::clamp(100LL * faites / total, 0LL, 100LL));
 }
 
-} // namespace
-
-Progression::Progression(const QString& quoi, int total, std::FILE* flux)
-    : quoi(quoi), total(total), flux(flux), terminal(isatty(fileno(flux)) == 1) {}
-
-QString Progression::barre(const QString& quoi, int faites, int total) {
+QString barre(const QString& quoi, int faites, int total) {
     constexpr int LARGEUR = 30;
     const int p = pourcent(faites, total);
     const int plein = p * LARGEUR / 100;
@@ -26,13 +21,18 @@ QString Progression::barre(const QString& quoi, int faites, int total) {
         .arg(total);
 }
 
-QString Progression::ligne(const QString& quoi, int faites, int total) {
+QString ligne(const QString& quoi, int faites, int total) {
     return QStringLiteral("%1 : %2 % (%3/%4)")
         .arg(quoi)
         .arg(pourcent(faites, total))
         .arg(faites)
         .arg(total);
 }
+
+} // namespace
+
+Progression::Progression(const QString& quoi, int total, std::FILE* flux)
+    : quoi(quoi), total(total), flux(flux), terminal(isatty(fileno(flux)) == 1) {}
 
 void Progression::avance(int faites) {
     const int p = pourcent(faites, total);

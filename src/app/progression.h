@@ -15,10 +15,6 @@ class Progression {
     // Ends the bar's line (a terminal) after the last step.
     void termine();
 
-    // The texts shown, kept apart from the output so they can be checked.
-    static QString barre(const QString& quoi, int faites, int total);
-    static QString ligne(const QString& quoi, int faites, int total);
-
   private:
     QString quoi;
     int total;

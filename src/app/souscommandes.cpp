@@ -154,7 +154,7 @@ int trace(const Demande& d) {
     // the view; the probe has stood on the start pixel.
     const bool loupe = e.okloupe;
     e.okloupe = false;
-    afficheimg(e, p.surf, e.imgavance[std::clamp(e.tl, 0, MAXIMG - 1)]);
+    redessine(e, p.surf);
     e.coulr = d.couleur;
     e.coulmarque = e.coulr;
     e.nouvelleroute = !d.suite;
@@ -333,14 +333,10 @@ int info(const Demande& d) {
 
 } // namespace
 
-void etatdepart(Etat& e) {
-    // The frame-rate list as the window fills it at start-up.
+std::optional<QString> ouvreprojet(Etat& e, Surfaces& surf, const QString& carte) {
+    // The window's state right after its start-up: the frame rates, the start-up film.
     cipsdepart(e);
     filmdepart(e);
-}
-
-std::optional<QString> ouvreprojet(Etat& e, Surfaces& surf, const QString& carte) {
-    etatdepart(e);
     // "Charger" sets the tip length first, whatever follows.
     e.updown1 = 30;
     e.bordnb = QStringLiteral("30");

@@ -14,23 +14,9 @@ int dernierimage(const Etat& e) {
 
 } // namespace
 
-void rendimage(Etat& e, Surfaces& surf, int n) {
-    montreimage(e, surf, n);
-    // Setting a scroll bar keeps the value within its range.
-    const int ascl = std::clamp(e.imgdecx[n], 0, e.asclmax);
-    const int asch = std::clamp(e.imgdecy[n], 0, e.aschmax);
-    // For a frame of the film montreimage has just drawn that very picture; drawing it again
-    // would only double the work of an export.
-    if (e.tl == n && e.ascl == ascl && e.asch == asch) return;
-    e.ascl = ascl;
-    e.asch = asch;
-    afficheimg(e, surf, e.imgavance[n]);
-}
-
 int ipsvideo(const Etat& e) {
-    constexpr int RATES[] = {10, 12, 15, 20, 24, 25, 30};
-    if (e.cipsindex >= 0 && e.cipsindex < static_cast<int>(std::size(RATES)))
-        return RATES[e.cipsindex];
+    if (e.cipsindex >= 0 && e.cipsindex < static_cast<int>(std::size(Etat::CADENCES)))
+        return Etat::CADENCES[e.cipsindex];
     return e.ips;
 }
 
@@ -40,7 +26,8 @@ ExportSuite::ExportSuite(Etat& e, Surfaces& surf, const QString& prefixe)
 std::optional<QString> ExportSuite::etape() {
     if (fini()) return std::nullopt;
     const int n = suivante;
-    rendimage(e, surf, n);
+    // The time line shows frame n at its offsets and progress: that is the picture written.
+    montreimage(e, surf, n);
     if (auto erreur = ecritbmp(surf.vue, fichiersuite(prefixe, n))) {
         echec = true;
         return erreur;
@@ -58,6 +45,6 @@ std::optional<QString> ExportVideo::ouvre(const QString& chemin, const OptionsVi
 
 std::optional<QString> ExportVideo::etape() {
     if (fini()) return std::nullopt;
-    rendimage(e, surf, video.images());
+    montreimage(e, surf, video.images());
     return video.ecrit(surf.vue);
 }

@@ -11,11 +11,6 @@
 
 #include <optional>
 
-// Leaves frame n on surf.vue: the time line shows it, then the frame's offsets are set on the
-// scroll bars and it is composed with its progress, as every export does (once, when showing
-// it already gave that picture).
-void rendimage(Etat& e, Surfaces& surf, int n);
-
 // The video's frame rate: that of the selected frame-rate entry (10, 12, 15, 20, 24, 25, 30),
 // or ips when a typed text stands in the list.
 int ipsvideo(const Etat& e);

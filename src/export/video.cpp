@@ -88,6 +88,16 @@ QList<CodecVideo> codecsvideo() {
     return liste;
 }
 
+const QStringList& nomscodecs() {
+    static const QStringList noms = [] {
+        QStringList n;
+        for (const Reglage& r : REGLAGES)
+            n.append(QString::fromLatin1(r.ligne));
+        return n;
+    }();
+    return noms;
+}
+
 std::optional<Codec> codecdepuisnom(const QString& ligne) {
     for (const CodecVideo& c : codecsvideo())
         if (c.ligne == ligne) return c.codec;
@@ -146,14 +156,17 @@ struct EcritureVideo::Ffmpeg {
         }
     }
 
-    // A frame of the encoder's size and pixels.
-    AVFrame* nouvelle() const {
-        AVFrame* i = av_frame_alloc();
-        if (!i) return nullptr;
+    // Gives `i` pixels of the encoder's size and layout.
+    bool pixels(AVFrame* i) const {
         i->format = enc->pix_fmt;
         i->width = largeur;
         i->height = hauteur;
-        if (av_frame_get_buffer(i, 0) < 0) av_frame_free(&i);
+        return av_frame_get_buffer(i, 0) >= 0;
+    }
+
+    AVFrame* nouvelle() const {
+        AVFrame* i = av_frame_alloc();
+        if (i && !pixels(i)) av_frame_free(&i);
         return i;
     }
 
@@ -162,10 +175,7 @@ struct EcritureVideo::Ffmpeg {
     bool convertit(const QImage& img) {
         if (!av_frame_is_writable(tampon)) {
             av_frame_unref(tampon);
-            tampon->format = enc->pix_fmt;
-            tampon->width = largeur;
-            tampon->height = hauteur;
-            if (av_frame_get_buffer(tampon, 0) < 0) return false;
+            if (!pixels(tampon)) return false;
         }
         if (yuv) {
             rgbversyuv420(reinterpret_cast<const uint32_t*>(img.constBits()),

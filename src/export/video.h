@@ -32,6 +32,8 @@ struct CodecVideo {
 // The codecs of this build that can be written in AVI, uncompressed RGB first.
 QList<CodecVideo> codecsvideo();
 // A codec by its command-line name ("rgb", "mjpeg", ...), among those of codecsvideo().
+// The command-line names of every codec this program knows, available in this build or not.
+const QStringList& nomscodecs();
 std::optional<Codec> codecdepuisnom(const QString& ligne);
 
 // The messages of the video export.

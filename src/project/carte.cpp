@@ -1,6 +1,7 @@
 #include "project/carte.h"
 
 #include "map/image.h"
+#include "project/parametres.h"
 #include "render/afficheimg.h"
 
 #include <QFileInfo>
@@ -63,7 +64,7 @@ Chargement chargecarte(Etat& e, Surfaces& surf, const QString& chemin) {
     e.check = false;
 
     Chargement r;
-    r.parametres = QFileInfo::exists(e.dossiercarte + e.fichierparam);
+    r.parametres = QFileInfo::exists(cheminparametres(e));
     return r;
 }
 

@@ -207,7 +207,7 @@ LectureTextes chargetextes(Etat& e, QString& erreur) {
 QStringList listecips(const Etat& e) {
     const QString mot = traduit(e, 29, QStringLiteral("images/secondes"));
     QStringList entrees;
-    for (const int ips : {10, 12, 15, 20, 24, 25, 30})
+    for (const int ips : Etat::CADENCES)
         entrees << QString::number(ips) + u' ' + mot;
     return entrees;
 }

@@ -11,8 +11,6 @@
 
 #include <QFile>
 
-#include <memory>
-
 namespace {
 
 // The fields of a line between its TABs, cut once: a route has tens of thousands of lines.
@@ -183,9 +181,7 @@ class Lecteur {
         if (!nombre(Section::CLE, champ(f, 2), c.decy)) return false;
         c.temps = champ(f, 3);
         // The frame number follows from the label at the rate read so far.
-        if (!horloge) horloge = nouveletat();
-        horloge->ips = ips;
-        const auto img = tempsversimg(*horloge, c.temps);
+        const auto img = tempsversimg(ips, c.temps);
         if (!img)
             return echec(QStringLiteral("'%1' n'est pas un temps correct").arg(abrege(c.temps)));
         c.img = *img;
@@ -295,7 +291,6 @@ class Lecteur {
     QString ligne;
     std::optional<int> apresfin; // the first line read past the end
     int ips;
-    std::unique_ptr<Etat> horloge; // tempsversimg reads the rate from a state
     Parametres p;
     std::optional<ErreurLecture> erreur;
 };

@@ -34,7 +34,9 @@ constexpr Couleur clInfoBk = COULSYSTEME | 24;
 // What a read outside a surface yields: no colour, which never equals a real one.
 constexpr Couleur AUCUNECOULEUR = -1;
 
-inline bool estsysteme(Couleur c) { return (c & COULSYSTEME) != 0; }
+inline bool estsysteme(Couleur c) {
+    return (c & COULSYSTEME) != 0;
+}
 
 // The legend font, as the font dialog and the parameters file know it. A negative height is the
 // character height in pixels, a positive one the cell height.
@@ -115,6 +117,9 @@ struct Etat {
     QString wtl = QStringLiteral("00:00");
     QString dmax = QStringLiteral("06:00");
     QString nbi;
+    // The rates of the frame-rate list, in its order: its entries read them, a video takes the
+    // selected one.
+    static constexpr int CADENCES[] = {10, 12, 15, 20, 24, 25, 30};
     QStringList cips;   // the entries of the frame-rate list
     int cipsindex = -1; // selected entry; -1 when a typed text stands there
     QString cipstexte;  // the text of the frame-rate list
@@ -168,7 +173,9 @@ struct Etat {
 };
 
 // The state is about 1.3 MB: always on the heap.
-inline std::unique_ptr<Etat> nouveletat() { return std::make_unique<Etat>(); }
+inline std::unique_ptr<Etat> nouveletat() {
+    return std::make_unique<Etat>();
+}
 
 // The text of language entry `entree` when it is not empty, else the French text.
 inline QString traduit(const Etat& e, int entree, const QString& francais) {

@@ -33,10 +33,14 @@ QString erreurentier(const QString& texte) {
 }
 
 std::optional<int> tempsversimg(const Etat& e, const QString& t) {
+    return tempsversimg(e.ips, t);
+}
+
+std::optional<int> tempsversimg(int ips, const QString& t) {
     const auto secondes = entier(champ(t, 1, u':'));
     const auto images = entier(champ(t, 2, u':'));
     if (!secondes || !images) return std::nullopt;
-    const std::int64_t n = std::int64_t{*secondes} * e.ips + *images;
+    const std::int64_t n = std::int64_t{*secondes} * ips + *images;
     if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
         return std::nullopt;
     return static_cast<int>(n);

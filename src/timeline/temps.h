@@ -15,6 +15,7 @@ QString erreurentier(const QString& texte);
 
 // "ss:ii" at the current ips <-> frame number; each field has two digits at least.
 std::optional<int> tempsversimg(const Etat& e, const QString& t);
+std::optional<int> tempsversimg(int ips, const QString& t);
 QString imgverstemps(const Etat& e, int n);
 
 // Dmax := imgverstemps(N), TL maximum := N (N is the number in NbI). When TL stood beyond the new

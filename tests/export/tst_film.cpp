@@ -1,6 +1,7 @@
 #include "aidevideo.h"
 #include "export/bmp.h"
 #include "export/film.h"
+#include "render/afficheimg.h"
 #include "timeline/temps.h"
 
 #include <QDir>
@@ -90,7 +91,7 @@ class TstFilm : public QObject {
         QCOMPARE(e->tl, 150);
         QCOMPARE(e->wtl, QStringLiteral("06:00"));
         // Each file holds its own frame: the last one shows the whole route at the end offsets.
-        rendimage(*e, s, 150);
+        montreimage(*e, s, 150);
         QCOMPARE(QImage(tmp.filePath(l.last())).convertToFormat(QImage::Format_RGB32),
                  s.vue.image());
     }
@@ -150,7 +151,7 @@ class TstFilm : public QObject {
             QVERIFY2(r.images[n] == bmp.convertToFormat(QImage::Format_RGB32),
                      qPrintable(QString::number(n)));
         }
-        rendimage(*e, s, 0);
+        montreimage(*e, s, 0);
         QCOMPARE(r.images[0], s.vue.image()); // frame 0 is in the video, not in the sequence
         QVERIFY(r.images[0] != r.images[N]);
     }

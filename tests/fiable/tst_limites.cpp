@@ -2,6 +2,7 @@
 // 2900 frames, shown frame by frame as playback does and exported whole.
 #include "export/film.h"
 #include "project/carte.h"
+#include "render/afficheimg.h"
 #include "timeline/temps.h"
 
 #include <QFile>
@@ -64,7 +65,7 @@ class TstLimites : public QObject {
 
         // Playback: every frame shown in turn.
         for (int n = 0; n <= MAXNBI; ++n)
-            rendimage(*e, s, n);
+            montreimage(*e, s, n);
         QCOMPARE(e->tl, MAXNBI);
         QCOMPARE(s.vue.pixel(0, 0), depuisqrgb(0xff5a7a3c));
 
