@@ -142,6 +142,13 @@ int trace(const Demande& d) {
                          .arg(d.y)
                          .arg(e.largeurcarte)
                          .arg(e.hauteurcarte));
+    // The walk follows the map's own colours, as the window's does (where a display picture in
+    // force stops it): a display picture the project shows gives way to the map. The project
+    // still names it, so the next load shows it again.
+    if (e.check) {
+        const Chargement c = basculevisu(e, p.surf, false);
+        if (c.issue != Chargement::ok) return echec(c.message);
+    }
     // The view stands where the current frame puts it when the point lies in it, else it is
     // centred on the point as far as the scroll ranges let it.
     const bool dedans =

@@ -116,6 +116,7 @@ class TestCommande : public QObject {
     void bmp();
     void avi();
     void trace();
+    void traceSousImageDeBase();
     void malforme();
     void fenetre();
 };
@@ -424,6 +425,38 @@ void TestCommande::trace() {
         lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
                       QStringLiteral("800,10"), QStringLiteral("--couleur"), QStringLiteral("0")});
     QCOMPARE(dehors.code, SORTIEUSAGE);
+}
+
+// A project that shows a display picture: the walk still follows the map's line, and the
+// project keeps its display picture.
+void TestCommande::traceSousImageDeBase() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QImage fond(800, 600, QImage::Format_RGB32);
+    fond.fill(qRgb(0, 255, 0)); // one colour everywhere: a walk on it would flood the view
+    const QString visu = d.filePath(QStringLiteral("fond.bmp"));
+    QVERIFY(fond.save(visu, "BMP"));
+    {
+        auto e = nouveletat();
+        Surfaces surf;
+        QVERIFY(!ouvreprojet(*e, surf, carte));
+        e->fichiervisu = visu;
+        QString erreur;
+        QVERIFY(sauveparametres(*e, erreur));
+    }
+    const Sortie s = lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+                                   QStringLiteral("150,300"), QStringLiteral("--couleur"),
+                                   QStringLiteral("#00FF00")});
+    QCOMPARE(s.code, SORTIEOK);
+    auto e = nouveletat();
+    Surfaces surf;
+    QVERIFY(!ouvreprojet(*e, surf, carte));
+    QCOMPARE(e->nbpt, 99);
+    for (int i = 0; i <= e->nbpt; ++i)
+        QCOMPARE(e->pty[i], 300);
+    QCOMPARE(e->coulsuivie, 0x0000ff);
+    QVERIFY(e->check);
+    QCOMPARE(e->fichiervisu, visu);
 }
 
 void TestCommande::malforme() {
