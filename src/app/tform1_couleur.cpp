@@ -2,18 +2,11 @@
 // arrives there, shows the colour of the chosen one and recolours all its points.
 #include "app/teinte.h"
 #include "app/tform1.h"
-#include "project/langue.h"
+#include "project/troncons.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTabWidget>
-
-namespace {
-
-// Above any segment number the tracer gives, so the first point always starts an item.
-constexpr int AUCUNTRONCON = 99999;
-
-} // namespace
 
 void TForm1::Onglet2Change(int page) {
     Etat& e = *etat;
@@ -29,15 +22,7 @@ void TForm1::Onglet2Change(int page) {
     e.nbtron = 0;
     if (page != Onglet2->indexOf(TabSheet4)) return;
 
-    e.tronson.clear();
-    int precedent = AUCUNTRONCON;
-    for (int i = 0; i <= e.nbpt && i < MAXPT; ++i) {
-        if (e.pttron[i] == precedent) continue;
-        precedent = e.pttron[i];
-        e.tronson.append(itemtronson(e, precedent));
-        ++e.nbtron;
-    }
-    e.tronsonselection = e.tronson.isEmpty() ? -1 : 0;
+    listetroncons(e);
     // The list is mirrored with its signals blocked: selecting from code runs no handler.
     synchro();
     affichecoultron();
@@ -51,11 +36,9 @@ void TForm1::tronsonChange(int index) {
 void TForm1::affichecoultron() {
     Etat& e = *etat;
     // With no selection (-1) no point matches and the swatch keeps its colour.
-    for (int i = 0; i <= e.nbpt && i < MAXPT; ++i) {
-        if (e.pttron[i] != e.tronsonselection) continue;
-        e.coultron = e.ptcoul[i];
+    if (const auto c = couleurtroncon(e, e.tronsonselection)) {
+        e.coultron = *c;
         teinte(coultron, e.coultron);
-        return;
     }
 }
 
@@ -67,8 +50,7 @@ void TForm1::Button8Click() {
     e.coulr = *choix;
     e.coulmarque = *choix;
     teinte(coulr, e.coulr);
-    for (int i = 0; i <= e.nbpt && i < MAXPT; ++i)
-        if (e.pttron[i] == e.tronsonselection) e.ptcoul[i] = *choix;
+    colorietroncon(e, e.tronsonselection, *choix);
     e.coultron = *choix;
     teinte(coultron, e.coultron);
     redessine();
