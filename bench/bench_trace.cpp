@@ -47,11 +47,9 @@ void BM_marche36000(benchmark::State& st) {
     for (auto _ : st) {
         st.PauseTiming();
         vue.copie(carte, QRect(0, 0, VUEL, VUEH), QPoint(0, 0));
-        e->coulr = e->coulmarque = 0x0000ff;
-        e->coulmon = ROUTE;
         e->nouvelleroute = true;
-        e->calculactif = true;
-        e->etatcalcul = 1;
+        armetrace(*e, 0x0000ff);
+        e->coulmon = ROUTE;
         st.ResumeTiming();
         t.demarre(*e, 10, 10);
         points = tracetout(t, *e, [&] { ++redessins; });

@@ -162,13 +162,9 @@ int trace(const Demande& d) {
     const bool loupe = e.okloupe;
     e.okloupe = false;
     redessine(e, p.surf);
-    e.coulr = d.couleur;
-    e.coulmarque = e.coulr;
     e.nouvelleroute = !d.suite;
+    armetrace(e, d.couleur);
     e.coulmon = p.surf.carte.pixel(d.x, d.y);
-    e.calculactif = true;
-    e.button9actif = false;
-    e.etatcalcul = 1;
 
     Traceur t(p.surf.vue);
     t.demarre(e, d.x - e.ascl, d.y - e.asch);

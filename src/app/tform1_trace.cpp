@@ -42,14 +42,9 @@ void montreetat(TForm1& f) {
 // Common end of both arming paths, once the route colour is chosen: the start click is awaited.
 void arme(TForm1& f, Couleur couleur, const QString& premiere) {
     Etat& e = f.e();
-    e.coulr = couleur;
-    e.coulmarque = e.coulr;
+    armetrace(e, couleur);
     teinte(f.coulr, e.coulr);
     f.affiche(consigne(e, premiere), -1);
-    e.calculactif = true;
-    e.button9actif = false;
-    e.calculviacaption = traduit(e, 60, QStringLiteral("Couleur ?"));
-    e.etatcalcul = 1;
     montreetat(f);
 }
 

@@ -120,6 +120,15 @@ void Traceur::termine(Etat& e) {
     lisseloupe(e);
 }
 
+void armetrace(Etat& e, Couleur route) {
+    e.coulr = route;
+    e.coulmarque = route;
+    e.calculactif = true;
+    e.button9actif = false;
+    e.calculviacaption = traduit(e, 60, QStringLiteral("Couleur ?"));
+    e.etatcalcul = 1;
+}
+
 int tracetout(Traceur& t, Etat& e, const Traceur::Redessine& redessine) {
     while (t.pas(e, redessine)) {
     }

@@ -2,14 +2,14 @@
 // surface, that stores every pixel of the followed colour as a route point in the order it is
 // reached. The walk is a step machine so that the window can paint and answer between steps:
 //
-//   (the window arms: coulr, coulmarque, nouvelleroute, calculactif, etatcalcul = 1)
+//   nouvelleroute, armetrace(e, couleur)   the window arms once the route colour is chosen
 //   demarre(e, x, y)          the start click
 //   while (pas(e, redessine)) the walk, one queue head a step
 //   termine(e)                back to idle, smoothing of the magnifier path
 #pragma once
 
-#include "route/lisse.h"
 #include "map/surface.h"
+#include "route/lisse.h"
 #include "state/etat.h"
 
 #include <functional>
@@ -66,6 +66,10 @@ class Traceur {
     bool rempli = false;
     int debut = 0;
 };
+
+// Arms the walk for route colour `route`: the start click is awaited. nouvelleroute (a new
+// route or a continuation) is set by the caller beforehand.
+void armetrace(Etat& e, Couleur route);
 
 // Runs the steps of a started walk to its end, without a window: the command line and the
 // benchmark. The caller ends with termine(). Returns the number of points stored by the run.

@@ -44,12 +44,8 @@ struct Banc {
     }
     // What the window does once the route colour is chosen.
     void arme(bool nouvelle, Couleur route = ROUGE) {
-        e->coulr = route;
-        e->coulmarque = route;
         e->nouvelleroute = nouvelle;
-        e->calculactif = true;
-        e->etatcalcul = 1;
-        e->button9actif = false;
+        armetrace(*e, route);
     }
     // A start click at map position p, the probe having left `suivie` in coulmon.
     bool clic(QPoint p, Couleur suivie = NOIR) {
