@@ -11,7 +11,11 @@
 
 #include <QFile>
 
+#include <type_traits>
+
 namespace {
+
+static_assert(std::is_same_v<Couleur, int>, "colours are read as whole numbers");
 
 // The fields of a line between its TABs, cut once: a route has tens of thousands of lines.
 using Champs = QList<QStringView>;
@@ -90,19 +94,13 @@ class Lecteur {
                          .arg(textecle(s)));
     }
 
-    bool nombre(Section s, const QString& t, int& v) {
+    // A whole number, or with `lis` = lircouleur a colour (a number or a colour name).
+    using Conversion = std::optional<int> (*)(const QString&);
+    bool nombre(Section s, const QString& t, int& v, Conversion lis = entier) {
         if (!tronque(s)) return false;
-        const auto n = entier(t);
+        const auto n = lis(t);
         if (!n) return echec(erreurentier(abrege(t)));
         v = *n;
-        return true;
-    }
-
-    bool couleur(Section s, const QString& t, Couleur& v) {
-        if (!tronque(s)) return false;
-        const auto c = lircouleur(t);
-        if (!c) return echec(erreurentier(abrege(t)));
-        v = *c;
         return true;
     }
 
@@ -113,15 +111,9 @@ class Lecteur {
     }
 
     // A single-value section: the last line read is the value.
-    bool valeurnombre(Section s, std::optional<int>& v) {
+    bool valeur(Section s, std::optional<int>& v, Conversion lis = entier) {
         int lu = 0;
-        if (!nombre(s, ligne, lu)) return false;
-        v = lu;
-        return true;
-    }
-    bool valeurcouleur(Section s, std::optional<Couleur>& v) {
-        Couleur lu = 0;
-        if (!couleur(s, ligne, lu)) return false;
+        if (!nombre(s, ligne, lu, lis)) return false;
         v = lu;
         return true;
     }
@@ -144,7 +136,7 @@ class Lecteur {
         // X and Y alone: the point takes the route colour and segment 0 when applied.
         const QString coul = champ(f, 3);
         if (!coul.isEmpty()) {
-            if (!couleur(Section::CHEMIN, coul, pt.coul)) return false;
+            if (!nombre(Section::CHEMIN, coul, pt.coul, lircouleur)) return false;
             if (!nombre(Section::CHEMIN, champ(f, 4), pt.tron)) return false;
             pt.colore = true;
         }
@@ -209,7 +201,7 @@ class Lecteur {
     bool ombre() {
         drapeau(ligne, p.okombre);
         OmbreLue o;
-        if (!suivante() || !couleur(Section::OMBRE, ligne, o.couleur)) return false;
+        if (!suivante() || !nombre(Section::OMBRE, ligne, o.couleur, lircouleur)) return false;
         if (!groupe(Section::OMBRE, o.x, o.y)) return false;
         p.ombre = o;
         return true;
@@ -244,11 +236,11 @@ class Lecteur {
             p.cptmax = ligne;
             return true;
         case Section::TAILLE:
-            return valeurnombre(s, p.taille);
+            return valeur(s, p.taille);
         case Section::POSY:
-            return valeurnombre(s, p.posy);
+            return valeur(s, p.posy);
         case Section::COULEUR:
-            return valeurcouleur(s, p.couleur);
+            return valeur(s, p.couleur, lircouleur);
         case Section::MONTRE:
             drapeau(ligne, p.montre);
             return true;
@@ -257,13 +249,13 @@ class Lecteur {
                 if (ligne == QString::number(u)) p.km = u;
             return true;
         case Section::POSX:
-            return valeurnombre(s, p.posx);
+            return valeur(s, p.posx);
         case Section::IMGMAX:
             return derniereimage();
         case Section::COULROUTE:
-            return valeurcouleur(s, p.coulroute);
+            return valeur(s, p.coulroute, lircouleur);
         case Section::COULFOND:
-            return valeurcouleur(s, p.coulfond);
+            return valeur(s, p.coulfond, lircouleur);
         case Section::VISU:
             p.visu = ligne;
             return true;
@@ -271,9 +263,9 @@ class Lecteur {
             drapeau(ligne, p.bordok);
             return true;
         case Section::BORDCOUL:
-            return valeurcouleur(s, p.bordcoul);
+            return valeur(s, p.bordcoul, lircouleur);
         case Section::BORDNB:
-            return valeurnombre(s, p.bordnb);
+            return valeur(s, p.bordnb);
         case Section::TXTAUTRE:
             p.txtautre = ligne;
             return true;
