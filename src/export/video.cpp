@@ -309,9 +309,10 @@ std::optional<QString> EcritureVideo::ouvre(const QString& chemin, int ips,
     const bool jpeg = options.codec == Codec::mjpeg;
     if (jpeg) enc->color_range = AVCOL_RANGE_JPEG;
     if (n->fc->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    // Every core encodes: frame threads where the encoder has them, else slices. FFV1 cuts a
-    // picture into slices only from its version 3 on, which every decoder of FFV1 reads.
-    enc->thread_count = 0;
+    // Every core encodes: frame threads where the encoder has them, else slices. One thread a
+    // core, not FFmpeg's automatic count (one more): the frames are composed on a core too.
+    // FFV1 cuts a picture into slices only from its version 3 on, which every decoder reads.
+    enc->thread_count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     enc->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     AVDictionary* reglages = nullptr;
     if (options.codec == Codec::ffv1) {
