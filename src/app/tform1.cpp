@@ -501,6 +501,8 @@ void TForm1::connecte() {
     connect(Cips, &QComboBox::activated, this, [this](int i) { CipsChange(Cips->itemText(i)); });
     connect(Cips->lineEdit(), &QLineEdit::textEdited, this, &TForm1::CipsChange);
     connect(Icle, &QListWidget::itemSelectionChanged, this, &TForm1::IcleClick);
+    // A click on the keyframe already selected changes no selection, and still goes to it.
+    connect(Icle, &QListWidget::itemClicked, this, &TForm1::IcleClick);
     connect(creerIC, &QPushButton::clicked, this, &TForm1::creerICClick);
     connect(SupIC, &QPushButton::clicked, this, &TForm1::SupICClick);
 

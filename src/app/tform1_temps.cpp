@@ -90,6 +90,9 @@ void TForm1::Button7Click() {
 
 void TForm1::CipsChange(const QString& texte) {
     Etat& e = *etat;
+    // Picking the entry already shown fires the list's signal too; only a new text resets the
+    // keyframes.
+    if (texte == e.cipstexte) return;
     if (const auto erreur = changeips(e, texte)) {
         affiche(*erreur, -1);
         return;

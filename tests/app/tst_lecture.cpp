@@ -49,10 +49,12 @@ class TstLecture : public QObject {
     void filmRaccourciRameneLaLigneDeTemps();
     void tauxChoisiParLUtilisateur();
     void tauxTapeIllisible();
+    void memeTauxGardeLesCles();
     void creerDeuxFoisPuisSupprimer();
     void cent2iemeCleRefusee();
     void icleSansSelection();
     void icleVaALaCle();
+    void icleRecliqueeRevientALaCle();
     void lectureAvecCleDefilee();
 };
 
@@ -249,6 +251,21 @@ void TstLecture::tauxTapeIllisible() {
     QCOMPARE(b->NbI->text(), QStringLiteral("180"));
 }
 
+void TstLecture::memeTauxGardeLesCles() {
+    Banc b;
+    b->TL->setValue(50);
+    b->creerICClick();
+    const int actuel = b->Cips->currentIndex();
+    emit b->Cips->activated(actuel);
+    QCOMPARE(cles(b->Icle), (QStringList{"00:00", "02:00", "06:00"}));
+    QCOMPARE(b.e().nbcle, 3);
+    // Retyping the same text is no change either.
+    QLineEdit* texte = b->Cips->lineEdit();
+    const QString avant = texte->text();
+    emit texte->textEdited(avant);
+    QCOMPARE(b.e().nbcle, 3);
+}
+
 void TstLecture::creerDeuxFoisPuisSupprimer() {
     Banc b;
     b->TL->setValue(50);
@@ -310,6 +327,21 @@ void TstLecture::icleVaALaCle() {
     QCOMPARE(b->TL->value(), 150);
     QCOMPARE(b->Wtl->text(), QStringLiteral("06:00"));
     QCOMPARE(b->Icle->currentRow(), 1);
+}
+
+void TstLecture::icleRecliqueeRevientALaCle() {
+    Banc b;
+    b.carte(1000, 800);
+    b->Icle->show();
+    const QRect ligne = b->Icle->visualItemRect(b->Icle->item(1));
+    QTest::mouseClick(b->Icle->viewport(), Qt::LeftButton, {}, ligne.center());
+    QCOMPARE(b->Icle->currentRow(), 1);
+    // The view scrolled away from the keyframe; a click on it, still selected, brings it back.
+    defile(b, 30, 20);
+    QVERIFY(b->Icle->item(1)->isSelected());
+    QTest::mouseClick(b->Icle->viewport(), Qt::LeftButton, {}, ligne.center());
+    QCOMPARE(b->Ascl->value(), 0);
+    QCOMPARE(b->Asch->value(), 0);
 }
 
 void TstLecture::lectureAvecCleDefilee() {
