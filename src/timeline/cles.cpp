@@ -183,9 +183,10 @@ bool creecle(Etat& e) {
     int i = e.creationcle == 0 ? e.icleselection : -1;
     if (i < 0 || i >= e.nbcle) {
         // Nothing selected: the keyframe of the current frame if there is one, else a new one.
+        // Past the last keyframe (a file may end its table before N, or leave it empty) the
+        // new one is appended; the table stays in frame order either way.
         i = premiere(e);
-        if (i >= e.nbcle) return false;
-        if (e.cleimg[i] != e.tl) {
+        if (i >= e.nbcle || e.cleimg[i] != e.tl) {
             if (e.nbcle >= MAXCLE) return false;
             for (int j = e.nbcle; j > i; --j)
                 copiecle(e, j, j - 1);

@@ -331,6 +331,33 @@ class TstCles : public QObject {
         QCOMPARE(e->cledecx[50], 9);
     }
 
+    // A file may leave [CLE] empty or end it before N: a keyframe past the last one is appended.
+    void creerApresLaDerniere_data() {
+        QTest::addColumn<QList<int>>("images");
+        QTest::addColumn<QList<int>>("attendu");
+        QTest::newRow("table vide") << QList<int>{} << QList{100};
+        QTest::newRow("derniere avant N") << QList{0, 50} << QList{0, 50, 100};
+    }
+    void creerApresLaDerniere() {
+        QFETCH(QList<int>, images);
+        QFETCH(QList<int>, attendu);
+        auto e = film();
+        for (int k = 0; k < images.size(); ++k) {
+            e->cleimg[k] = images[k];
+            e->cledecx[k] = e->cledecy[k] = 0;
+            e->cletemps[k] = imgverstemps(*e, images[k]);
+        }
+        e->nbcle = static_cast<int>(images.size());
+        e->tl = 100;
+        majmodecle(*e);
+        e->ascl = 40;
+        QVERIFY(creecle(*e));
+        QCOMPARE(cles(*e), attendu);
+        QCOMPARE(e->cledecx[attendu.size() - 1], 40);
+        QCOMPARE(e->cletemps[attendu.size() - 1], QStringLiteral("04:00"));
+        QCOMPARE(e->creerICcaption, QStringLiteral("Modifier"));
+    }
+
     void supprimer() {
         auto e = film();
         posecles(*e, {0, 50, 100, 150}, {0, 100, 0, 300});
