@@ -52,6 +52,9 @@ void Traceur::ajoute(int x, int y) {
 void Traceur::testevoisin(Etat& e, int x, int y) {
     const int vx = x - e.ascl, vy = y - e.asch;
     e.coulpixel = vue.pixel(vx, vy); // outside the view: no colour
+    // "No colour" is a value a file can hand over as the followed colour: outside the view
+    // nothing matches, whatever is followed.
+    if (vx < 0 || vy < 0 || vx >= vue.largeur() || vy >= vue.hauteur()) return;
     if (e.coulpixel != e.coulsuivie) return;
     std::size_t k = 0;
     if (garde) {

@@ -384,6 +384,16 @@ class TstTraceur : public QObject {
         QCOMPARE(ordres[1], ordres[0]);
     }
 
+    // A followed colour of "no colour" (a file's background colour, then a click without a move
+    // of the probe) matches nothing outside the view: the walk stays on the view.
+    void sansCouleurHorsVue() {
+        Banc b;
+        b.arme(true);
+        QVERIFY(b.clic(QPoint(0, 0), AUCUNECOULEUR));
+        QCOMPARE(b.trace(), 0);
+        QCOMPARE(b.e->nbpt, -1);
+    }
+
     // The tables hold 36001 points; a walk that finds more stops there as a stop does.
     void limite_data() {
         QTest::addColumn<int>("pixels");
