@@ -1,50 +1,19 @@
 #include "app/dialoguesqt.h"
 
+#include "app/dialoguepolice.h"
 #include "app/dialoguevideo.h"
 #include "map/surface.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
-#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
-
-#include <algorithm>
 
 namespace {
 
 void boite(QWidget* parent, QMessageBox::Icon icone, const QString& texte) {
     QMessageBox b(icone, TITREAPPLI, texte, QMessageBox::Ok, parent);
     b.exec();
-}
-
-// The legend font as the dialog shows it: a negative height is the character height in pixels,
-// a positive one the cell height, which holds some leading above the characters.
-QFont versqfont(const Police& p) {
-    QFont f(p.nom);
-    f.setStyleHint(QFont::SansSerif);
-    if (p.taille < 0) f.setPixelSize(-p.taille);
-    if (p.taille > 0) f.setPixelSize(std::max(1, p.taille * 4 / 5));
-    f.setBold(p.gras);
-    f.setItalic(p.italique);
-    f.setUnderline(p.souligne);
-    f.setStrikeOut(p.barre);
-    return f;
-}
-
-// The dialog has no colour choice: the legend keeps the colour it had.
-Police depuisqfont(const QFont& f, Couleur couleur) {
-    Police p;
-    p.nom = f.family();
-    const int pixels = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
-    p.taille = -std::max(1, pixels);
-    p.couleur = couleur;
-    p.gras = f.bold();
-    p.italique = f.italic();
-    p.souligne = f.underline();
-    p.barre = f.strikeOut();
-    return p;
 }
 
 std::optional<QString> choisi(const QString& chemin) {
@@ -100,10 +69,9 @@ std::optional<Couleur> DialoguesQt::couleur() {
 }
 
 std::optional<Police> DialoguesQt::police(const Police& depart) {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, versqfont(depart), parent);
-    if (!ok) return std::nullopt;
-    return depuisqfont(f, depart.couleur);
+    DialoguePolice d(depart, parent);
+    if (d.exec() != QDialog::Accepted) return std::nullopt;
+    return d.police();
 }
 
 // Cancel keeps the options the dialog was opened on: the export goes on with them.

@@ -1,10 +1,13 @@
 // The real dialogs: the boxes' captions, icons and buttons, and the filter syntax of the file
 // dialogs. Each box is answered by a timer as soon as it is up.
+#include "app/dialoguepolice.h"
 #include "app/dialoguesqt.h"
+#include "map/surface.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -46,6 +49,8 @@ class TstDialogues : public QObject {
     void message();
     void confirmation_data();
     void confirmation();
+    void policeAvecCouleur_data();
+    void policeAvecCouleur();
 };
 
 void TstDialogues::filtres_data() {
@@ -105,6 +110,44 @@ void TstDialogues::confirmation() {
         bouton);
     QCOMPARE(d.confirmation(QStringLiteral("Charger les paramètres ?")), oui);
     QVERIFY(vue);
+}
+
+void TstDialogues::policeAvecCouleur_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Annuler") << false;
+}
+
+// The legend's colour is chosen in the font dialog too; OK gives font and colour together.
+void TstDialogues::policeAvecCouleur() {
+    QFETCH(bool, ok);
+    DialoguesQt d;
+    Police depart;
+    depart.nom = QStringLiteral("DejaVu Sans");
+    depart.taille = -20;
+    depart.gras = true;
+    bool vue = false;
+    auto* guet = new QTimer;
+    QObject::connect(guet, &QTimer::timeout, [&, guet] {
+        auto* b = qobject_cast<DialoguePolice*>(QApplication::activeModalWidget());
+        if (!b) return;
+        guet->stop();
+        guet->deleteLater();
+        vue = true;
+        QCOMPARE(b->boutoncouleur->text(), QStringLiteral("Couleur..."));
+        // It opens on the legend's own colour (here a system colour, resolved).
+        QCOMPARE(b->police().couleur, depuisqrgb(versqrgb(clWindowText)));
+        b->poseCouleur(QColor(255, 0, 0));
+        ok ? b->accept() : b->reject();
+    });
+    guet->start(10);
+    const auto p = d.police(depart);
+    QVERIFY(vue);
+    QCOMPARE(p.has_value(), ok);
+    if (!ok) return;
+    QCOMPARE(p->couleur, Couleur(0x0000ff)); // the file's order: blue, green, red
+    QCOMPARE(p->taille, -20);
+    QVERIFY(p->gras);
 }
 
 QTEST_MAIN(TstDialogues)
