@@ -78,9 +78,9 @@ void legende(Etat& e, const Parametres& p) {
     if (p.bordok) e.checkbox1 = *p.bordok;
     if (p.bordcoul) e.coulbord = *p.bordcoul;
     if (p.bordnb) {
-        // The up-down keeps its range and shows its position in bordnb.
+        // The tip is the length the file gives; only the up-down keeps its range.
         e.updown1 = std::clamp(*p.bordnb, 0, BORDNBMAX);
-        e.bordnb = QString::number(e.updown1);
+        e.bordnb = QString::number(*p.bordnb);
     }
 }
 
@@ -92,6 +92,7 @@ QString complet(const Etat& e, const QString& chemin) {
 }
 
 // The frame-rate list shows the rate the project was made at, so that the video takes it too.
+// A rate the list does not hold stands there as typed text, so that the video takes it as well.
 void selectionneips(Etat& e) {
     for (int i = 0; i < e.cips.size(); ++i) {
         if (entier(e.cips[i].left(2)) == e.ips) {
@@ -100,6 +101,8 @@ void selectionneips(Etat& e) {
             return;
         }
     }
+    e.cipsindex = -1;
+    e.cipstexte = QString::number(e.ips);
 }
 
 // The display picture is shown without the size check of its button.

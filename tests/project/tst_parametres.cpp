@@ -1,5 +1,7 @@
 #include "aide_parametres.h"
+#include "export/film.h"
 #include "project/carte.h"
+#include "project/langue.h"
 #include "project/parametres.h"
 #include "timeline/temps.h"
 
@@ -126,6 +128,33 @@ class TstParametres : public QObject {
         QCOMPARE(y.creationcle, 0);
     }
 
+    // The video is written at the project's rate, whether the list holds it or not.
+    void cadenceDuFichier_data() {
+        QTest::addColumn<int>("ips");
+        QTest::addColumn<int>("entree");
+        QTest::newRow("dans la liste") << 30 << 6;
+        QTest::newRow("7") << 7 << -1;
+        QTest::newRow("50") << 50 << -1;
+    }
+    void cadenceDuFichier() {
+        QFETCH(int, ips);
+        QFETCH(int, entree);
+        QTemporaryDir d;
+        Projet a(d);
+        a.e->ips = ips;
+        a.e->bordnb = QStringLiteral("30"); // as Charger leaves it
+        QString erreur;
+        QVERIFY2(sauveparametres(*a.e, erreur), qPrintable(erreur));
+        Projet b(d);
+        cipsdepart(*b.e); // 25, as the window starts
+        QStringList messages;
+        const auto refus = chargeprojet(*b.e, b.s, messages);
+        QVERIFY2(!refus, qPrintable(refus ? refus->message : QString()));
+        QCOMPARE(b.e->ips, ips);
+        QCOMPARE(b.e->cipsindex, entree);
+        QCOMPARE(ipsvideo(*b.e), ips);
+    }
+
     // A film of 116 seconds keeps its keyframes where they were: their labels carry the
     // hundreds of seconds, which the load reads back.
     void clesAuDelaDeCentSecondes() {
@@ -230,7 +259,8 @@ class TstParametres : public QObject {
         QCOMPARE(p.e->lkm, QStringLiteral("0"));
         QCOMPARE(p.e->xt, VUEL);
         QCOMPARE(p.e->updown1, 200);
-        QCOMPARE(p.e->bordnb, QStringLiteral("200"));
+        QCOMPARE(p.e->bordnb,
+                 QStringLiteral("500")); // the tip the file gives; the up-down stops at 200
         QCOMPARE(p.e->xombre, -6);
         QCOMPARE(p.e->txloupe, 100);
         QCOMPARE(p.e->estompe, 50);
