@@ -4,7 +4,7 @@
 
 void lisseloupe(Etat& e) {
     const int n = e.nbpt;
-    if (n <= 0) return;
+    if (n < 0) return;
     int* lx = e.loupex.data();
     int* ly = e.loupey.data();
     const int* px = e.ptx.data();
@@ -13,6 +13,8 @@ void lisseloupe(Etat& e) {
     ly[0] = py[0];
     lx[n] = px[n];
     ly[n] = py[n];
+    // One point is its own path: the magnifier stands on it, not on what a former route left.
+    if (n == 0) return;
     if (n == 2) {
         // Three points get no pass, so the middle entry takes its route point, not a stale value.
         lx[1] = px[1];

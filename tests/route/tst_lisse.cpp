@@ -32,9 +32,9 @@ class TstLisse : public QObject {
             << QList<int>{4, 8} << QList<int>{1, 2} << 10 << QList<int>{4, 8} << QList<int>{1, 2};
         QTest::newRow("trois points") << QList<int>{4, 8, 1} << QList<int>{1, 9, 2} << 10
                                       << QList<int>{4, 8, 1} << QList<int>{1, 9, 2};
-        // A single point leaves the path as it was (-1 is what the table held before).
-        QTest::newRow("un point") << QList<int>{7} << QList<int>{3} << 10 << QList<int>{-1}
-                                  << QList<int>{-1};
+        // A single point is its own path, whatever the table held before (-1 here).
+        QTest::newRow("un point") << QList<int>{7} << QList<int>{3} << 10 << QList<int>{7}
+                                  << QList<int>{3};
     }
     void chemin() {
         QFETCH(QList<int>, x);
