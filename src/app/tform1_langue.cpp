@@ -95,12 +95,13 @@ void TForm1::chargelangue() {
     Memo5->setPlainText(textememo5(e));
     e.calculviacaption = t[1];
 
-    // The sixth rate is shown whatever rate is in force, until the user picks one.
-    cipsdepart(e);
+    // The sixth rate is shown whatever rate is in force, until the user picks one. Both lists
+    // take their word from the table as it is, empty or not.
+    cipsdepart(e, listecips(t[29]));
 
     e.tronson.clear();
     for (int i = 0; i < e.nbtron; ++i)
-        e.tronson.append(itemtronson(e, i));
+        e.tronson.append(t[30] + u' ' + QString::number(i));
     if (e.tronsonselection >= e.nbtron) e.tronsonselection = -1;
 
     synchro();

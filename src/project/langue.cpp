@@ -85,10 +85,13 @@ QString cheminiecriture(const QString& dossierprog) {
 }
 
 QString cheminilecture(const QString& dossierprog) {
+    // A program folder that can be written holds the choice, and only it: a copy in the
+    // configuration folder belongs to another copy of the program. One that cannot be written
+    // keeps the choice in the configuration folder, its own file (shipped with it) standing in.
     const QString ecriture = cheminiecriture(dossierprog);
     const QString prog = QDir(dossierprog).filePath(nomini);
-    const QString autre = ecriture == prog ? dossierconfig() + nomini : prog;
-    for (const QString& chemin : {ecriture, autre})
+    if (ecriture == prog) return QFileInfo(prog).isFile() ? prog : QString();
+    for (const QString& chemin : {ecriture, prog})
         if (QFileInfo(chemin).isFile()) return chemin;
     return {};
 }
@@ -188,8 +191,9 @@ DemarrageLangue demarrelangue(Etat& e) {
         return d;
     }
     d.noms << nomslangues(contenu);
-    if (e.numlangue < 2 || e.numlangue - 2 >= d.noms.size()) e.numlangue = 2;
-    d.selection = e.numlangue - 2;
+    // A column the header leaves unnamed is loaded all the same; the list then shows none.
+    if (e.numlangue < 2 || e.numlangue > 6) e.numlangue = 2;
+    d.selection = e.numlangue - 2 < d.noms.size() ? e.numlangue - 2 : -1;
     d.charger = inilu;
     return d;
 }
@@ -204,19 +208,26 @@ LectureTextes chargetextes(Etat& e, QString& erreur) {
                                                                    : LectureTextes::echec;
 }
 
-QStringList listecips(const Etat& e) {
-    const QString mot = traduit(e, 29, QStringLiteral("images/secondes"));
+QStringList listecips(const QString& mot) {
     QStringList entrees;
     for (const int ips : Etat::CADENCES)
         entrees << QString::number(ips) + u' ' + mot;
     return entrees;
 }
 
-void cipsdepart(Etat& e) {
+QStringList listecips(const Etat& e) {
+    return listecips(traduit(e, 29, QStringLiteral("images/secondes")));
+}
+
+void cipsdepart(Etat& e, const QStringList& entrees) {
     constexpr int SIXIEME = 5;
-    e.cips = listecips(e);
+    e.cips = entrees;
     e.cipsindex = SIXIEME;
     e.cipstexte = e.cips[SIXIEME];
+}
+
+void cipsdepart(Etat& e) {
+    cipsdepart(e, listecips(e));
 }
 
 QString itemtronson(const Etat& e, int numero) {

@@ -54,8 +54,8 @@ struct DemarrageLangue {
     QString erreur;       // to show when not empty
 };
 // Sets `numlangue` from langue.ini (creating it with "2" when there is none) and reads the header
-// of langue.csv from `dossierprog`. A column that the list does not offer falls back to 2; without
-// langue.csv `numlangue` is 0.
+// of langue.csv from `dossierprog`. A column outside 2..6 falls back to 2; one the header does not
+// name is kept (and nothing is selected in the list); without langue.csv `numlangue` is 0.
 DemarrageLangue demarrelangue(Etat& e);
 
 enum class LectureTextes {
@@ -69,9 +69,12 @@ LectureTextes chargetextes(Etat& e, QString& erreur);
 // The seven entries of the frame-rate list: "10 " ... "30 " followed by entry 29, or the French
 // words when it is empty.
 QStringList listecips(const Etat& e);
+// The seven rates, each followed by `mot` as it is.
+QStringList listecips(const QString& mot);
 // That list in Cips, its sixth entry (25 frames a second) shown: the window at start-up and
 // after a language change.
 void cipsdepart(Etat& e);
+void cipsdepart(Etat& e, const QStringList& entrees);
 // Item `numero` of the segment list: entry 30, a blank and the number, or "tronçon " and the
 // number when the entry is empty.
 QString itemtronson(const Etat& e, int numero);

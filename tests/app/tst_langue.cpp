@@ -138,6 +138,8 @@ class TstLangue : public QObject {
     void francaisDuFichier();
     void celluleVide();
     void enteteAvecTrou();
+    void motsVides29Et30();
+    void colonneNonNommee();
     void apresChangement();
     void textesDEtat();
     void ligneHorsTable();
@@ -220,6 +222,38 @@ void TstLangue::enteteAvecTrou() {
     QCOMPARE(b.e().numlangue, 3);
     QCOMPARE(lit(b, QStringLiteral("langue.ini")), QByteArray("3\r\n"));
     QCOMPARE(b->Button1->text(), QStringLiteral("Close"));
+}
+
+// The loader takes entries 29 and 30 as they are: empty, the rates and segments show bare numbers.
+void TstLangue::motsVides29Et30() {
+    Banc b;
+    QStringList table = TABLE;
+    table.replace(table.indexOf(QStringLiteral("29;images/secondes;frames/second;Bilder/Sekunde")),
+                  QStringLiteral("29;images/secondes;;Bilder/Sekunde"));
+    table.replace(table.indexOf(QStringLiteral("30;tronçon;segment;Abschnitt")),
+                  QStringLiteral("30;tronçon;;Abschnitt"));
+    demarre(b, table, "2");
+    b.carte(800, 600);
+    b.e().nbpt = 1;
+    b.e().pttron[0] = b.e().pttron[1] = 0;
+    b->Onglet2->setCurrentIndex(1);
+    QCOMPARE(items(b->tronson), QStringList{QStringLiteral("tronçon 0")});
+    choisit(b, 1);
+    QCOMPARE(b->Cips->currentText(), QStringLiteral("25 "));
+    QCOMPARE(items(b->Cips).first(), QStringLiteral("10 "));
+    QCOMPARE(items(b->tronson), QStringList{QStringLiteral(" 0")});
+}
+
+// langue.ini may name a column the header leaves unnamed: that column is loaded all the same.
+void TstLangue::colonneNonNommee() {
+    Banc b;
+    QStringList table = TABLE;
+    table[0] = QStringLiteral("N°;Français;English");
+    demarre(b, table, "4");
+    QCOMPARE(b.e().numlangue, 4);
+    QCOMPARE(b->Button1->text(), QStringLiteral("Beenden"));
+    QCOMPARE(b->langue->currentIndex(), -1);
+    QCOMPARE(lit(b, QStringLiteral("langue.ini")), QByteArray("4\r\n"));
 }
 
 void TstLangue::apresChangement() {
