@@ -166,7 +166,7 @@ int trace(const Demande& d) {
     armetrace(e, d.couleur);
     e.coulmon = p.surf.carte.pixel(d.x, d.y);
 
-    Traceur t(p.surf.vue);
+    Traceur t(p.surf.vue, &p.surf.carte);
     t.demarre(e, d.x - e.ascl, d.y - e.asch);
     const int nouveaux = tracetout(t, e, [&] { afficheimg(e, p.surf, 1000); });
     t.termine(e);

@@ -229,7 +229,7 @@ void remplis(QComboBox* w, const QStringList& entrees, int selection, const QStr
 
 TForm1::TForm1(Dialogues& dialogues, const QString& dossierprog, QWidget* parent)
     : QWidget(parent), dialogues(dialogues), etat(nouveletat()),
-      traceur(std::make_unique<Traceur>(surf.vue)) {
+      traceur(std::make_unique<Traceur>(surf.vue, &surf.carte)) {
     Form1 = this;
     QString dossier = dossierprog.isEmpty() ? QCoreApplication::applicationDirPath() : dossierprog;
     if (!dossier.endsWith(QLatin1Char('/'))) dossier += QLatin1Char('/');

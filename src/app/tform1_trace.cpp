@@ -150,8 +150,8 @@ void TForm1::marche() {
 
 void TForm1::finmarche() {
     pasdetrace->stop();
-    if (traceur->plein())
-        affiche(QStringLiteral("Route pleine : %1 points au plus").arg(MAXPT), -1);
+    // A walk that went wrong says so, and what to try, before its end.
+    if (const auto m = messagebilan(traceur->bilan(*etat))) affiche(*m, -1);
     affiche(QStringLiteral("Terminé"), 65);
     traceur->termine(*etat);
     // The view stays as the walk left it, the whole route in its colour, so that the user sees

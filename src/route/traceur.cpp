@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-Traceur::Traceur(Surface& vue) : vue(vue), file(new Position[CAPACITE]) {}
+Traceur::Traceur(Surface& vue, const Surface* carte)
+    : vue(vue), carte(carte), file(new Position[CAPACITE]) {}
 
 bool Traceur::demarre(Etat& e, int x, int y) {
     if (!e.calculactif || e.etatcalcul != 1) return false;
@@ -34,7 +35,14 @@ bool Traceur::demarre(Etat& e, int x, int y) {
     }
 
     tete = nombre = 0;
-    ajoute(x + e.ascl, y + e.asch); // the clicked pixel is queued, not stored
+    precalcule = !e.reglagestrace.classique() && carte && !carte->vide();
+    if (precalcule) {
+        prevu = marchecarte(carte->image(), {x + e.ascl, y + e.asch}, versqrgb(e.coulsuivie),
+                            e.reglagestrace, e, MAXPT - (e.nbpt + 1));
+        lu = 0;
+    } else {
+        ajoute(x + e.ascl, y + e.asch); // the clicked pixel is queued, not stored
+    }
     e.aschvisible = false;
     e.asclvisible = false;
     e.calculviacaption = traduit(e, 55, QStringLiteral("Stop calcul"));
@@ -69,19 +77,32 @@ void Traceur::testevoisin(Etat& e, int x, int y) {
         e.calculactif = false;
         return;
     }
+    if (garde) vus[k] = true;
+    ajoute(x, y);
+    stocke(e, x, y);
+}
+
+void Traceur::stocke(Etat& e, int x, int y) {
     ++e.nbpt;
     e.ptx[e.nbpt] = x;
     e.pty[e.nbpt] = y;
     e.ptcoul[e.nbpt] = e.coulr;
     e.pttron[e.nbpt] = e.troncours;
-    if (garde) vus[k] = true;
-    ajoute(x, y);
-    vue.setpixel(vx, vy, e.coulmarque);
+    vue.setpixel(x - e.ascl, y - e.asch, e.coulmarque);
 }
 
 void Traceur::suit(Etat& e, const Redessine& redessine) {
     if (e.nbpt < 0) return;
     const int px = e.ptx[e.nbpt], py = e.pty[e.nbpt];
+    if (precalcule && (px < e.ascl || py < e.asch || px >= e.ascl + vue.largeur() ||
+                       py >= e.asch + vue.hauteur())) {
+        // The walk over the map went where the view is not (a gap, the far side of a
+        // crossing): the view jumps there, centred, instead of creeping after it.
+        e.ascl = std::clamp(px - vue.largeur() / 2, 0, std::max(e.asclmax, 0));
+        e.asch = std::clamp(py - vue.hauteur() / 2, 0, std::max(e.aschmax, 0));
+        if (redessine) redessine();
+        return;
+    }
     // Each move is kept within the scroll range, and the redraw follows even when the view could
     // not move: it shows the whole route traced so far.
     const auto defile = [&](int& position, int maxi, int pas) {
@@ -95,6 +116,15 @@ void Traceur::suit(Etat& e, const Redessine& redessine) {
 }
 
 bool Traceur::pas(Etat& e, const Redessine& redessine) {
+    if (precalcule) {
+        if (!e.calculactif) lu = prevu.points.size(); // stop requested
+        if (lu >= prevu.points.size()) return false;
+        const QPoint p = prevu.points[lu++];
+        stocke(e, p.x(), p.y());
+        if (lu == prevu.points.size() && prevu.plein) rempli = true;
+        suit(e, redessine);
+        return lu < prevu.points.size();
+    }
     if (nombre == 0) return false;
     const auto [x, y] = file[tete];
     // Left column top to bottom, then the head's own column (the head itself included), then
@@ -120,7 +150,20 @@ void Traceur::termine(Etat& e) {
     e.button9actif = true;
     garde = false;
     vus = std::vector<bool>(); // a large map's record is not kept between runs
+    precalcule = false;
+    prevu = Marche();
     lisseloupe(e);
+}
+
+Bilan Traceur::bilan(const Etat& e) const {
+    if (!carte || carte->vide()) {
+        Bilan b;
+        b.traces = e.nbpt + 1 - debut;
+        b.plein = rempli;
+        return b;
+    }
+    return bilantrace(carte->image(), e, debut, versqrgb(e.coulsuivie), e.reglagestrace.tolerance,
+                      rempli);
 }
 
 void armetrace(Etat& e, Couleur route) {

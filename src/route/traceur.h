@@ -10,6 +10,7 @@
 
 #include "map/surface.h"
 #include "route/lisse.h"
+#include "route/marche.h"
 #include "state/etat.h"
 
 #include <functional>
@@ -22,8 +23,9 @@ class Traceur {
     // tracer, so the caller supplies it.
     using Redessine = std::function<void()>;
 
-    // `vue` is borrowed: the view surface the walk reads and marks.
-    explicit Traceur(Surface& vue);
+    // `vue` is borrowed: the view surface the walk reads and marks. `carte`, the map picture, is
+    // what the walk reads instead when the project's walk settings are not all off.
+    explicit Traceur(Surface& vue, const Surface* carte = nullptr);
 
     // The start click at view position (x, y). Only an armed tracer (etatcalcul 1 and calculactif)
     // starts; returns whether it did.
@@ -40,13 +42,24 @@ class Traceur {
     int enattente() const { return nombre; }
     // Index of the first point stored by this run.
     int premier() const { return debut; }
+    // What the last run took and missed, read on the map (nothing to say without one).
+    Bilan bilan(const Etat& e) const;
 
   private:
     void testevoisin(Etat& e, int x, int y);
     void suit(Etat& e, const Redessine& redessine);
     void ajoute(int x, int y);
 
+    // Stores one point of the run and marks it on the view.
+    void stocke(Etat& e, int x, int y);
+
     Surface& vue;
+    const Surface* carte;
+
+    // The walk over the map, computed whole at the start click and played back a point a step.
+    bool precalcule = false;
+    Marche prevu;
+    std::size_t lu = 0;
 
     // The queue: a ring of map positions, sized once. A run queues its start pixel plus each
     // point it stores, so MAXPT + 1 entries always suffice.

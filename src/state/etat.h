@@ -51,6 +51,19 @@ struct Police {
     bool operator==(const Police&) const = default;
 };
 
+// How the walk reads the painted route. All off is the classic walk over the view, colour for
+// colour; any of them makes it walk the map picture itself.
+struct ReglagesTrace {
+    int tolerance = 0;  // largest colour distance (CIE 1976 delta E) still taken; 0 = exact
+    bool carte = false; // walk the whole map, not only what passes through the view
+    int pont = 0;       // gaps in the painted line bridged up to this many pixels
+    bool plume = false; // order the pixels along the line's centre, as a pen draws it
+    bool operator==(const ReglagesTrace&) const = default;
+    bool classique() const { return *this == ReglagesTrace{}; }
+};
+constexpr int MAXTOLERANCE = 100;
+constexpr int MAXPONT = 50;
+
 // Legend units, in the order of the parameters file's [KM] digit.
 enum Unite { SANS = 0, KM = 1, MILE = 2, AUTRE = 3 };
 
@@ -166,6 +179,9 @@ struct Etat {
     // Display picture switch "Visu".
     bool check = true;
     bool checkvisible = false;
+
+    // The walk's own settings (saved with the project when not all off).
+    ReglagesTrace reglagestrace;
 
     // Caption of calculvia and whether Button9 is enabled (the tracer keeps them).
     QString calculviacaption = QStringLiteral("Vialume");

@@ -1,0 +1,168 @@
+#include "route/marche.h"
+
+#include "map/lab.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// One bit a map pixel: taken (or part of the route already).
+class Bits {
+  public:
+    Bits(int l, int h)
+        : largeur(l), mots((static_cast<std::size_t>(l) * static_cast<std::size_t>(h) + 63) / 64) {}
+    bool lit(int x, int y) const {
+        const std::size_t k = index(x, y);
+        return (mots[k >> 6] >> (k & 63)) & 1u;
+    }
+    void pose(int x, int y) {
+        const std::size_t k = index(x, y);
+        mots[k >> 6] |= std::uint64_t{1} << (k & 63);
+    }
+
+  private:
+    std::size_t index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(largeur) +
+               static_cast<std::size_t>(x);
+    }
+    int largeur;
+    std::vector<std::uint64_t> mots;
+};
+
+// The offsets within a radius, nearest first (the scan order among equals), for the gap search.
+std::vector<QPoint> disque(int rayon) {
+    std::vector<QPoint> d;
+    for (int dy = -rayon; dy <= rayon; ++dy)
+        for (int dx = -rayon; dx <= rayon; ++dx)
+            if ((dx || dy) && dx * dx + dy * dy <= rayon * rayon) d.push_back({dx, dy});
+    std::stable_sort(d.begin(), d.end(), [](QPoint a, QPoint b) {
+        return a.x() * a.x() + a.y() * a.y() < b.x() * b.x() + b.y() * b.y();
+    });
+    return d;
+}
+
+} // namespace
+
+Marche marchecarte(const QImage& carte, QPoint depart, QRgb suivie, const ReglagesTrace& r,
+                   const Etat& e, int place) {
+    Marche m;
+    m.plein = place <= 0;
+    const int l = carte.width(), h = carte.height();
+    if (l <= 0 || h <= 0 || place <= 0 || carte.format() != QImage::Format_RGB32) return m;
+    const auto* pixels = reinterpret_cast<const QRgb*>(carte.constBits());
+    const qsizetype ligne = carte.bytesPerLine() / 4;
+    Bits pris(l, h);
+    // The route stored so far is not walked again (a continuation starts beside it).
+    for (int i = 0; i <= std::min(e.nbpt, MAXPT - 1); ++i)
+        if (e.ptx[i] >= 0 && e.pty[i] >= 0 && e.ptx[i] < l && e.pty[i] < h)
+            pris.pose(e.ptx[i], e.pty[i]);
+    ProcheCouleur proche(suivie, std::clamp(r.tolerance, 0, MAXTOLERANCE));
+    const auto accepte = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < l && y < h && !pris.lit(x, y) &&
+               proche(pixels[static_cast<qsizetype>(y) * ligne + x]);
+    };
+
+    m.points.reserve(static_cast<std::size_t>(std::min(place, MAXPT)));
+    // The queue holds the start and every point taken: the points themselves, read in order.
+    std::size_t tete = 0;
+    bool depuisclic = true;
+    const auto prend = [&](int x, int y) {
+        pris.pose(x, y);
+        m.points.push_back({x, y});
+        if (static_cast<int>(m.points.size()) >= place) m.plein = true;
+    };
+    const auto voisins = [&](QPoint p) {
+        for (int dx = -1; dx <= 1 && !m.plein; ++dx)
+            for (int dy = -1; dy <= 1 && !m.plein; ++dy)
+                if (accepte(p.x() + dx, p.y() + dy)) prend(p.x() + dx, p.y() + dy);
+    };
+    // A gap of `pont` missing pixels lies pont + 1 away.
+    const int pont = std::clamp(r.pont, 0, MAXPONT);
+    const std::vector<QPoint> rond = disque(pont > 0 ? pont + 1 : 0);
+
+    while (!m.plein) {
+        if (depuisclic) {
+            voisins(depart);
+            depuisclic = false;
+            continue;
+        }
+        if (tete < m.points.size()) {
+            voisins(m.points[tete++]);
+            continue;
+        }
+        // The queue is dry: bridge a gap from the newest point that has a taker within reach.
+        bool saute = false;
+        for (std::size_t k = m.points.size(); k-- > 0 && !saute && !rond.empty();) {
+            const QPoint bout = m.points[k];
+            for (const QPoint d : rond) {
+                const int x = bout.x() + d.x(), y = bout.y() + d.y();
+                if (!accepte(x, y)) continue;
+                m.ponts.push_back(static_cast<int>(m.points.size()));
+                prend(x, y);
+                saute = true;
+                break;
+            }
+        }
+        if (!saute) break;
+    }
+    if (r.plume && !m.points.empty()) m.ponts = ordreplume(m.points, depart);
+    return m;
+}
+
+Bilan bilantrace(const QImage& carte, const Etat& e, int debut, QRgb suivie, int tolerance,
+                 bool plein) {
+    Bilan b;
+    b.plein = plein;
+    const int fin = std::min(e.nbpt, MAXPT - 1);
+    debut = std::max(debut, 0);
+    b.traces = std::max(fin - debut + 1, 0);
+    const int l = carte.width(), h = carte.height();
+    if (l <= 0 || h <= 0 || carte.format() != QImage::Format_RGB32) return b;
+    // Around the route, or around the click when nothing was taken.
+    constexpr int MARGE = 16;
+    int x0 = l, y0 = h, x1 = -1, y1 = -1;
+    for (int i = debut; i <= fin; ++i) {
+        x0 = std::min(x0, e.ptx[i]);
+        y0 = std::min(y0, e.pty[i]);
+        x1 = std::max(x1, e.ptx[i]);
+        y1 = std::max(y1, e.pty[i]);
+    }
+    if (x1 < 0) return b;
+    x0 = std::max(x0 - MARGE, 0);
+    y0 = std::max(y0 - MARGE, 0);
+    x1 = std::min(x1 + MARGE, l - 1);
+    y1 = std::min(y1 + MARGE, h - 1);
+    if (x0 > x1 || y0 > y1) return b;
+    const int bl = x1 - x0 + 1, bh = y1 - y0 + 1;
+    Bits pris(bl, bh);
+    for (int i = 0; i <= fin; ++i)
+        if (e.ptx[i] >= x0 && e.ptx[i] <= x1 && e.pty[i] >= y0 && e.pty[i] <= y1)
+            pris.pose(e.ptx[i] - x0, e.pty[i] - y0);
+    ProcheCouleur proche(suivie, std::max(2 * std::clamp(tolerance, 0, MAXTOLERANCE), 20));
+    for (int y = y0; y <= y1; ++y) {
+        const auto* ligne = reinterpret_cast<const QRgb*>(carte.constScanLine(y));
+        for (int x = x0; x <= x1; ++x)
+            if (!pris.lit(x - x0, y - y0) && proche(ligne[x])) ++b.restants;
+    }
+    return b;
+}
+
+std::optional<QString> messagebilan(const Bilan& b) {
+    const QString essai = QStringLiteral(
+        "Essayer une tolérance de couleur, les ponts entre les morceaux ou la carte entière.");
+    if (b.plein) return QStringLiteral("Route pleine : %1 points au plus").arg(MAXPT);
+    if (b.traces < 10)
+        return QStringLiteral("Seulement %1 point(s) tracé(s) : la couleur suivie ne se retrouve "
+                              "pas autour du clic.\n%2")
+            .arg(b.traces)
+            .arg(essai);
+    if (b.restants >= std::max(50, b.traces / 10))
+        return QStringLiteral("%1 points tracés, mais %2 pixels de couleur voisine restent "
+                              "autour de la route.\n%3")
+            .arg(b.traces)
+            .arg(b.restants)
+            .arg(essai);
+    return std::nullopt;
+}
