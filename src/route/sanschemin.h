@@ -1,0 +1,15 @@
+// The map without its route: the painted route's pixels and their soft fringe are filled from the
+// map around them, so that a film shows the route only as it grows.
+#pragma once
+
+#include "state/etat.h"
+
+#include <QImage>
+#include <QString>
+
+// The map with the pixels within `frange` of the route's points 0..nbpt filled in (inpainting).
+// Null when the map is empty.
+QImage cartesanschemin(const QImage& carte, const Etat& e, int frange = 2);
+
+// Where it is kept: beside the map, "<name>-sanschemin.png" (lossless, whatever the map's format).
+QString cheminsanschemin(const Etat& e);
