@@ -174,6 +174,7 @@ QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p) {
     if (p.imgmax) e.nbi = QString::number(*p.imgmax);
     majduree(e);
     legende(e, p);
+    e.reglagestrace = p.trace;
     if (p.visu) visu(e, surf, *p.visu, messages);
     loupe(e, surf, p, messages);
     lisseloupe(e);

@@ -47,6 +47,14 @@ QByteArray ecrisparametres(const Etat& e) {
     octets.reserve(1024 + 32 * (e.nbpt + 1) + 16 * (e.nbimg + 1));
     Ecrivain f(octets);
 
+    // The walk's settings, only when one is on: a project that uses none is written as ever.
+    if (const ReglagesTrace& r = e.reglagestrace; !r.classique()) {
+        f.ligne(CLETRACE);
+        if (r.tolerance) f.ligne(QLatin1StringView("tolerance"), r.tolerance);
+        if (r.carte) f.ligne(QLatin1StringView("carte"), r.carte);
+        if (r.pont) f.ligne(QLatin1StringView("pont"), r.pont);
+        if (r.plume) f.ligne(QLatin1StringView("plume"), r.plume);
+    }
     f.ligne(textecle(Section::CHEMIN));
     for (int i = 0; i <= e.nbpt && i < MAXPT; ++i)
         f.ligne(e.ptx[i], e.pty[i], e.ptcoul[i], e.pttron[i]);

@@ -217,10 +217,40 @@ class Lecteur {
         return true;
     }
 
+    // Ahead of the first of the 22 keys: our own sections, other lines skipped.
+    bool avant() {
+        if (ligne == CLETRACE) {
+            propre = Propre::TRACE;
+            return true;
+        }
+        if (propre != Propre::TRACE || ligne.isEmpty()) return true;
+        const Champs f = coupe(ligne);
+        const QString nom = champ(f, 1);
+        const auto borne = [&](int& v, int maxi) {
+            const auto n = entier(champ(f, 2));
+            if (!n || *n < 0 || *n > maxi)
+                return echec(QStringLiteral("'%1' : valeur de 0 à %2 attendue dans %3")
+                                 .arg(abrege(ligne))
+                                 .arg(maxi)
+                                 .arg(CLETRACE));
+            v = *n;
+            return true;
+        };
+        int v = 0;
+        if (nom == u"tolerance") return borne(p.trace.tolerance, MAXTOLERANCE);
+        if (nom == u"pont") return borne(p.trace.pont, MAXPONT);
+        if (nom == u"carte" || nom == u"plume") {
+            if (!borne(v, 1)) return false;
+            (nom == u"carte" ? p.trace.carte : p.trace.plume) = v == 1;
+        }
+        // A name a later version writes is skipped.
+        return true;
+    }
+
     bool prend(Section s) {
         switch (s) {
         case Section::AUCUNE:
-            return true; // lines ahead of the first key
+            return avant();
         case Section::CHEMIN:
             return point();
         case Section::PHOTO:
@@ -282,6 +312,7 @@ class Lecteur {
     int numero = 0; // number of the line in `ligne`
     QString ligne;
     std::optional<int> apresfin; // the first line read past the end
+    enum class Propre { AUCUNE, TRACE } propre = Propre::AUCUNE;
     int ips;
     Parametres p;
     std::optional<ErreurLecture> erreur;

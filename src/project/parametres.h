@@ -74,6 +74,8 @@ struct Parametres {
     std::optional<OmbreLue> ombre;
     std::optional<bool> okloupe;
     std::optional<LoupeLue> loupe;
+    // Sections of our own, ahead of "[CHEMIN]"; absent means all off.
+    ReglagesTrace trace;
 };
 
 // The first line that a file cannot be read past.

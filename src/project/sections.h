@@ -51,3 +51,7 @@ inline constexpr std::array<QLatin1StringView, NBSECTIONS> CLES = {
 inline QLatin1StringView textecle(Section s) {
     return CLES[static_cast<std::size_t>(s)];
 }
+
+// Keys of the sections this program adds ahead of "[CHEMIN]", where a reader that knows only the
+// 22 above takes every line as one to skip. Each of their lines is a name, a TAB and a value.
+inline constexpr QLatin1StringView CLETRACE("[TRACE]");

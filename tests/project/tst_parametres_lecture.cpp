@@ -8,6 +8,15 @@
 
 Q_DECLARE_METATYPE(std::optional<int>)
 
+char* toString(const ReglagesTrace& r) {
+    return qstrdup(QStringLiteral("%1 %2 %3 %4")
+                       .arg(r.tolerance)
+                       .arg(r.carte)
+                       .arg(r.pont)
+                       .arg(r.plume)
+                       .toLatin1());
+}
+
 namespace {
 
 const Parametres* lu(const Lecture& l) {
@@ -259,6 +268,38 @@ class TstParametresLecture : public QObject {
         QCOMPARE(e->ligne, ligne);
         QVERIFY2(e->message.startsWith(message), qPrintable(e->message));
         QVERIFY(e->texte.size() <= 61);
+    }
+
+    // The walk's settings: their own section ahead of "[CHEMIN]", written only when one is on,
+    // skipped whole by a reader that does not know it.
+    void reglagesDuTrace() {
+        auto e = nouveletat();
+        e->bordnb = QStringLiteral("30");
+        e->ips = 25;
+        e->nbi = QStringLiteral("150");
+        const QByteArray classique = ecrisparametres(*e);
+        QVERIFY(classique.startsWith("[CHEMIN]\r\n"));
+        e->reglagestrace = ReglagesTrace{12, true, 0, true};
+        const QByteArray octets = ecrisparametres(*e);
+        QVERIFY(octets.startsWith("[TRACE]\r\ntolerance\t12\r\ncarte\t1\r\nplume\t1\r\n[CHEMIN]"));
+        QCOMPARE(octets.mid(octets.indexOf("[CHEMIN]")), classique);
+        const Lecture l = lisparametres(octets, 25);
+        QVERIFY2(lu(l), qPrintable(erreur(l) ? erreur(l)->message : QString()));
+        QCOMPARE(lu(l)->trace, (ReglagesTrace{12, true, 0, true}));
+        // As a reader of the 22 sections alone sees it: lines ahead of the first key, skipped.
+        QByteArray ancien = octets;
+        ancien.replace("[TRACE]", "inconnu");
+        const Lecture v = lisparametres(ancien, 25);
+        QVERIFY(lu(v));
+        QVERIFY(lu(v)->trace.classique());
+        QCOMPARE(lu(v)->bordnb, std::optional<int>(30));
+        // A name of a later version is skipped; a value out of range is refused at its line.
+        QVERIFY(
+            lu(lisparametres(texte({"[TRACE]", "pont\t3", "epaisseur\t9", "[IPS]", "25"}), 25)));
+        const Lecture refus = lisparametres(texte({"[TRACE]", "pont\t3", "tolerance\t101"}), 25);
+        QVERIFY(erreur(refus));
+        QCOMPARE(erreur(refus)->ligne, 3);
+        QVERIFY(erreur(lisparametres(texte({"[TRACE]", "plume\toui"}), 25)));
     }
 
     void fichierNommeDansLeMessage() {
