@@ -7,6 +7,7 @@
 
 #include "export/bmp.h"
 #include "export/film.h"
+#include "map/fichier.h"
 #include "project/carte.h"
 #include "project/parametres.h"
 #include "render/afficheimg.h"
@@ -344,6 +345,8 @@ std::optional<QString> ouvreprojet(Etat& e, Surfaces& surf, const QString& carte
     e.updown1 = 30;
     e.bordnb = QStringLiteral("30");
     const QFileInfo f(carte);
+    if (const auto pas = pasunfichier(carte))
+        return tr8("Impossible de lire %1 : %2").arg(carte, *pas);
     if (!f.isFile()) return tr8("Fichier introuvable : %1").arg(carte);
     const QString chemin = f.absoluteFilePath();
     // Pictures that a parameters file names without a folder are looked for beside the map.

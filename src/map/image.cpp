@@ -1,5 +1,7 @@
 #include "map/image.h"
 
+#include "map/fichier.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -162,6 +164,11 @@ QString raison(const QImageReader& lecteur) {
 } // namespace
 
 bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
+    if (const auto pas = pasunfichier(chemin)) {
+        erreur =
+            QStringLiteral("Impossible de lire l'image « %1 » : %2.").arg(nomfichier(chemin), *pas);
+        return false;
+    }
     QImageReader lecteur(chemin);
     lecteur.setAutoTransform(false);
     // Qt's bitmap reader refuses large headers silently and accepts a file cut short, leaving
@@ -192,7 +199,9 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
             static_cast<qint64>(gif->width()) * gif->height())
             return coupe();
     }
-    const QSize taille = lecteur.size();
+    // Qt's bitmap reader tells a top-down bitmap's height negative, and reads it well.
+    const QSize taille = bmp ? QSize(static_cast<int>(bmp->largeur), static_cast<int>(bmp->hauteur))
+                             : lecteur.size();
     if (!bmp && refuse(taille.width(), taille.height())) return false;
     if (!taille.isValid() || taille.isEmpty()) {
         erreur = QStringLiteral("Le fichier « %1 » n'est pas une image lisible (%2).")

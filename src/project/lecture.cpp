@@ -2,6 +2,7 @@
 // order; a key makes the next line the one tested further down the order, which is how an empty
 // section is skipped. Every other line is data of the section in force. The first line that
 // cannot be read stops the whole reading.
+#include "map/fichier.h"
 #include "project/ansi.h"
 #include "project/couleurs.h"
 #include "project/erreurfichier.h"
@@ -294,6 +295,8 @@ Lecture lisparametres(QByteArrayView octets, int ips) {
 }
 
 Lecture chargeparametres(const QString& chemin, int ips) {
+    if (const auto pas = pasunfichier(chemin))
+        return ErreurLecture{0, {}, QStringLiteral("Impossible de lire %1 : %2").arg(chemin, *pas)};
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::ReadOnly))
         return ErreurLecture{

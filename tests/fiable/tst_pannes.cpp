@@ -21,8 +21,12 @@
 #include <memory>
 
 #ifdef Q_OS_LINUX
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #endif
 
@@ -53,6 +57,34 @@ QByteArray bmp(qint32 w, qint32 h, int donnees) {
     b += le32(40) + le32(static_cast<quint32>(w)) + le32(static_cast<quint32>(h)) + le16(1) +
          le16(24) + le32(0) + le32(0) + le32(2835) + le32(2835) + le32(0) + le32(0);
     return b + QByteArray(donnees, '\x40');
+}
+
+// A real bitmap of w x h stored top-down (negative height), `bits` 8, 24 or 32: the first row
+// stored, the top one, is red, every other blue.
+QByteArray bmphautbas(qint32 w, qint32 h, int bits) {
+    const quint32 ligne = (static_cast<quint32>(w) * bits + 31) / 32 * 4;
+    const quint32 palette = bits == 8 ? 256 * 4 : 0;
+    QByteArray b =
+        "BM" + le32(54 + palette + ligne * static_cast<quint32>(h)) + le32(0) + le32(54 + palette);
+    b += le32(40) + le32(static_cast<quint32>(w)) + le32(static_cast<quint32>(-h)) + le16(1) +
+         le16(static_cast<quint16>(bits)) + le32(0) + le32(0) + le32(2835) + le32(2835) +
+         le32(bits == 8 ? 256 : 0) + le32(0);
+    if (bits == 8) {
+        // Entry 0 blue, entry 1 red (blue, green, red, unused).
+        b += QByteArray("\xff\x00\x00\x00\x00\x00\xff\x00", 8) + QByteArray(254 * 4, 0);
+    }
+    for (qint32 y = 0; y < h; ++y) {
+        QByteArray r;
+        for (qint32 x = 0; x < w; ++x) {
+            if (bits == 8)
+                r += y == 0 ? '\x01' : '\x00';
+            else
+                r += y == 0 ? QByteArray("\x00\x00\xff\x00", bits / 8)
+                            : QByteArray("\xff\x00\x00\x00", bits / 8);
+        }
+        b += r + QByteArray(ligne - r.size(), 0);
+    }
+    return b;
 }
 
 quint32 crc32(const QByteArray& octets) {
@@ -133,6 +165,29 @@ std::unique_ptr<Etat> projet(const QString& dossier, int points, int graine) {
     }
     return e;
 }
+
+#ifdef Q_OS_LINUX
+// Runs `travail` while a watchdog stands by: a reader still blocked on the pipe `tube` after two
+// seconds is freed by a writer that opens and closes it, and the run counts as blocked.
+bool bloque(const QString& tube, const std::function<void()>& travail) {
+    std::atomic<bool> fini = false, debloque = false;
+    std::thread garde([&] {
+        for (int n = 0; !fini; ++n) {
+            ::usleep(20000);
+            if (n < 100) continue;
+            const int fd = ::open(QFile::encodeName(tube).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                debloque = true;
+                ::close(fd);
+            }
+        }
+    });
+    travail();
+    fini = true;
+    garde.join();
+    return debloque;
+}
+#endif
 
 } // namespace
 
@@ -225,6 +280,85 @@ class TstPannes : public QObject {
                 qPrintable(
                     QStringLiteral("load %1 asked for %2 MiB").arg(charge).arg(m.croissancemio)));
         }
+    }
+
+    // Bitmaps stored top-down are read by every load, the right way up.
+    void bitmapshautbas_data() {
+        QTest::addColumn<int>("bits");
+        QTest::newRow("24 bits") << 24;
+        QTest::newRow("32 bits") << 32;
+        QTest::newRow("8 bits, palette") << 8;
+    }
+    void bitmapshautbas() {
+        QFETCH(int, bits);
+        const QString chemin =
+            fichier(QStringLiteral("hautbas%1.bmp").arg(bits), bmphautbas(VUEL, VUEH, bits));
+        QVERIFY(!chemin.isEmpty());
+        QImage qt(chemin);
+        QCOMPARE(qt.size(), QSize(VUEL, VUEH));
+        QCOMPARE(qt.pixel(0, 0) & 0xffffff, 0xff0000u);
+        for (int charge = 0; charge < 3; ++charge) {
+            Projet p;
+            if (charge > 0) QCOMPARE(chargecarte(*p.e, p.s, carte).issue, Chargement::ok);
+            const Chargement r = charge == 0   ? chargecarte(*p.e, p.s, chemin)
+                                 : charge == 1 ? chargevisu(*p.e, p.s, chemin)
+                                               : chargeloupe(*p.e, p.s, chemin);
+            QVERIFY2(r.issue == Chargement::ok, qPrintable(r.message));
+            const Surface& s = charge == 2 ? p.s.loupe : p.s.carte;
+            QCOMPARE(s.largeur(), VUEL);
+            QCOMPARE(s.hauteur(), VUEH);
+            // 0x00BBGGRR: red on top, blue below.
+            QCOMPARE(s.pixel(3, 0), 0x0000ff);
+            QCOMPARE(s.pixel(3, VUEH - 1), 0xff0000);
+        }
+    }
+
+    // A pipe, a folder or a device named as a picture or as the parameters file is refused at
+    // once, by every load, with its message; nothing waits for a writer.
+    void pasunfichier() {
+#ifdef Q_OS_LINUX
+        QTemporaryDir d;
+        const QString tube = d.filePath(QStringLiteral("tube.bmp"));
+        QCOMPARE(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
+        for (const QString& chemin : {tube, d.path(), QStringLiteral("/dev/zero")}) {
+            for (int charge = 0; charge < 3; ++charge) {
+                Projet p;
+                if (charge > 0) QCOMPARE(chargecarte(*p.e, p.s, carte).issue, Chargement::ok);
+                Chargement r;
+                QVERIFY2(!bloque(tube,
+                                 [&] {
+                                     r = charge == 0   ? chargecarte(*p.e, p.s, chemin)
+                                         : charge == 1 ? chargevisu(*p.e, p.s, chemin)
+                                                       : chargeloupe(*p.e, p.s, chemin);
+                                 }),
+                         qPrintable(chemin));
+                QCOMPARE(r.issue, Chargement::illisible);
+                QVERIFY2(r.message.contains(QStringLiteral("fichier ordinaire")) ||
+                             r.message.contains(QStringLiteral("dossier")),
+                         qPrintable(r.message));
+            }
+        }
+        // The parameters file beside the map is a pipe: "Charger" refuses it and changes nothing.
+        QVERIFY(QFile::copy(carte, d.filePath(QStringLiteral("carte.bmp"))));
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(d.filePath(QStringLiteral("carte.vlp"))).constData(), 0600),
+            0);
+        Projet p;
+        const Chargement c = chargecarte(*p.e, p.s, d.filePath(QStringLiteral("carte.bmp")));
+        QCOMPARE(c.issue, Chargement::ok);
+        QVERIFY(c.parametres);
+        const QByteArray avant = ecrisparametres(*p.e);
+        std::optional<ErreurLecture> r;
+        QStringList messages;
+        QVERIFY(!bloque(d.filePath(QStringLiteral("carte.vlp")),
+                        [&] { r = chargeprojet(*p.e, p.s, messages); }));
+        QVERIFY(r);
+        QCOMPARE(r->ligne, 0);
+        QVERIFY2(r->message.contains(QStringLiteral("fichier ordinaire")), qPrintable(r->message));
+        QCOMPARE(ecrisparametres(*p.e), avant);
+#else
+        QSKIP("named pipes are made the Linux way here");
+#endif
     }
 
     // The measure itself sees an allocation that is never touched.
