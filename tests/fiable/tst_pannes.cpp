@@ -243,6 +243,17 @@ class TstPannes : public QObject {
                           "\x2c\x00\x00\x00\x00\x20\x4e\x50\x46\x00"
                           "\x02\x02\x4c\x01\x00\x3b",
                           30);
+        // A portable pixmap announcing 14000 x 14000 in a hundred bytes.
+        QTest::newRow("PPM 14000 x 14000 in 100 bytes")
+            << "geante.ppm" << QByteArray("P6\n14000 14000\n255\n") + QByteArray(80, '\x20');
+        // Cut short after a thumbnail whose end marker would pass for the picture's.
+        const QByteArray petit = vraie(300, 200, "JPG");
+        const QByteArray vignette = "\xff\xfe" + QByteArray("\x00\x06", 2) + "\xff\xd9\xff\xd9";
+        QTest::newRow("JPEG cut, end marker in a comment")
+            << "vignette.jpg" << petit.left(2) + vignette + petit.mid(2, petit.size() / 2);
+        // Its end marker is there, the middle of its data is not: the decoder says so.
+        QTest::newRow("JPEG missing its middle")
+            << "trou.jpg" << jpg.left(jpg.size() / 2) + jpg.right(2);
         QTest::newRow("text") << "texte.bmp" << QByteArray("Ceci n'est pas une image\r\n");
         QTest::newRow("empty") << "vide.bmp" << QByteArray();
         QTest::newRow("noise") << "bruit.png" << vraie(64, 64, "BMP").mid(54);
