@@ -120,6 +120,7 @@ int exporte(const Demande& d) {
         if (d.image > e.tlmax)
             return echec(
                 tr8("l'image %1 n'existe pas : le film va de 0 à %2").arg(d.image).arg(e.tlmax));
+        if (auto refus = fichierduprojet(e, *chemin)) return echec(*refus);
         montreimage(e, p.surf, d.image);
         if (auto erreur = ecritbmp(p.surf.vue, *chemin)) return echec(*erreur);
         out << traduit(e, 61, tr8("Fichier sauvé")) << " : " << *chemin << '\n';

@@ -113,6 +113,10 @@ void TForm1::Button3Click() {
     if (!choix) return;
     const std::optional<QString> chemin = fichierbmp(*choix);
     if (!chemin) return;
+    if (const std::optional<QString> refus = fichierduprojet(*etat, *chemin)) {
+        dialogues.erreur(*refus);
+        return;
+    }
     if (const std::optional<QString> erreur = ecritbmp(surf.vue, *chemin)) {
         dialogues.erreur(*erreur);
         return;

@@ -1,9 +1,18 @@
 #include "export/film.h"
 
 #include "export/bmp.h"
+#include "project/parametres.h"
 #include "render/afficheimg.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -12,7 +21,41 @@ int dernierimage(const Etat& e) {
     return std::clamp(e.tlmax, 0, MAXNBI);
 }
 
+// Two names of one file: the same file on the same device, when both exist.
+bool memefichier(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty()) return false;
+    const QFileInfo fa(a), fb(b);
+    if (QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath()))
+        return true;
+    if (!fa.exists() || !fb.exists()) return false;
+    if (fa.canonicalFilePath() == fb.canonicalFilePath()) return true;
+#ifdef Q_OS_UNIX
+    struct stat sa = {};
+    struct stat sb = {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+#else
+    return false;
+#endif
+}
+
 } // namespace
+
+std::optional<QString> fichierduprojet(const Etat& e, const QString& chemin) {
+    if (e.fichiercarte.isEmpty()) return std::nullopt;
+    const std::pair<QString, const char*> fichiers[] = {
+        {e.dossiercarte + e.fichiercarte, "la carte"},
+        {e.fichiervisu, "l'image de visu"},
+        {e.fichierloupe, "l'image de la loupe"},
+        {cheminparametres(e), "le fichier de paramètres"},
+    };
+    for (const auto& [f, quoi] : fichiers)
+        if (memefichier(chemin, f))
+            return QStringLiteral("« %1 » est %2 du projet : l'export ne l'écrase pas.")
+                .arg(chemin, QString::fromUtf8(quoi));
+    return std::nullopt;
+}
 
 int ipsvideo(const Etat& e) {
     if (e.cipsindex >= 0 && e.cipsindex < static_cast<int>(std::size(Etat::CADENCES)))
@@ -25,6 +68,14 @@ ExportSuite::ExportSuite(Etat& e, Surfaces& surf, const QString& prefixe)
 
 std::optional<QString> ExportSuite::etape() {
     if (fini()) return std::nullopt;
+    if (suivante == 1) {
+        for (int k = 1; k <= derniere; ++k) {
+            if (auto refus = fichierduprojet(e, fichiersuite(prefixe, k))) {
+                echec = true;
+                return refus;
+            }
+        }
+    }
     const int n = suivante;
     // The time line shows frame n at its offsets and progress: that is the picture written.
     montreimage(e, surf, n);
@@ -39,6 +90,7 @@ std::optional<QString> ExportSuite::etape() {
 ExportVideo::ExportVideo(Etat& e, Surfaces& surf) : e(e), surf(surf), derniere(dernierimage(e)) {}
 
 std::optional<QString> ExportVideo::ouvre(const QString& chemin, const OptionsVideo& options) {
+    if (auto refus = fichierduprojet(e, chemin)) return refus;
     derniere = dernierimage(e);
     return video.ouvre(chemin, ipsvideo(e), options, surf.vue.largeur(), surf.vue.hauteur());
 }

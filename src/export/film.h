@@ -15,13 +15,19 @@
 // or ips when a typed text stands in the list.
 int ipsvideo(const Etat& e);
 
+// The project's own files (the map, the display and magnifier pictures, the parameters file) are
+// never written over by an export: the refusal naming `chemin` when it is one of them, else
+// empty. Links and other names of the same file count as that file.
+std::optional<QString> fichierduprojet(const Etat& e, const QString& chemin);
+
 // The bitmap sequence: frames 1 to N into prefix0001.bmp ... (nothing when N is 0). The time
 // line is left at the last frame written.
 class ExportSuite {
   public:
     ExportSuite(Etat& e, Surfaces& surf, const QString& prefixe);
     // Composes and writes the next frame. On failure returns the message; the files written so
-    // far stay, and the export is over.
+    // far stay, and the export is over. The first step refuses a sequence that would write over
+    // a file of the project, before anything is written.
     std::optional<QString> etape();
     bool fini() const { return echec || suivante > derniere; }
     int faites() const { return suivante - 1; }

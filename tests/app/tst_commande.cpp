@@ -117,6 +117,7 @@ class TestCommande : public QObject {
     void avi();
     void trace();
     void traceSousImageDeBase();
+    void ecraseProjet();
     void malforme();
     void fenetre();
 };
@@ -425,6 +426,25 @@ void TestCommande::trace() {
         lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
                       QStringLiteral("800,10"), QStringLiteral("--couleur"), QStringLiteral("0")});
     QCOMPARE(dehors.code, SORTIEUSAGE);
+}
+
+// An export never writes over its own map or parameters file.
+void TestCommande::ecraseProjet() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    const QByteArray avant = contenu(carte);
+    const QByteArray vlp = contenu(d.filePath(QStringLiteral("carte.vlp")));
+    for (const QStringList& demande :
+         {QStringList{QStringLiteral("--bmp"), d.filePath(QStringLiteral("carte"))},
+          QStringList{QStringLiteral("--bmp"), carte}}) {
+        const Sortie s = lancevialume(QStringList{QStringLiteral("export"), carte} + demande);
+        QCOMPARE(s.code, SORTIEECHEC);
+        QVERIFY2(s.err.contains("du projet"), s.err.constData());
+        QVERIFY(!s.out.contains("Fichier sauv"));
+    }
+    QCOMPARE(contenu(carte), avant);
+    QCOMPARE(contenu(d.filePath(QStringLiteral("carte.vlp"))), vlp);
 }
 
 // A project that shows a display picture: the walk still follows the map's line, and the

@@ -517,6 +517,38 @@ class TstPannes : public QObject {
 #endif
     }
 
+    // No export writes over the map, the display or magnifier picture or the parameters file,
+    // whatever name leads there; nothing of the export is written then.
+    void exportsurleprojet() {
+        QTemporaryDir d;
+        const QString plan = d.filePath(QStringLiteral("plan.bmp"));
+        QVERIFY(QFile::copy(carte, plan));
+        Projet p;
+        filmdepart(*p.e);
+        QCOMPARE(chargecarte(*p.e, p.s, plan).issue, Chargement::ok);
+        QCOMPARE(chargeloupe(*p.e, p.s, loupe).issue, Chargement::ok);
+        p.e->fichiervisu = d.filePath(QStringLiteral("film0003.bmp"));
+        QVERIFY(QFile::link(plan, d.filePath(QStringLiteral("lien.avi"))));
+        const QByteArray avant = lit(plan);
+        for (const QString& cible : {plan, d.filePath(QStringLiteral("./plan.bmp")),
+                                     d.filePath(QStringLiteral("lien.avi")), loupe,
+                                     d.filePath(QStringLiteral("plan.vlp"))}) {
+            ExportVideo v(*p.e, p.s);
+            const std::optional<QString> refus = v.ouvre(cible, {});
+            QVERIFY2(refus && refus->contains(QStringLiteral("du projet")), qPrintable(cible));
+            QVERIFY(fichierduprojet(*p.e, cible));
+        }
+        QVERIFY(!fichierduprojet(*p.e, d.filePath(QStringLiteral("plan2.bmp"))));
+        // Frame 3 of the sequence would be the display picture: frame 1 is not written either.
+        ExportSuite suite(*p.e, p.s, d.filePath(QStringLiteral("film")));
+        const std::optional<QString> refus = suite.etape();
+        QVERIFY(refus && refus->contains(QStringLiteral("l'image de visu")));
+        QVERIFY(suite.fini());
+        QVERIFY(!QFile::exists(d.filePath(QStringLiteral("film0001.bmp"))));
+        QCOMPARE(lit(plan), avant);
+        QCOMPARE(lit(d.filePath(QStringLiteral("lien.avi"))), avant);
+    }
+
     // Every input the picture fuzz target found, and its seeds, through the same loads.
     void entreesdufuzz() {
         int n = 0;
