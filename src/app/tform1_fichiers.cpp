@@ -150,7 +150,11 @@ void TForm1::Button11Click() {
     if (fin.erreur || fermeture)
         dialogues.message(fin.erreur ? *fin.erreur : *fermeture);
     else if (fin.interrompu)
-        dialogues.message(interrompu(*etat));
+        dialogues.message(
+            interrompu(*etat) +
+            (video.ancien()
+                 ? QStringLiteral("\nLe fichier d'avant est gardé : %1").arg(fichiervideo(*choix))
+                 : QString()));
     else
         affiche(SAUVE, 61);
 }

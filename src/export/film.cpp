@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <algorithm>
+#include <filesystem>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -89,14 +91,80 @@ std::optional<QString> ExportSuite::etape() {
 
 ExportVideo::ExportVideo(Etat& e, Surfaces& surf) : e(e), surf(surf), derniere(dernierimage(e)) {}
 
+ExportVideo::~ExportVideo() {
+    video.ferme();
+    if (!provisoire.isEmpty()) QFile::remove(provisoire);
+}
+
 std::optional<QString> ExportVideo::ouvre(const QString& chemin, const OptionsVideo& options) {
     if (auto refus = fichierduprojet(e, chemin)) return refus;
     derniere = dernierimage(e);
-    return video.ouvre(chemin, ipsvideo(e), options, surf.vue.largeur(), surf.vue.hauteur());
+    video.ferme();
+    if (!provisoire.isEmpty()) QFile::remove(provisoire);
+    provisoire.clear();
+    rate = garde = false;
+    // A link is followed, as QSaveFile does: the film replaces the file it leads to.
+    const QFileInfo lien(chemin);
+    cible = !lien.isSymLink() ? chemin
+            : lien.exists()   ? lien.canonicalFilePath()
+                              : lien.symLinkTarget();
+    const QFileInfo f(cible);
+    // A device or a pipe cannot be replaced by renaming a file over it: it is written in place.
+    if (f.exists() && !f.isFile())
+        return video.ouvre(cible, ipsvideo(e), options, surf.vue.largeur(), surf.vue.hauteur());
+    // Beside the film, so that putting it in place is a rename on the same disk; its name says
+    // what it is when a killed export leaves it behind.
+    QTemporaryFile t(
+        f.dir().filePath(QLatin1Char('.') + f.fileName() + QStringLiteral(".XXXXXX.partiel")));
+    t.setAutoRemove(false);
+    if (!t.open()) return ERRCREATION;
+    provisoire = t.fileName();
+    t.close();
+    // The film gets the permissions of the one it replaces, or those of a new file.
+    QFile::setPermissions(provisoire, f.exists() ? f.permissions()
+                                                 : QFile::ReadOwner | QFile::WriteOwner |
+                                                       QFile::ReadGroup | QFile::ReadOther);
+    auto erreur =
+        video.ouvre(provisoire, ipsvideo(e), options, surf.vue.largeur(), surf.vue.hauteur());
+    if (erreur) {
+        QFile::remove(provisoire);
+        provisoire.clear();
+    }
+    return erreur;
 }
 
 std::optional<QString> ExportVideo::etape() {
     if (fini()) return std::nullopt;
     montreimage(e, surf, video.images());
-    return video.ecrit(surf.vue);
+    auto erreur = video.ecrit(surf.vue);
+    if (erreur) rate = true;
+    return erreur;
+}
+
+std::optional<QString> ExportVideo::ferme() {
+    const bool entier = video.ouverte() && video.images() > derniere;
+    auto erreur = video.ferme();
+    if (provisoire.isEmpty()) return erreur;
+    const QString t = provisoire;
+    provisoire.clear();
+    if (erreur || rate) {
+        QFile::remove(t);
+        return erreur;
+    }
+    // Stopped early: the film of before, when there is one, is kept rather than the beginning of
+    // the new one.
+    if (!entier && QFileInfo::exists(cible)) {
+        garde = true;
+        QFile::remove(t);
+        return std::nullopt;
+    }
+    // A rename replaces the old film in one step: whoever looks sees the old one or the new one.
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(QFile::encodeName(t).toStdString()),
+                            std::filesystem::path(QFile::encodeName(cible).toStdString()), ec);
+    if (ec) {
+        QFile::remove(t);
+        return ERRCREATION;
+    }
+    return std::nullopt;
 }

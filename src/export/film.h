@@ -42,24 +42,36 @@ class ExportSuite {
     bool echec = false;
 };
 
-// The video: frames 0 to N into one AVI file.
+// The video: frames 0 to N into one AVI file. The frames go to a temporary file beside it, which
+// takes the file's name only once it is closed: a film that fails or is killed half-way never
+// replaces the one of that name.
 class ExportVideo {
   public:
     ExportVideo(Etat& e, Surfaces& surf);
-    // Creates the file; on failure returns the message of the failing step.
+    // A film left unclosed is removed.
+    ~ExportVideo();
+    ExportVideo(const ExportVideo&) = delete;
+    ExportVideo& operator=(const ExportVideo&) = delete;
+
+    // Creates the temporary file; on failure returns the message of the failing step.
     std::optional<QString> ouvre(const QString& chemin, const OptionsVideo& options);
-    // Composes and writes the next frame; on failure the file is closed as far as it was written.
+    // Composes and writes the next frame; on failure the export is over.
     std::optional<QString> etape();
-    // Closes the file after the last frame, or early when the user stopped: it plays up to the
-    // last frame written.
-    std::optional<QString> ferme() { return video.ferme(); }
+    // Closes the film and puts it in place when it is whole. A film the user stopped early plays
+    // up to the last frame written and takes the name only when no file had it (see ancien());
+    // a failed one is removed.
+    std::optional<QString> ferme();
     bool fini() const { return !video.ouverte() || video.images() > derniere; }
     int faites() const { return video.images(); }
     int total() const { return derniere + 1; }
+    // After ferme() of a film stopped early: the file of that name was there before and stays.
+    bool ancien() const { return garde; }
 
   private:
     Etat& e;
     Surfaces& surf;
     EcritureVideo video;
     int derniere;
+    QString cible, provisoire;
+    bool rate = false, garde = false;
 };

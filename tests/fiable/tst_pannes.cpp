@@ -549,6 +549,83 @@ class TstPannes : public QObject {
         QCOMPARE(lit(d.filePath(QStringLiteral("lien.avi"))), avant);
     }
 
+    // A video export killed at any moment leaves the film of before whole, and a failed one
+    // removes what it wrote.
+    void videotuee() {
+#ifdef Q_OS_LINUX
+        QTemporaryDir d;
+        Projet p;
+        filmdepart(*p.e);
+        QCOMPARE(chargecarte(*p.e, p.s, carte).issue, Chargement::ok);
+        p.e->tlmax = 12;
+        const QString film = d.filePath(QStringLiteral("film.avi"));
+        const auto exporte = [&] {
+            ExportVideo v(*p.e, p.s);
+            if (v.ouvre(film, {})) return false;
+            while (!v.fini())
+                if (v.etape()) return false;
+            return !v.ferme();
+        };
+        QVERIFY(exporte());
+        const QByteArray complet = lit(film);
+        QVERIFY(complet.size() > 13 * VUEL * VUEH * 3);
+        auto* g = QRandomGenerator::global();
+        for (int essai = 0; essai < 20; ++essai) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                for (;;)
+                    exporte();
+            }
+            QVERIFY(pid > 0);
+            ::usleep(g->bounded(5000, 300000));
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            QVERIFY2(lit(film) == complet, qPrintable(QStringLiteral("kill %1").arg(essai)));
+        }
+        // What the killed exports left says what it is.
+        for (const QString& reste : QDir(d.path()).entryList(QDir::Files | QDir::Hidden)) {
+            if (reste == QLatin1String("film.avi")) continue;
+            QVERIFY2(reste.startsWith(QLatin1String(".film.avi.")) &&
+                         reste.endsWith(QLatin1String(".partiel")),
+                     qPrintable(reste));
+        }
+
+        // Stopped early over a film of that name: the film of before stays, the partial one goes.
+        {
+            ExportVideo v(*p.e, p.s);
+            QVERIFY(!v.ouvre(film, {}));
+            for (int n = 0; n < 4; ++n)
+                QVERIFY(!v.etape());
+            QVERIFY(!v.ferme());
+            QVERIFY(v.ancien());
+        }
+        QCOMPARE(lit(film), complet);
+        // And with no film of that name, the beginning takes the name: it plays to its last frame.
+        const QString neuf = d.filePath(QStringLiteral("neuf.avi"));
+        {
+            ExportVideo v(*p.e, p.s);
+            QVERIFY(!v.ouvre(neuf, {}));
+            for (int n = 0; n < 4; ++n)
+                QVERIFY(!v.etape());
+            QVERIFY(!v.ferme());
+            QVERIFY(!v.ancien());
+        }
+        QVERIFY(QFile::exists(neuf));
+        QVERIFY(lit(neuf).size() < complet.size());
+        // Dropped before its end without being closed: nothing is left of it.
+        const int avant = QDir(d.path()).entryList(QDir::Files | QDir::Hidden).size();
+        {
+            ExportVideo v(*p.e, p.s);
+            QVERIFY(!v.ouvre(film, {}));
+            QVERIFY(!v.etape());
+        }
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden).size(), avant);
+        QCOMPARE(lit(film), complet);
+#else
+        QSKIP("fork and kill are the Linux way of this test");
+#endif
+    }
+
     // Every input the picture fuzz target found, and its seeds, through the same loads.
     void entreesdufuzz() {
         int n = 0;
