@@ -10,6 +10,7 @@
 #include "map/fichier.h"
 #include "project/carte.h"
 #include "project/parametres.h"
+#include "project/verrou.h"
 #include "render/afficheimg.h"
 #include "route/traceur.h"
 #include "timeline/temps.h"
@@ -24,6 +25,9 @@
 #include <map>
 
 namespace {
+
+// How long a trace waits for another program that holds the project.
+constexpr int ATTENTEVERROU = 10'000;
 
 QString tr8(const char* s) {
     return QString::fromUtf8(s);
@@ -135,6 +139,10 @@ QString rgb(Couleur c) {
 }
 
 int trace(const Demande& d) {
+    // Held from the read of the project to its save: a second trace on the same map waits for
+    // this one, then reads what it saved.
+    Verrou verrou(parametresdecarte(d.carte));
+    if (auto occupe = verrou.prend(ATTENTEVERROU)) return echec(*occupe);
     Projet p;
     if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
     Etat& e = *p.e;

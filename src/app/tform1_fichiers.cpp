@@ -5,6 +5,7 @@
 #include "export/bmp.h"
 #include "export/film.h"
 #include "project/parametres.h"
+#include "project/verrou.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>
@@ -63,6 +64,12 @@ QString interrompu(const Etat& e) {
 
 void TForm1::sauverClick() {
     if (sanscarte()) return;
+    // A trace from the command line may be saving the same project: wait a little for it.
+    Verrou verrou(cheminparametres(*etat));
+    if (const std::optional<QString> occupe = verrou.prend(2000)) {
+        dialogues.erreur(*occupe);
+        return;
+    }
     QString erreur;
     if (!sauveparametres(*etat, erreur)) {
         dialogues.erreur(erreur);

@@ -117,6 +117,7 @@ class TestCommande : public QObject {
     void avi();
     void trace();
     void traceSousImageDeBase();
+    void tracesEnsemble();
     void ecraseProjet();
     void malforme();
     void fenetre();
@@ -426,6 +427,44 @@ void TestCommande::trace() {
         lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
                       QStringLiteral("800,10"), QStringLiteral("--couleur"), QStringLiteral("0")});
     QCOMPARE(dehors.code, SORTIEUSAGE);
+}
+
+// Two traces at once on one map: the second waits for the first and adds to what it saved, or
+// says who holds the project; no route is lost.
+void TestCommande::tracesEnsemble() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    for (int essai = 0; essai < 4; ++essai) {
+        QFile::remove(d.filePath(QStringLiteral("carte.vlp")));
+        const auto lance = [&](const char* depuis) {
+            auto* p = new QProcess(this);
+            p->start(QStringLiteral(VIALUME_EXE),
+                     {QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+                      QLatin1String(depuis), QStringLiteral("--couleur"), QStringLiteral("0"),
+                      QStringLiteral("--suite")});
+            return p;
+        };
+        QProcess* a = lance("150,300");
+        QProcess* b = lance("760,100");
+        QVERIFY(a->waitForFinished(60000));
+        QVERIFY(b->waitForFinished(60000));
+        const int codea = a->exitCode(), codeb = b->exitCode();
+        const QByteArray erra = a->readAllStandardError(), errb = b->readAllStandardError();
+        delete a;
+        delete b;
+        auto e = nouveletat();
+        Surfaces surf;
+        QVERIFY(!ouvreprojet(*e, surf, carte));
+        if (codea == SORTIEOK && codeb == SORTIEOK) {
+            QCOMPARE(e->nbpt + 1, 102);
+        } else {
+            // Refused: it says so and who holds the project; the other's route is whole.
+            QVERIFY((codea == SORTIEOK) != (codeb == SORTIEOK));
+            const QByteArray err = codea == SORTIEOK ? errb : erra;
+            QVERIFY2(err.contains("occup"), err.constData());
+            QCOMPARE(e->nbpt + 1, codea == SORTIEOK ? 100 : 2);
+        }
+    }
 }
 
 // An export never writes over its own map or parameters file.

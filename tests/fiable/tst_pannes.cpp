@@ -8,10 +8,12 @@
 #include "export/film.h"
 #include "project/carte.h"
 #include "project/parametres.h"
+#include "project/verrou.h"
 #include "timeline/temps.h"
 
 #include <QBuffer>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QImageReader>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -624,6 +626,25 @@ class TstPannes : public QObject {
 #else
         QSKIP("fork and kill are the Linux way of this test");
 #endif
+    }
+
+    // The project's lock: a second holder waits, then is refused with the name of the first.
+    void verrou() {
+        QTemporaryDir d;
+        const QString vlp = d.filePath(QStringLiteral("carte.vlp"));
+        QCOMPARE(parametresdecarte(d.filePath(QStringLiteral("carte.etape.bmp"))), vlp);
+        auto premier = std::make_unique<Verrou>(vlp);
+        QVERIFY(!premier->prend(0));
+        Verrou second(vlp);
+        QElapsedTimer t;
+        t.start();
+        const std::optional<QString> refus = second.prend(300);
+        QVERIFY(refus);
+        QVERIFY(t.elapsed() >= 250);
+        qInfo("%s", qPrintable(*refus));
+        QVERIFY(refus->contains(QString::number(QCoreApplication::applicationPid())));
+        premier.reset();
+        QVERIFY(!second.prend(0));
     }
 
     // Every input the picture fuzz target found, and its seeds, through the same loads.
