@@ -32,5 +32,10 @@ export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 # A run slower than TIMEOUT seconds counts as a hang; on a shared machine under load the picture
 # loads can stall for seconds in the allocator, hence the margin.
-exec "$BUILD/fuzz/fuzz_$cible" -max_total_time="$duree" -timeout=${TIMEOUT:-30} -rss_limit_mb=3072 \
-     -print_final_stats=1 -artifact_prefix="$artefacts" "$@" "$travail" "fuzz/corpus/$cible"
+# No load may peak at 2 GB or more: the limit leaves room for the fuzzer's own memory.
+# Parameters files with full tables run to a few hundred kilobytes: inputs that large reach them.
+longueur=()
+[ "$cible" = parametres ] && longueur=(-max_len=400000)
+exec "$BUILD/fuzz/fuzz_$cible" -max_total_time="$duree" -timeout=${TIMEOUT:-30} -rss_limit_mb=2560 \
+     -print_final_stats=1 -artifact_prefix="$artefacts" "${longueur[@]}" "$@" "$travail" \
+     "fuzz/corpus/$cible"

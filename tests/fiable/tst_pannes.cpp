@@ -666,8 +666,11 @@ class TstPannes : public QObject {
         QVERIFY(n > 0);
     }
 
-    // Every input the parameters-file fuzz target found, and its seeds, through the reader.
+    // Every input the parameters-file fuzz target found, and its seeds, through the reader and
+    // applied to a project.
     void entreesdufuzzparametres() {
+        Projet depart;
+        QVERIFY(projetessai(*depart.e, depart.s, carte, loupe));
         int n = 0;
         for (const char* sous : {"regressions/parametres", "corpus/parametres"}) {
             QDirIterator i(
@@ -675,7 +678,10 @@ class TstPannes : public QObject {
                 QDir::Files);
             while (i.hasNext()) {
                 const QString source = i.next();
-                QVERIFY2(essaiparametres(lit(source)), qPrintable(source));
+                Projet p;
+                *p.e = *depart.e;
+                p.s = depart.s;
+                QVERIFY2(essaiparametres(lit(source), *p.e, p.s), qPrintable(source));
                 ++n;
             }
         }
@@ -683,5 +689,5 @@ class TstPannes : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(TstPannes)
+QTEST_MAIN(TstPannes)
 #include "tst_pannes.moc"
