@@ -374,6 +374,41 @@ class TstPannes : public QObject {
 #endif
     }
 
+    // A picture just under the pixel limit is taken, and its load stays under 2 GB at its peak:
+    // a 16-bit grey PNG decodes at 2 bytes a pixel, then is converted to 4.
+    void grandeimage() {
+        const qint32 w = 14000, h = 14000;
+        QByteArray png;
+        {
+            // Rows of zeros with a byte of noise now and then, so the data is not packed past
+            // what deflate can reach.
+            QByteArray brut(static_cast<qsizetype>(h) * (1 + 2 * w), '\0');
+            auto* g = QRandomGenerator::global();
+            for (qsizetype i = 0; i < brut.size(); i += 509)
+                brut[i] = static_cast<char>(g->bounded(256));
+            for (qint32 y = 0; y < h; ++y)
+                brut[static_cast<qsizetype>(y) * (1 + 2 * w)] = 0; // filter: none
+            const QByteArray z = qCompress(brut, 1).mid(4);
+            png = QByteArray("\x89PNG\r\n\x1a\n", 8) +
+                  chunk("IHDR", be32(w) + be32(h) + QByteArray("\x10\x00\x00\x00\x00", 5)) +
+                  chunk("IDAT", z) + chunk("IEND", {});
+        }
+        const QString chemin = fichier(QStringLiteral("grande.png"), png);
+        png.clear();
+        QVERIFY(!chemin.isEmpty());
+        const Mesure m = mesure([&] {
+            Projet p;
+            const Chargement r = chargecarte(*p.e, p.s, chemin);
+            return QByteArray::number(r.issue) + ' ' + QByteArray::number(p.s.carte.largeur()) +
+                   ' ' + r.message.toUtf8();
+        });
+        QVERIFY(m.fini);
+        QVERIFY2(m.sortie.startsWith("0 14000"), m.sortie.constData());
+        qInfo("14000 x 14000, 16-bit grey: peak growth %lld MiB", m.croissancemio);
+        QVERIFY(m.croissancemio < 2'000'000'000LL / (1024 * 1024));
+        QFile::remove(chemin);
+    }
+
     // The measure itself sees an allocation that is never touched.
     void mesurevoitallocation() {
         const Mesure m = mesure([] {
