@@ -30,6 +30,8 @@ export QT_QPA_PLATFORM=offscreen
 [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
 # Undefined behaviour stops the run like a crash does.
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+# The legend's font lookups: fontconfig keeps memory for every pattern, which is not a leak of ours.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp}
 # A run slower than TIMEOUT seconds counts as a hang; on a shared machine under load the picture
 # loads can stall for seconds in the allocator, hence the margin.
 # No load may peak at 2 GB or more: the limit leaves room for the fuzzer's own memory.
