@@ -21,6 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 struct Sortie {
@@ -118,6 +122,7 @@ class TestCommande : public QObject {
     void trace();
     void traceSousImageDeBase();
     void tracesEnsemble();
+    void tubes();
     void ecraseProjet();
     void malforme();
     void fenetre();
@@ -465,6 +470,39 @@ void TestCommande::tracesEnsemble() {
             QCOMPARE(e->nbpt + 1, codea == SORTIEOK ? 100 : 2);
         }
     }
+}
+
+// A map or a parameters file that is a named pipe stops every sub-command at once with its
+// message, instead of waiting for a writer.
+void TestCommande::tubes() {
+#ifdef Q_OS_LINUX
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(::mkfifo(QFile::encodeName(d.filePath(QStringLiteral("carte.vlp"))).constData(),
+                     0600) == 0);
+    const QString tube = d.filePath(QStringLiteral("tube.bmp"));
+    QVERIFY(::mkfifo(QFile::encodeName(tube).constData(), 0600) == 0);
+    for (const QString& c : {carte, tube}) {
+        for (const QStringList& args :
+             {QStringList{QStringLiteral("info"), c},
+              QStringList{QStringLiteral("export"), c, QStringLiteral("--bmp"),
+                          d.filePath(QStringLiteral("vue.bmp"))},
+              QStringList{QStringLiteral("trace"), c, QStringLiteral("--depuis"),
+                          QStringLiteral("150,300"), QStringLiteral("--couleur"),
+                          QStringLiteral("0")}}) {
+            QProcess p;
+            p.start(QStringLiteral(VIALUME_EXE), args);
+            const bool fini = p.waitForFinished(20000);
+            if (!fini) p.kill();
+            QVERIFY2(fini, qPrintable(args.join(u' ')));
+            QCOMPARE(p.exitCode(), SORTIEECHEC);
+            const QByteArray err = p.readAllStandardError();
+            QVERIFY2(err.contains("fichier ordinaire"), err.constData());
+        }
+    }
+#else
+    QSKIP("named pipes are made the Linux way here");
+#endif
 }
 
 // An export never writes over its own map or parameters file.
