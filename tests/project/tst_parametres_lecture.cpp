@@ -219,19 +219,18 @@ class TstParametresLecture : public QObject {
             << texte({"[LOUPE]", "", "0"}) << 4 << "La section [LOUPE] est incomplète";
         // Numbers that would overflow what is computed from them are refused at their line.
         QTest::newRow("point pres de INT_MAX")
-            << texte({"[CHEMIN]", "1	2	255	0", "2147483000	5	255	0"}) << 3
+            << texte({"[CHEMIN]", "1\t2\t255\t0", "2147483000\t5\t255\t0"}) << 3
             << "'2147483000' est hors des limites : de -100000000 à 100000000 (ligne 3)";
         QTest::newRow("point a INT_MIN")
-            << texte({"[CHEMIN]", "5	-2147483648"}) << 2 << "'-2147483648' est hors des limites";
+            << texte({"[CHEMIN]", "5\t-2147483648"}) << 2 << "'-2147483648' est hors des limites";
         QTest::newRow("troncon 2147483647")
-            << texte({"[CHEMIN]", "5	6	255	2147483647"}) << 2
-            << "'2147483647' est hors";
+            << texte({"[CHEMIN]", "5\t6\t255\t2147483647"}) << 2 << "'2147483647' est hors";
         QTest::newRow("troncon negatif")
-            << texte({"[CHEMIN]", "5	6	255	-1"}) << 2 << "'-1' est hors des limites";
+            << texte({"[CHEMIN]", "5\t6\t255\t-1"}) << 2 << "'-1' est hors des limites";
         QTest::newRow("decalage d'image")
-            << texte({"[PHOTO]", "0	2147483647	0"}) << 2 << "'2147483647' est hors";
+            << texte({"[PHOTO]", "0\t2147483647\t0"}) << 2 << "'2147483647' est hors";
         QTest::newRow("decalage de cle")
-            << texte({"[CLE]", "-2147483648	0	00:00"}) << 2 << "'-2147483648' est hors";
+            << texte({"[CLE]", "-2147483648\t0\t00:00"}) << 2 << "'-2147483648' est hors";
         QTest::newRow("taille INT_MIN")
             << texte({"[TAILLE]", "-2147483648"}) << 2 << "'-2147483648' est hors des limites";
         QTest::newRow("taille INT_MAX")
@@ -240,10 +239,9 @@ class TstParametresLecture : public QObject {
                                          << "'2147483647' n'est pas une cadence correcte (1 à";
         // What the program of old could write stays readable.
         QTest::newRow("valeurs d'hier")
-            << texte({"[CHEMIN]", "0	0	255	0",
-                      "13999	9999	-2147483643	36000", "[PHOTO]", "13280	9424	1000",
-                      "[IPS]", "30", "[CLE]", "13280	9424	00:00", "[TAILLE]", "-72",
-                      "[TAILLE]", "400", "[POSX]", "720"})
+            << texte({"[CHEMIN]", "0\t0\t255\t0", "13999\t9999\t-2147483643\t36000", "[PHOTO]",
+                      "13280\t9424\t1000", "[IPS]", "30", "[CLE]", "13280\t9424\t00:00", "[TAILLE]",
+                      "-72", "[TAILLE]", "400", "[POSX]", "720"})
             << 0 << "";
         QTest::newRow("cle en fin de fichier")
             << texte({"[IPS]"}) << 2 << "La section [IPS] est incomplète";
