@@ -101,6 +101,7 @@ int exporte(const Demande& d) {
         if (d.qualite) o.qualite = *d.qualite;
         if (d.debit) o.debit = *d.debit;
         if (d.cle) o.cle = *d.cle;
+        if (auto refus = fichierduprojet(e, *chemin)) return echec(*refus);
         ExportVideo v(e, p.surf);
         if (auto erreur = v.ouvre(*chemin, o))
             return echec(*erreur + QStringLiteral(" : ") + *chemin);
