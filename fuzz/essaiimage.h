@@ -3,6 +3,7 @@
 // run (the map, the display picture over it, the magnifier picture), with their size guard.
 #pragma once
 
+#include "map/image.h"
 #include "project/carte.h"
 
 #include <QByteArrayView>
@@ -27,13 +28,15 @@ inline QString fichieressai(QByteArrayView octets, const QString& dossier) {
     return chemin;
 }
 
-// False when a load broke a promise: a map under 720 x 576 or a magnifier picture over
-// MAXLOUPE accepted, a refusal without a message.
+// False when a load broke a promise: a map under 720 x 576 or a picture over the pixel limit
+// accepted, a refusal without a message.
 inline bool essaiimage(const QString& chemin, Etat& e, Surfaces& surf) {
     const Chargement carte = chargecarte(e, surf, chemin);
     if (carte.issue != Chargement::ok && carte.message.isEmpty()) return false;
     if (carte.issue == Chargement::ok) {
         if (surf.carte.largeur() < VUEL || surf.carte.hauteur() < VUEH) return false;
+        if (static_cast<long long>(surf.carte.largeur()) * surf.carte.hauteur() > MAXPIXELS)
+            return false;
         const Chargement visu = chargevisu(e, surf, chemin);
         if (visu.issue != Chargement::ok) return false; // the same file has the map's size
         basculevisu(e, surf, false);
@@ -41,5 +44,5 @@ inline bool essaiimage(const QString& chemin, Etat& e, Surfaces& surf) {
     const Chargement loupe = chargeloupe(e, surf, chemin);
     if (loupe.issue != Chargement::ok && loupe.message.isEmpty()) return false;
     return loupe.issue != Chargement::ok ||
-           (surf.loupe.largeur() <= MAXLOUPE && surf.loupe.hauteur() <= MAXLOUPE);
+           static_cast<long long>(surf.loupe.largeur()) * surf.loupe.hauteur() <= MAXPIXELS;
 }

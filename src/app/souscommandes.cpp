@@ -7,8 +7,10 @@
 
 #include "export/bmp.h"
 #include "export/film.h"
+#include "map/fichier.h"
 #include "project/carte.h"
 #include "project/parametres.h"
+#include "project/verrou.h"
 #include "render/afficheimg.h"
 #include "route/traceur.h"
 #include "timeline/temps.h"
@@ -23,6 +25,9 @@
 #include <map>
 
 namespace {
+
+// How long a trace waits for another program that holds the project.
+constexpr int ATTENTEVERROU = 10'000;
 
 QString tr8(const char* s) {
     return QString::fromUtf8(s);
@@ -96,6 +101,7 @@ int exporte(const Demande& d) {
         if (d.qualite) o.qualite = *d.qualite;
         if (d.debit) o.debit = *d.debit;
         if (d.cle) o.cle = *d.cle;
+        if (auto refus = fichierduprojet(e, *chemin)) return echec(*refus);
         ExportVideo v(e, p.surf);
         if (auto erreur = v.ouvre(*chemin, o))
             return echec(*erreur + QStringLiteral(" : ") + *chemin);
@@ -119,6 +125,7 @@ int exporte(const Demande& d) {
         if (d.image > e.tlmax)
             return echec(
                 tr8("l'image %1 n'existe pas : le film va de 0 à %2").arg(d.image).arg(e.tlmax));
+        if (auto refus = fichierduprojet(e, *chemin)) return echec(*refus);
         montreimage(e, p.surf, d.image);
         if (auto erreur = ecritbmp(p.surf.vue, *chemin)) return echec(*erreur);
         out << traduit(e, 61, tr8("Fichier sauvé")) << " : " << *chemin << '\n';
@@ -133,6 +140,10 @@ QString rgb(Couleur c) {
 }
 
 int trace(const Demande& d) {
+    // Held from the read of the project to its save: a second trace on the same map waits for
+    // this one, then reads what it saved.
+    Verrou verrou(parametresdecarte(d.carte));
+    if (auto occupe = verrou.prend(ATTENTEVERROU)) return echec(*occupe);
     Projet p;
     if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
     Etat& e = *p.e;
@@ -344,6 +355,8 @@ std::optional<QString> ouvreprojet(Etat& e, Surfaces& surf, const QString& carte
     e.updown1 = 30;
     e.bordnb = QStringLiteral("30");
     const QFileInfo f(carte);
+    if (const auto pas = pasunfichier(carte))
+        return tr8("Impossible de lire %1 : %2").arg(carte, *pas);
     if (!f.isFile()) return tr8("Fichier introuvable : %1").arg(carte);
     const QString chemin = f.absoluteFilePath();
     // Pictures that a parameters file names without a folder are looked for beside the map.

@@ -5,6 +5,7 @@
 #include "export/bmp.h"
 #include "export/film.h"
 #include "project/parametres.h"
+#include "project/verrou.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>
@@ -63,6 +64,12 @@ QString interrompu(const Etat& e) {
 
 void TForm1::sauverClick() {
     if (sanscarte()) return;
+    // A trace from the command line may be saving the same project: wait a little for it.
+    Verrou verrou(cheminparametres(*etat));
+    if (const std::optional<QString> occupe = verrou.prend(2000)) {
+        dialogues.erreur(*occupe);
+        return;
+    }
     QString erreur;
     if (!sauveparametres(*etat, erreur)) {
         dialogues.erreur(erreur);
@@ -113,6 +120,10 @@ void TForm1::Button3Click() {
     if (!choix) return;
     const std::optional<QString> chemin = fichierbmp(*choix);
     if (!chemin) return;
+    if (const std::optional<QString> refus = fichierduprojet(*etat, *chemin)) {
+        dialogues.erreur(*refus);
+        return;
+    }
     if (const std::optional<QString> erreur = ecritbmp(surf.vue, *chemin)) {
         dialogues.erreur(*erreur);
         return;
@@ -146,7 +157,11 @@ void TForm1::Button11Click() {
     if (fin.erreur || fermeture)
         dialogues.message(fin.erreur ? *fin.erreur : *fermeture);
     else if (fin.interrompu)
-        dialogues.message(interrompu(*etat));
+        dialogues.message(
+            interrompu(*etat) +
+            (video.ancien()
+                 ? QStringLiteral("\nLe fichier d'avant est gardé : %1").arg(fichiervideo(*choix))
+                 : QString()));
     else
         affiche(SAUVE, 61);
 }

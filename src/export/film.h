@@ -15,13 +15,19 @@
 // or ips when a typed text stands in the list.
 int ipsvideo(const Etat& e);
 
+// The project's own files (the map, the display and magnifier pictures, the parameters file) are
+// never written over by an export: the refusal naming `chemin` when it is one of them, else
+// empty. Links and other names of the same file count as that file.
+std::optional<QString> fichierduprojet(const Etat& e, const QString& chemin);
+
 // The bitmap sequence: frames 1 to N into prefix0001.bmp ... (nothing when N is 0). The time
 // line is left at the last frame written.
 class ExportSuite {
   public:
     ExportSuite(Etat& e, Surfaces& surf, const QString& prefixe);
     // Composes and writes the next frame. On failure returns the message; the files written so
-    // far stay, and the export is over.
+    // far stay, and the export is over. The first step refuses a sequence that would write over
+    // a file of the project, before anything is written.
     std::optional<QString> etape();
     bool fini() const { return echec || suivante > derniere; }
     int faites() const { return suivante - 1; }
@@ -36,24 +42,36 @@ class ExportSuite {
     bool echec = false;
 };
 
-// The video: frames 0 to N into one AVI file.
+// The video: frames 0 to N into one AVI file. The frames go to a temporary file beside it, which
+// takes the file's name only once it is closed: a film that fails or is killed half-way never
+// replaces the one of that name.
 class ExportVideo {
   public:
     ExportVideo(Etat& e, Surfaces& surf);
-    // Creates the file; on failure returns the message of the failing step.
+    // A film left unclosed is removed.
+    ~ExportVideo();
+    ExportVideo(const ExportVideo&) = delete;
+    ExportVideo& operator=(const ExportVideo&) = delete;
+
+    // Creates the temporary file; on failure returns the message of the failing step.
     std::optional<QString> ouvre(const QString& chemin, const OptionsVideo& options);
-    // Composes and writes the next frame; on failure the file is closed as far as it was written.
+    // Composes and writes the next frame; on failure the export is over.
     std::optional<QString> etape();
-    // Closes the file after the last frame, or early when the user stopped: it plays up to the
-    // last frame written.
-    std::optional<QString> ferme() { return video.ferme(); }
+    // Closes the film and puts it in place when it is whole. A film the user stopped early plays
+    // up to the last frame written and takes the name only when no file had it (see ancien());
+    // a failed one is removed.
+    std::optional<QString> ferme();
     bool fini() const { return !video.ouverte() || video.images() > derniere; }
     int faites() const { return video.images(); }
     int total() const { return derniere + 1; }
+    // After ferme() of a film stopped early: the file of that name was there before and stays.
+    bool ancien() const { return garde; }
 
   private:
     Etat& e;
     Surfaces& surf;
     EcritureVideo video;
     int derniere;
+    QString cible, provisoire;
+    bool rate = false, garde = false;
 };

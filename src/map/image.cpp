@@ -1,11 +1,14 @@
 #include "map/image.h"
 
+#include "map/fichier.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -87,26 +90,82 @@ bool pngtronque(QFile& f, QSize taille) {
 }
 
 bool jpegtronque(QFile& f, QSize taille) {
-    // The segments ahead of the frame header, to learn how the pixels are coded.
-    qint64 position = 2;
+    // Segments are walked by their lengths, so an end marker inside a comment or a thumbnail is
+    // not taken for the picture's; the coded data after each scan header runs to the next marker.
+    // A file that ends before the end marker was cut.
+    const qint64 n = f.size();
+    const uchar* o = f.map(0, n);
+    if (!o) return false; // left to the decoder
+    qint64 position = 2, donnees = 0;
     int sof = -1;
-    while (sof < 0) {
-        if (!f.seek(position)) return true;
-        const QByteArray m = f.read(4);
-        if (m.size() < 4 || static_cast<uchar>(m[0]) != 0xff) return false; // left to the decoder
-        const int marqueur = static_cast<uchar>(m[1]);
-        if (marqueur >= 0xc0 && marqueur <= 0xcf && marqueur != 0xc4 && marqueur != 0xc8 &&
-            marqueur != 0xcc)
+    for (;;) {
+        if (position + 2 > n) return true;
+        if (o[position] != 0xff) return false; // not a marker: left to the decoder
+        const int marqueur = o[position + 1];
+        if (marqueur == 0xff) { // fill byte
+            ++position;
+            continue;
+        }
+        if (marqueur == 0xd9) break;
+        if (marqueur == 0x01 || (marqueur >= 0xd0 && marqueur <= 0xd7)) {
+            position += 2;
+            continue;
+        }
+        if (position + 4 > n) return true;
+        const qint64 longueur = qFromBigEndian<quint16>(o + position + 2);
+        if (position + 2 + longueur > n) return true;
+        if (sof < 0 && marqueur >= 0xc0 && marqueur <= 0xcf && marqueur != 0xc4 &&
+            marqueur != 0xc8 && marqueur != 0xcc)
             sof = marqueur;
-        position += 2 + qFromBigEndian<quint16>(m.constData() + 2);
+        position += 2 + longueur;
+        if (marqueur != 0xda) continue;
+        // Coded data: 0xff is followed by 0x00 (a stuffed byte) or a restart marker inside it.
+        const qint64 debut = position;
+        for (;;) {
+            const auto* ff =
+                static_cast<const uchar*>(std::memchr(o + position, 0xff, n - position));
+            if (!ff || ff + 1 >= o + n) return true;
+            position = ff - o;
+            const int suivant = ff[1];
+            if (suivant != 0x00 && !(suivant >= 0xd0 && suivant <= 0xd7)) break;
+            position += 2;
+        }
+        donnees += position - debut;
     }
-    // Compressed data never holds the end marker: a file without one near its end was cut.
-    const qint64 queue = std::min<qint64>(f.size(), 64 * 1024);
-    if (!f.seek(f.size() - queue) || !f.read(queue).contains("\xff\xd9")) return true;
     // With Huffman coding every 8 x 8 block of the first component costs one bit at least.
-    const bool huffman = sof <= 0xc3;
+    const bool huffman = sof >= 0 && sof <= 0xc3;
     const qint64 blocs = (taille.width() + 7LL) / 8 * ((taille.height() + 7LL) / 8);
-    return huffman && f.size() * 8 < blocs;
+    return huffman && donnees * 8 < blocs;
+}
+
+// A portable pixmap stores every pixel: one bit (P4), one byte (P5) or three (P6) at the least,
+// and in text (P1 to P3) a digit and a separator for each sample, P1 excepted.
+bool pnmtronque(QFile& f, QSize taille) {
+    const QByteArray t = f.peek(2);
+    if (t.size() < 2 || t[0] != 'P' || t[1] < '1' || t[1] > '6') return false;
+    const qint64 pixels = static_cast<qint64>(taille.width()) * taille.height();
+    qint64 minimum = 0;
+    switch (t[1]) {
+    case '1':
+        minimum = pixels;
+        break;
+    case '2':
+        minimum = pixels * 2 - 1;
+        break;
+    case '3':
+        minimum = pixels * 6 - 1;
+        break;
+    case '4':
+        minimum = (taille.width() + 7LL) / 8 * taille.height();
+        break;
+    case '5':
+        minimum = pixels;
+        break;
+    case '6':
+        minimum = pixels * 3;
+        break;
+    }
+    return f.size() < minimum;
 }
 
 // Qt's GIF reader decodes the first frame to tell the size, into a picture as large as the
@@ -149,7 +208,19 @@ bool tronque(const QString& chemin, QSize taille) {
     const QByteArray debut = f.peek(8);
     if (debut == QByteArray("\x89PNG\r\n\x1a\n", 8)) return pngtronque(f, taille);
     if (debut.startsWith("\xff\xd8\xff")) return jpegtronque(f, taille);
-    return false;
+    return pnmtronque(f, taille);
+}
+
+// libjpeg reports missing data as a warning, fills the rest with grey, and Qt only logs it: the
+// log is watched while a JPEG is decoded.
+bool jpegincomplet = false;
+QtMessageHandler precedent = nullptr;
+void guetteur(QtMsgType type, const QMessageLogContext& contexte, const QString& message) {
+    if (contexte.category && std::strcmp(contexte.category, "qt.gui.imageio.jpeg") == 0 &&
+        message.contains(QLatin1String("premature end"), Qt::CaseInsensitive))
+        jpegincomplet = true;
+    else if (precedent)
+        precedent(type, contexte, message);
 }
 
 QString raison(const QImageReader& lecteur) {
@@ -162,6 +233,18 @@ QString raison(const QImageReader& lecteur) {
 } // namespace
 
 bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
+    // Qt's limit is for the whole process and some readers allocate as they tell the size: set
+    // once, before the first picture is looked at, so every use sees the same.
+    static const bool limite = [] {
+        QImageReader::setAllocationLimit(MAXDECODE);
+        return true;
+    }();
+    Q_UNUSED(limite);
+    if (const auto pas = pasunfichier(chemin)) {
+        erreur =
+            QStringLiteral("Impossible de lire l'image « %1 » : %2.").arg(nomfichier(chemin), *pas);
+        return false;
+    }
     QImageReader lecteur(chemin);
     lecteur.setAutoTransform(false);
     // Qt's bitmap reader refuses large headers silently and accepts a file cut short, leaving
@@ -192,7 +275,9 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
             static_cast<qint64>(gif->width()) * gif->height())
             return coupe();
     }
-    const QSize taille = lecteur.size();
+    // Qt's bitmap reader tells a top-down bitmap's height negative, and reads it well.
+    const QSize taille = bmp ? QSize(static_cast<int>(bmp->largeur), static_cast<int>(bmp->hauteur))
+                             : lecteur.size();
     if (!bmp && refuse(taille.width(), taille.height())) return false;
     if (!taille.isValid() || taille.isEmpty()) {
         erreur = QStringLiteral("Le fichier « %1 » n'est pas une image lisible (%2).")
@@ -200,16 +285,27 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
         return false;
     }
     if (bmp ? bmp->reel < bmp->attendu : tronque(chemin, taille)) return coupe();
-    // The reader's own limit is far below ours; the size was checked above (4 bytes a pixel, plus
-    // room for a conversion).
-    lecteur.setAllocationLimit(static_cast<int>(MAXPIXELS * 4 / (1024 * 1024) + 64));
+    const bool jpeg = lecteur.format() == "jpeg";
+    if (jpeg) {
+        jpegincomplet = false;
+        precedent = qInstallMessageHandler(guetteur);
+    }
     QImage img = lecteur.read();
+    if (jpeg) qInstallMessageHandler(precedent);
     if (img.isNull()) {
         erreur = QStringLiteral("Impossible de lire l'image « %1 » : %2.")
                      .arg(nomfichier(chemin), raison(lecteur));
         return false;
     }
-    dest.prend(std::move(img));
+    if (jpeg && jpegincomplet) return coupe();
+    Surface lue;
+    if (!lue.prend(std::move(img))) {
+        erreur = QStringLiteral("Impossible de lire l'image « %1 » : pas assez de mémoire pour "
+                                "la convertir.")
+                     .arg(nomfichier(chemin));
+        return false;
+    }
+    dest = std::move(lue);
     return true;
 }
 

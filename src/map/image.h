@@ -6,8 +6,11 @@
 #include <QString>
 #include <QStringList>
 
-// The largest picture accepted, in pixels; larger headers are refused before decoding.
-constexpr long long MAXPIXELS = 400'000'000LL;
+// The largest picture accepted, in pixels, whatever its use; larger headers are refused before
+// decoding. With the decoder's own allocation limit (MAXDECODE), decoding a picture into
+// whatever format its file holds and then converting it to 4 bytes a pixel stays under 2 GB.
+constexpr long long MAXPIXELS = 200'000'000LL;
+constexpr int MAXDECODE = 1024; // MiB
 
 // Loads `chemin` into `dest`, which takes the picture's size. On failure returns false, sets
 // `erreur` to a French message naming the file and the reason, and leaves `dest` untouched.

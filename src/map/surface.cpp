@@ -176,7 +176,11 @@ void Surface::texte(int x, int y, const QString& t, const Police& police, Couleu
     p.drawText(x, y + QFontMetrics(f).ascent(), t);
 }
 
-void Surface::prend(QImage i) {
-    img =
-        i.format() == QImage::Format_RGB32 ? std::move(i) : i.convertToFormat(QImage::Format_RGB32);
+bool Surface::prend(QImage i) {
+    if (i.format() != QImage::Format_RGB32) {
+        i = i.convertToFormat(QImage::Format_RGB32);
+        if (i.isNull()) return false;
+    }
+    img = std::move(i);
+    return true;
 }

@@ -39,7 +39,9 @@ class Surface {
     // Whole-picture access for loading, presenting and export.
     const QImage& image() const { return img; }
     QImage& image() { return img; }
-    void prend(QImage i); // takes a picture, converted to the surface's pixel format
+    // Takes a picture, converted to the surface's pixel format; false (and the surface as it was)
+    // when the conversion finds no memory.
+    bool prend(QImage i);
 
   private:
     QImage img; // Format_RGB32

@@ -123,14 +123,14 @@ Chargement chargeloupe(Etat& e, Surfaces& surf, const QString& chemin) {
     QString erreur;
     if (!chargeimage(chemin, image, erreur)) return illisible(erreur);
     const int W = image.largeur(), H = image.hauteur();
-    // The outside colour is pixel (1, 1): a smaller picture has none.
-    if (W < 2 || H < 2 || W > MAXLOUPE || H > MAXLOUPE)
-        return illisible(QStringLiteral("La loupe « %1 » mesure %2*%3 pixels : il faut de 2*2 "
-                                        "à %4*%4 pixels.")
+    // The outside colour is pixel (1, 1): a smaller picture has none. Any larger size is taken;
+    // the picture reader has already held it to the pixel limit.
+    if (W < 2 || H < 2)
+        return illisible(QStringLiteral("La loupe « %1 » mesure %2*%3 pixels : il faut 2*2 "
+                                        "pixels au moins.")
                              .arg(QFileInfo(chemin).fileName())
                              .arg(W)
-                             .arg(H)
-                             .arg(MAXLOUPE));
+                             .arg(H));
     surf.loupe = std::move(image);
     surf.tempo.redimensionne(W, H);
     e.txloupemax = W;

@@ -8,9 +8,6 @@
 
 #include <QString>
 
-// The largest magnifier picture side: the glass is laid on a 720 x 576 view.
-constexpr int MAXLOUPE = 2000;
-
 struct Chargement {
     enum Issue {
         ok,        // loaded; the view is redrawn

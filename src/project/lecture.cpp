@@ -2,6 +2,7 @@
 // order; a key makes the next line the one tested further down the order, which is how an empty
 // section is skipped. Every other line is data of the section in force. The first line that
 // cannot be read stops the whole reading.
+#include "map/fichier.h"
 #include "project/ansi.h"
 #include "project/couleurs.h"
 #include "project/erreurfichier.h"
@@ -11,6 +12,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <type_traits>
 
 namespace {
@@ -36,6 +38,11 @@ QString abrege(const QString& t) {
 class Lecteur {
   public:
     Lecteur(QByteArrayView o, int ips) : octets(o), ips(ips) {
+        // Editors of today may save the file as UTF-8 behind a byte-order mark.
+        if (octets.startsWith("\xef\xbb\xbf")) {
+            octets = octets.sliced(3);
+            utf8 = true;
+        }
         // A byte 26 ends the file.
         const qsizetype z = octets.indexOf('\x1a');
         if (z >= 0) octets = octets.first(z);
@@ -49,10 +56,19 @@ class Lecteur {
             for (int k = 0; k < NBSECTIONS && ligne.startsWith(u'['); ++k) {
                 if (ligne != CLES[k]) continue;
                 section = static_cast<Section>(k);
+                cles = true;
                 if (!suivante()) return *erreur;
             }
             if (!prend(section)) return *erreur;
         }
+        // Text without a single key is some other file: read as a project, it would be an empty
+        // route that the next save writes over the real one.
+        const bool contenu = std::any_of(octets.begin(), octets.end(), [](char c) {
+            return c != ' ' && c != '\t' && c != '\r' && c != '\n';
+        });
+        if (!cles && contenu)
+            return ErreurLecture{
+                0, {}, QStringLiteral("Aucune section : ce n'est pas un fichier de paramètres")};
         return std::move(p);
     }
 
@@ -71,13 +87,15 @@ class Lecteur {
         pos = fin + 1;
         if (l.endsWith('\r')) l.chop(1);
         if (l.size() > MAXLIGNE) {
-            ligne = depuisansi(l.first(MAXLIGNE));
+            ligne = texte(l.first(MAXLIGNE));
             return echec(QStringLiteral("Ligne trop longue : plus de %1 caractères").arg(MAXLIGNE));
         }
-        ligne = depuisansi(l);
+        ligne = texte(l);
         if (l.contains('\0')) return echec(QStringLiteral("Caractère nul dans la ligne"));
         return true;
     }
+
+    QString texte(QByteArrayView l) const { return utf8 ? QString::fromUtf8(l) : depuisansi(l); }
 
     bool echec(const QString& raison) {
         erreur =
@@ -103,6 +121,16 @@ class Lecteur {
         v = *n;
         return true;
     }
+
+    // A whole number within min..max: a value out of it is refused at its line.
+    bool borne(Section s, const QString& t, int& v, int min, int max) {
+        if (!nombre(s, t, v)) return false;
+        if (v < min || v > max)
+            return echec(
+                QStringLiteral("'%1' est hors des limites : de %2 à %3").arg(v).arg(min).arg(max));
+        return true;
+    }
+    bool coord(Section s, const QString& t, int& v) { return borne(s, t, v, -MAXCOORD, MAXCOORD); }
 
     // "1" checks, "0" unchecks, anything else leaves the box as it is.
     static void drapeau(const QString& t, std::optional<bool>& v) {
@@ -131,13 +159,13 @@ class Lecteur {
             return false;
         const Champs f = coupe(ligne);
         PointLu pt;
-        if (!nombre(Section::CHEMIN, champ(f, 1), pt.x)) return false;
-        if (!nombre(Section::CHEMIN, champ(f, 2), pt.y)) return false;
+        if (!coord(Section::CHEMIN, champ(f, 1), pt.x)) return false;
+        if (!coord(Section::CHEMIN, champ(f, 2), pt.y)) return false;
         // X and Y alone: the point takes the route colour and segment 0 when applied.
         const QString coul = champ(f, 3);
         if (!coul.isEmpty()) {
             if (!nombre(Section::CHEMIN, coul, pt.coul, lircouleur)) return false;
-            if (!nombre(Section::CHEMIN, champ(f, 4), pt.tron)) return false;
+            if (!borne(Section::CHEMIN, champ(f, 4), pt.tron, 0, MAXTRON)) return false;
             pt.colore = true;
         }
         p.points.push_back(pt);
@@ -149,8 +177,8 @@ class Lecteur {
             return false;
         const Champs f = coupe(ligne);
         ImageLue im;
-        if (!nombre(Section::PHOTO, champ(f, 1), im.decx)) return false;
-        if (!nombre(Section::PHOTO, champ(f, 2), im.decy)) return false;
+        if (!coord(Section::PHOTO, champ(f, 1), im.decx)) return false;
+        if (!coord(Section::PHOTO, champ(f, 2), im.decy)) return false;
         if (!nombre(Section::PHOTO, champ(f, 3), im.avance)) return false;
         p.images.push_back(im);
         return true;
@@ -160,7 +188,9 @@ class Lecteur {
         int v = 0;
         if (!nombre(Section::IPS, ligne, v)) return false;
         // The rate divides every time text and the playback interval.
-        if (v < 1) return echec(QStringLiteral("'%1' n'est pas une cadence correcte").arg(v));
+        if (v < 1 || v > MAXIPS)
+            return echec(
+                QStringLiteral("'%1' n'est pas une cadence correcte (1 à %2)").arg(v).arg(MAXIPS));
         p.ips = ips = v;
         return true;
     }
@@ -169,8 +199,8 @@ class Lecteur {
         if (trop(std::ssize(p.cles), MAXCLE, QStringLiteral("de clés"), Section::CLE)) return false;
         const Champs f = coupe(ligne);
         CleLue c;
-        if (!nombre(Section::CLE, champ(f, 1), c.decx)) return false;
-        if (!nombre(Section::CLE, champ(f, 2), c.decy)) return false;
+        if (!coord(Section::CLE, champ(f, 1), c.decx)) return false;
+        if (!coord(Section::CLE, champ(f, 2), c.decy)) return false;
         c.temps = champ(f, 3);
         // The frame number follows from the label at the rate read so far.
         const auto img = tempsversimg(ips, c.temps);
@@ -211,7 +241,8 @@ class Lecteur {
         LoupeLue l;
         l.fichier = ligne;
         if (!groupe(Section::LOUPE, l.zoom, l.estompe)) return false;
-        if (!suivante() || !tronque(Section::LOUPE)) return false;
+        // Past the end of the file the flag is an empty line, which changes nothing.
+        if (!suivante()) return false;
         drapeau(ligne, p.okloupe);
         p.loupe = l;
         return true;
@@ -265,8 +296,12 @@ class Lecteur {
         case Section::CPTMAX:
             p.cptmax = ligne;
             return true;
-        case Section::TAILLE:
-            return valeur(s, p.taille);
+        case Section::TAILLE: {
+            int v = 0;
+            if (!borne(s, ligne, v, -MAXTAILLE, MAXTAILLE)) return false;
+            p.taille = v;
+            return true;
+        }
         case Section::POSY:
             return valeur(s, p.posy);
         case Section::COULEUR:
@@ -313,6 +348,8 @@ class Lecteur {
     QString ligne;
     std::optional<int> apresfin; // the first line read past the end
     enum class Propre { AUCUNE, TRACE } propre = Propre::AUCUNE;
+    bool utf8 = false;           // the file started with a UTF-8 byte-order mark
+    bool cles = false;           // a key line was seen
     int ips;
     Parametres p;
     std::optional<ErreurLecture> erreur;
@@ -325,6 +362,8 @@ Lecture lisparametres(QByteArrayView octets, int ips) {
 }
 
 Lecture chargeparametres(const QString& chemin, int ips) {
+    if (const auto pas = pasunfichier(chemin))
+        return ErreurLecture{0, {}, QStringLiteral("Impossible de lire %1 : %2").arg(chemin, *pas)};
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::ReadOnly))
         return ErreurLecture{

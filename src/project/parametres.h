@@ -18,6 +18,14 @@
 constexpr qsizetype MAXLIGNE = 8192;
 constexpr qsizetype MAXFICHIER = 8 * 1024 * 1024;
 
+// Ranges of the numbers a file may hold, so that what is computed from them never overflows.
+// Coordinates and view offsets go far past any map the picture limit lets in, while a few of
+// them still add up within an int; segments are counted up from 0.
+constexpr int MAXCOORD = 100'000'000; // -MAXCOORD..MAXCOORD
+constexpr int MAXTRON = 100'000'000;  // segment numbers 0..MAXTRON
+constexpr int MAXIPS = 1000;          // frames per second 1..MAXIPS
+constexpr int MAXTAILLE = 1000;       // legend font height -MAXTAILLE..MAXTAILLE
+
 struct PointLu {
     int x = 0, y = 0;
     Couleur coul = 0; // when `colore`

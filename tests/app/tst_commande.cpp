@@ -21,6 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 struct Sortie {
@@ -117,6 +121,9 @@ class TestCommande : public QObject {
     void avi();
     void trace();
     void traceSousImageDeBase();
+    void tracesEnsemble();
+    void tubes();
+    void ecraseProjet();
     void malforme();
     void fenetre();
 };
@@ -425,6 +432,96 @@ void TestCommande::trace() {
         lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
                       QStringLiteral("800,10"), QStringLiteral("--couleur"), QStringLiteral("0")});
     QCOMPARE(dehors.code, SORTIEUSAGE);
+}
+
+// Two traces at once on one map: the second waits for the first and adds to what it saved, or
+// says who holds the project; no route is lost.
+void TestCommande::tracesEnsemble() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    for (int essai = 0; essai < 4; ++essai) {
+        QFile::remove(d.filePath(QStringLiteral("carte.vlp")));
+        const auto lance = [&](const char* depuis) {
+            auto* p = new QProcess(this);
+            p->start(QStringLiteral(VIALUME_EXE),
+                     {QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+                      QLatin1String(depuis), QStringLiteral("--couleur"), QStringLiteral("0"),
+                      QStringLiteral("--suite")});
+            return p;
+        };
+        QProcess* a = lance("150,300");
+        QProcess* b = lance("760,100");
+        QVERIFY(a->waitForFinished(60000));
+        QVERIFY(b->waitForFinished(60000));
+        const int codea = a->exitCode(), codeb = b->exitCode();
+        const QByteArray erra = a->readAllStandardError(), errb = b->readAllStandardError();
+        delete a;
+        delete b;
+        auto e = nouveletat();
+        Surfaces surf;
+        QVERIFY(!ouvreprojet(*e, surf, carte));
+        if (codea == SORTIEOK && codeb == SORTIEOK) {
+            QCOMPARE(e->nbpt + 1, 102);
+        } else {
+            // Refused: it says so and who holds the project; the other's route is whole.
+            QVERIFY((codea == SORTIEOK) != (codeb == SORTIEOK));
+            const QByteArray err = codea == SORTIEOK ? errb : erra;
+            QVERIFY2(err.contains("occup"), err.constData());
+            QCOMPARE(e->nbpt + 1, codea == SORTIEOK ? 100 : 2);
+        }
+    }
+}
+
+// A map or a parameters file that is a named pipe stops every sub-command at once with its
+// message, instead of waiting for a writer.
+void TestCommande::tubes() {
+#ifdef Q_OS_LINUX
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(::mkfifo(QFile::encodeName(d.filePath(QStringLiteral("carte.vlp"))).constData(),
+                     0600) == 0);
+    const QString tube = d.filePath(QStringLiteral("tube.bmp"));
+    QVERIFY(::mkfifo(QFile::encodeName(tube).constData(), 0600) == 0);
+    for (const QString& c : {carte, tube}) {
+        for (const QStringList& args :
+             {QStringList{QStringLiteral("info"), c},
+              QStringList{QStringLiteral("export"), c, QStringLiteral("--bmp"),
+                          d.filePath(QStringLiteral("vue.bmp"))},
+              QStringList{QStringLiteral("trace"), c, QStringLiteral("--depuis"),
+                          QStringLiteral("150,300"), QStringLiteral("--couleur"),
+                          QStringLiteral("0")}}) {
+            QProcess p;
+            p.start(QStringLiteral(VIALUME_EXE), args);
+            const bool fini = p.waitForFinished(20000);
+            if (!fini) p.kill();
+            QVERIFY2(fini, qPrintable(args.join(u' ')));
+            QCOMPARE(p.exitCode(), SORTIEECHEC);
+            const QByteArray err = p.readAllStandardError();
+            QVERIFY2(err.contains("fichier ordinaire"), err.constData());
+        }
+    }
+#else
+    QSKIP("named pipes are made the Linux way here");
+#endif
+}
+
+// An export never writes over its own map or parameters file.
+void TestCommande::ecraseProjet() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    const QByteArray avant = contenu(carte);
+    const QByteArray vlp = contenu(d.filePath(QStringLiteral("carte.vlp")));
+    for (const QStringList& demande :
+         {QStringList{QStringLiteral("--bmp"), d.filePath(QStringLiteral("carte"))},
+          QStringList{QStringLiteral("--bmp"), carte}}) {
+        const Sortie s = lancevialume(QStringList{QStringLiteral("export"), carte} + demande);
+        QCOMPARE(s.code, SORTIEECHEC);
+        QVERIFY2(s.err.contains("du projet"), s.err.constData());
+        QVERIFY(!s.out.contains("Fichier sauv"));
+    }
+    QCOMPARE(contenu(carte), avant);
+    QCOMPARE(contenu(d.filePath(QStringLiteral("carte.vlp"))), vlp);
 }
 
 // A project that shows a display picture: the walk still follows the map's line, and the

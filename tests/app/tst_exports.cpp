@@ -168,6 +168,33 @@ class TstExports : public QObject {
         }
     }
 
+    // The window's bitmap and sequence never write over the project's files: an error says so
+    // and nothing is written.
+    void surLeProjet() {
+        Banc b;
+        projet(b);
+        film(b, 5);
+        QTemporaryDir dossier;
+        b.e().dossiercarte = dossier.path() + QLatin1Char('/');
+        b.e().fichiervisu = dossier.filePath(QStringLiteral("film0004.bmp"));
+        QFile f(dossier.filePath(QStringLiteral("carte.bmp")));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("la carte") == 8);
+        f.close();
+        b.d.fichiers.append(dossier.filePath(QStringLiteral("carte.bmp")));
+        b->Button3->click();
+        b.d.fichiers.append(dossier.filePath(QStringLiteral("film.bmp")));
+        b->Suite->click();
+        QCOMPARE(b.d.erreurs.size(), 2);
+        QVERIFY2(b.d.erreurs[0].contains(QStringLiteral("la carte du projet")),
+                 qPrintable(b.d.erreurs[0]));
+        QVERIFY2(b.d.erreurs[1].contains(QStringLiteral("l'image de visu du projet")),
+                 qPrintable(b.d.erreurs[1]));
+        QVERIFY(b.d.messages.isEmpty());
+        QCOMPARE(fichiers(dossier.path()), QStringList(QStringLiteral("carte.bmp")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("la carte"));
+    }
+
     void suiteInterrompue() {
         Banc b;
         projet(b);

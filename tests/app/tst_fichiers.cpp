@@ -5,6 +5,7 @@
 #include "app/hautbas.h"
 #include "project/carte.h"
 #include "project/parametres.h"
+#include "project/verrou.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -336,6 +337,31 @@ class TstFichiers : public QObject {
         QVERIFY(!b->Check->isVisible());
         QVERIFY(b->montre->isChecked());
         QCOMPARE(b.e().nbpt, 1);
+    }
+
+    // A save while another program holds the project waits a moment, then says who holds it
+    // and writes nothing; once the project is free the save goes through.
+    void sauvegardeOccupee() {
+        QTemporaryDir dossier;
+        const QString carte = picture(dossier, QStringLiteral("carte.bmp"), 720, 576, 0);
+        const QString vlp = dossier.filePath(QStringLiteral("carte.vlp"));
+        Banc b;
+        b->chargecarte(carte);
+        b->sauver->click();
+        const QByteArray avant = contenu(vlp);
+        route(b.e(), 100, 0);
+        {
+            Verrou autre(vlp);
+            QVERIFY(!autre.prend(0));
+            b->sauver->click();
+        }
+        QCOMPARE(contenu(vlp), avant);
+        QCOMPARE(b.d.erreurs.size(), 1);
+        QVERIFY2(b.d.erreurs.first().contains(QStringLiteral("occupé")),
+                 qPrintable(b.d.erreurs.first()));
+        b->sauver->click();
+        QCOMPARE(b.d.erreurs.size(), 1);
+        QVERIFY(contenu(vlp) != avant);
     }
 
     void sauvegardeRatee_data() {

@@ -8,10 +8,12 @@
 #include "export/film.h"
 #include "project/carte.h"
 #include "project/parametres.h"
+#include "project/verrou.h"
 #include "timeline/temps.h"
 
 #include <QBuffer>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QImageReader>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -21,8 +23,12 @@
 #include <memory>
 
 #ifdef Q_OS_LINUX
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #endif
 
@@ -53,6 +59,34 @@ QByteArray bmp(qint32 w, qint32 h, int donnees) {
     b += le32(40) + le32(static_cast<quint32>(w)) + le32(static_cast<quint32>(h)) + le16(1) +
          le16(24) + le32(0) + le32(0) + le32(2835) + le32(2835) + le32(0) + le32(0);
     return b + QByteArray(donnees, '\x40');
+}
+
+// A real bitmap of w x h stored top-down (negative height), `bits` 8, 24 or 32: the first row
+// stored, the top one, is red, every other blue.
+QByteArray bmphautbas(qint32 w, qint32 h, int bits) {
+    const quint32 ligne = (static_cast<quint32>(w) * bits + 31) / 32 * 4;
+    const quint32 palette = bits == 8 ? 256 * 4 : 0;
+    QByteArray b =
+        "BM" + le32(54 + palette + ligne * static_cast<quint32>(h)) + le32(0) + le32(54 + palette);
+    b += le32(40) + le32(static_cast<quint32>(w)) + le32(static_cast<quint32>(-h)) + le16(1) +
+         le16(static_cast<quint16>(bits)) + le32(0) + le32(0) + le32(2835) + le32(2835) +
+         le32(bits == 8 ? 256 : 0) + le32(0);
+    if (bits == 8) {
+        // Entry 0 blue, entry 1 red (blue, green, red, unused).
+        b += QByteArray("\xff\x00\x00\x00\x00\x00\xff\x00", 8) + QByteArray(254 * 4, 0);
+    }
+    for (qint32 y = 0; y < h; ++y) {
+        QByteArray r;
+        for (qint32 x = 0; x < w; ++x) {
+            if (bits == 8)
+                r += y == 0 ? '\x01' : '\x00';
+            else
+                r += y == 0 ? QByteArray("\x00\x00\xff\x00", bits / 8)
+                            : QByteArray("\xff\x00\x00\x00", bits / 8);
+        }
+        b += r + QByteArray(ligne - r.size(), 0);
+    }
+    return b;
 }
 
 quint32 crc32(const QByteArray& octets) {
@@ -134,6 +168,29 @@ std::unique_ptr<Etat> projet(const QString& dossier, int points, int graine) {
     return e;
 }
 
+#ifdef Q_OS_LINUX
+// Runs `travail` while a watchdog stands by: a reader still blocked on the pipe `tube` after two
+// seconds is freed by a writer that opens and closes it, and the run counts as blocked.
+bool bloque(const QString& tube, const std::function<void()>& travail) {
+    std::atomic<bool> fini = false, debloque = false;
+    std::thread garde([&] {
+        for (int n = 0; !fini; ++n) {
+            ::usleep(20000);
+            if (n < 100) continue;
+            const int fd = ::open(QFile::encodeName(tube).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                debloque = true;
+                ::close(fd);
+            }
+        }
+    });
+    travail();
+    fini = true;
+    garde.join();
+    return debloque;
+}
+#endif
+
 } // namespace
 
 class TstPannes : public QObject {
@@ -188,6 +245,17 @@ class TstPannes : public QObject {
                           "\x2c\x00\x00\x00\x00\x20\x4e\x50\x46\x00"
                           "\x02\x02\x4c\x01\x00\x3b",
                           30);
+        // A portable pixmap announcing 14000 x 14000 in a hundred bytes.
+        QTest::newRow("PPM 14000 x 14000 in 100 bytes")
+            << "geante.ppm" << QByteArray("P6\n14000 14000\n255\n") + QByteArray(80, '\x20');
+        // Cut short after a thumbnail whose end marker would pass for the picture's.
+        const QByteArray petit = vraie(300, 200, "JPG");
+        const QByteArray vignette = "\xff\xfe" + QByteArray("\x00\x06", 2) + "\xff\xd9\xff\xd9";
+        QTest::newRow("JPEG cut, end marker in a comment")
+            << "vignette.jpg" << petit.left(2) + vignette + petit.mid(2, petit.size() / 2);
+        // Its end marker is there, the middle of its data is not: the decoder says so.
+        QTest::newRow("JPEG missing its middle")
+            << "trou.jpg" << jpg.left(jpg.size() / 2) + jpg.right(2);
         QTest::newRow("text") << "texte.bmp" << QByteArray("Ceci n'est pas une image\r\n");
         QTest::newRow("empty") << "vide.bmp" << QByteArray();
         QTest::newRow("noise") << "bruit.png" << vraie(64, 64, "BMP").mid(54);
@@ -225,6 +293,120 @@ class TstPannes : public QObject {
                 qPrintable(
                     QStringLiteral("load %1 asked for %2 MiB").arg(charge).arg(m.croissancemio)));
         }
+    }
+
+    // Bitmaps stored top-down are read by every load, the right way up.
+    void bitmapshautbas_data() {
+        QTest::addColumn<int>("bits");
+        QTest::newRow("24 bits") << 24;
+        QTest::newRow("32 bits") << 32;
+        QTest::newRow("8 bits, palette") << 8;
+    }
+    void bitmapshautbas() {
+        QFETCH(int, bits);
+        const QString chemin =
+            fichier(QStringLiteral("hautbas%1.bmp").arg(bits), bmphautbas(VUEL, VUEH, bits));
+        QVERIFY(!chemin.isEmpty());
+        QImage qt(chemin);
+        QCOMPARE(qt.size(), QSize(VUEL, VUEH));
+        QCOMPARE(qt.pixel(0, 0) & 0xffffff, 0xff0000u);
+        for (int charge = 0; charge < 3; ++charge) {
+            Projet p;
+            if (charge > 0) QCOMPARE(chargecarte(*p.e, p.s, carte).issue, Chargement::ok);
+            const Chargement r = charge == 0   ? chargecarte(*p.e, p.s, chemin)
+                                 : charge == 1 ? chargevisu(*p.e, p.s, chemin)
+                                               : chargeloupe(*p.e, p.s, chemin);
+            QVERIFY2(r.issue == Chargement::ok, qPrintable(r.message));
+            const Surface& s = charge == 2 ? p.s.loupe : p.s.carte;
+            QCOMPARE(s.largeur(), VUEL);
+            QCOMPARE(s.hauteur(), VUEH);
+            // 0x00BBGGRR: red on top, blue below.
+            QCOMPARE(s.pixel(3, 0), 0x0000ff);
+            QCOMPARE(s.pixel(3, VUEH - 1), 0xff0000);
+        }
+    }
+
+    // A pipe, a folder or a device named as a picture or as the parameters file is refused at
+    // once, by every load, with its message; nothing waits for a writer.
+    void pasunfichier() {
+#ifdef Q_OS_LINUX
+        QTemporaryDir d;
+        const QString tube = d.filePath(QStringLiteral("tube.bmp"));
+        QCOMPARE(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
+        for (const QString& chemin : {tube, d.path(), QStringLiteral("/dev/zero")}) {
+            for (int charge = 0; charge < 3; ++charge) {
+                Projet p;
+                if (charge > 0) QCOMPARE(chargecarte(*p.e, p.s, carte).issue, Chargement::ok);
+                Chargement r;
+                QVERIFY2(!bloque(tube,
+                                 [&] {
+                                     r = charge == 0   ? chargecarte(*p.e, p.s, chemin)
+                                         : charge == 1 ? chargevisu(*p.e, p.s, chemin)
+                                                       : chargeloupe(*p.e, p.s, chemin);
+                                 }),
+                         qPrintable(chemin));
+                QCOMPARE(r.issue, Chargement::illisible);
+                QVERIFY2(r.message.contains(QStringLiteral("fichier ordinaire")) ||
+                             r.message.contains(QStringLiteral("dossier")),
+                         qPrintable(r.message));
+            }
+        }
+        // The parameters file beside the map is a pipe: "Charger" refuses it and changes nothing.
+        QVERIFY(QFile::copy(carte, d.filePath(QStringLiteral("carte.bmp"))));
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(d.filePath(QStringLiteral("carte.vlp"))).constData(), 0600),
+            0);
+        Projet p;
+        const Chargement c = chargecarte(*p.e, p.s, d.filePath(QStringLiteral("carte.bmp")));
+        QCOMPARE(c.issue, Chargement::ok);
+        QVERIFY(c.parametres);
+        const QByteArray avant = ecrisparametres(*p.e);
+        std::optional<ErreurLecture> r;
+        QStringList messages;
+        QVERIFY(!bloque(d.filePath(QStringLiteral("carte.vlp")),
+                        [&] { r = chargeprojet(*p.e, p.s, messages); }));
+        QVERIFY(r);
+        QCOMPARE(r->ligne, 0);
+        QVERIFY2(r->message.contains(QStringLiteral("fichier ordinaire")), qPrintable(r->message));
+        QCOMPARE(ecrisparametres(*p.e), avant);
+#else
+        QSKIP("named pipes are made the Linux way here");
+#endif
+    }
+
+    // A picture just under the pixel limit is taken, and its load stays under 2 GB at its peak:
+    // a 16-bit grey PNG decodes at 2 bytes a pixel, then is converted to 4.
+    void grandeimage() {
+        const qint32 w = 14000, h = 14000;
+        QByteArray png;
+        {
+            // Rows of zeros with a byte of noise now and then, so the data is not packed past
+            // what deflate can reach.
+            QByteArray brut(static_cast<qsizetype>(h) * (1 + 2 * w), '\0');
+            auto* g = QRandomGenerator::global();
+            for (qsizetype i = 0; i < brut.size(); i += 509)
+                brut[i] = static_cast<char>(g->bounded(256));
+            for (qint32 y = 0; y < h; ++y)
+                brut[static_cast<qsizetype>(y) * (1 + 2 * w)] = 0; // filter: none
+            const QByteArray z = qCompress(brut, 1).mid(4);
+            png = QByteArray("\x89PNG\r\n\x1a\n", 8) +
+                  chunk("IHDR", be32(w) + be32(h) + QByteArray("\x10\x00\x00\x00\x00", 5)) +
+                  chunk("IDAT", z) + chunk("IEND", {});
+        }
+        const QString chemin = fichier(QStringLiteral("grande.png"), png);
+        png.clear();
+        QVERIFY(!chemin.isEmpty());
+        const Mesure m = mesure([&] {
+            Projet p;
+            const Chargement r = chargecarte(*p.e, p.s, chemin);
+            return QByteArray::number(r.issue) + ' ' + QByteArray::number(p.s.carte.largeur()) +
+                   ' ' + r.message.toUtf8();
+        });
+        QVERIFY(m.fini);
+        QVERIFY2(m.sortie.startsWith("0 14000"), m.sortie.constData());
+        qInfo("14000 x 14000, 16-bit grey: peak growth %lld MiB", m.croissancemio);
+        QVERIFY(m.croissancemio < 2'000'000'000LL / (1024 * 1024));
+        QFile::remove(chemin);
     }
 
     // The measure itself sees an allocation that is never touched.
@@ -372,6 +554,149 @@ class TstPannes : public QObject {
 #endif
     }
 
+    // No export writes over the map, the display or magnifier picture or the parameters file,
+    // whatever name leads there; nothing of the export is written then.
+    void exportsurleprojet() {
+        QTemporaryDir d;
+        const QString plan = d.filePath(QStringLiteral("plan.bmp"));
+        QVERIFY(QFile::copy(carte, plan));
+        Projet p;
+        filmdepart(*p.e);
+        QCOMPARE(chargecarte(*p.e, p.s, plan).issue, Chargement::ok);
+        QCOMPARE(chargeloupe(*p.e, p.s, loupe).issue, Chargement::ok);
+        p.e->fichiervisu = d.filePath(QStringLiteral("film0003.bmp"));
+        QVERIFY(QFile::link(plan, d.filePath(QStringLiteral("lien.avi"))));
+        const QByteArray avant = lit(plan);
+        for (const QString& cible : {plan, d.filePath(QStringLiteral("./plan.bmp")),
+                                     d.filePath(QStringLiteral("lien.avi")), loupe,
+                                     d.filePath(QStringLiteral("plan.vlp"))}) {
+            ExportVideo v(*p.e, p.s);
+            const std::optional<QString> refus = v.ouvre(cible, {});
+            QVERIFY2(refus && refus->contains(QStringLiteral("du projet")), qPrintable(cible));
+            QVERIFY(fichierduprojet(*p.e, cible));
+        }
+        QVERIFY(!fichierduprojet(*p.e, d.filePath(QStringLiteral("plan2.bmp"))));
+        // Frame 3 of the sequence would be the display picture: frame 1 is not written either.
+        ExportSuite suite(*p.e, p.s, d.filePath(QStringLiteral("film")));
+        const std::optional<QString> refus = suite.etape();
+        QVERIFY(refus && refus->contains(QStringLiteral("l'image de visu")));
+        QVERIFY(suite.fini());
+        QVERIFY(!QFile::exists(d.filePath(QStringLiteral("film0001.bmp"))));
+        QCOMPARE(lit(plan), avant);
+        QCOMPARE(lit(d.filePath(QStringLiteral("lien.avi"))), avant);
+    }
+
+    // A video export killed at any moment leaves the film of before whole, and a failed one
+    // removes what it wrote.
+    void videotuee() {
+#ifdef Q_OS_LINUX
+        QTemporaryDir d;
+        Projet p;
+        filmdepart(*p.e);
+        QCOMPARE(chargecarte(*p.e, p.s, carte).issue, Chargement::ok);
+        p.e->tlmax = 12;
+        const QString film = d.filePath(QStringLiteral("film.avi"));
+        const auto exporte = [&] {
+            ExportVideo v(*p.e, p.s);
+            if (v.ouvre(film, {})) return false;
+            while (!v.fini())
+                if (v.etape()) return false;
+            return !v.ferme();
+        };
+        QVERIFY(exporte());
+        const QByteArray complet = lit(film);
+        QVERIFY(complet.size() > 13 * VUEL * VUEH * 3);
+        auto* g = QRandomGenerator::global();
+        for (int essai = 0; essai < 20; ++essai) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                for (;;)
+                    exporte();
+            }
+            QVERIFY(pid > 0);
+            ::usleep(g->bounded(5000, 300000));
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            QVERIFY2(lit(film) == complet, qPrintable(QStringLiteral("kill %1").arg(essai)));
+        }
+        // What the killed exports left says what it is.
+        for (const QString& reste : QDir(d.path()).entryList(QDir::Files | QDir::Hidden)) {
+            if (reste == QLatin1String("film.avi")) continue;
+            QVERIFY2(reste.startsWith(QLatin1String(".film.avi.")) &&
+                         reste.endsWith(QLatin1String(".partiel")),
+                     qPrintable(reste));
+        }
+
+        // Stopped early over a film of that name: the film of before stays, the partial one goes.
+        {
+            ExportVideo v(*p.e, p.s);
+            QVERIFY(!v.ouvre(film, {}));
+            for (int n = 0; n < 4; ++n)
+                QVERIFY(!v.etape());
+            QVERIFY(!v.ferme());
+            QVERIFY(v.ancien());
+        }
+        QCOMPARE(lit(film), complet);
+        // And with no film of that name, the beginning takes the name: it plays to its last frame.
+        const QString neuf = d.filePath(QStringLiteral("neuf.avi"));
+        {
+            ExportVideo v(*p.e, p.s);
+            QVERIFY(!v.ouvre(neuf, {}));
+            for (int n = 0; n < 4; ++n)
+                QVERIFY(!v.etape());
+            QVERIFY(!v.ferme());
+            QVERIFY(!v.ancien());
+        }
+        QVERIFY(QFile::exists(neuf));
+        QVERIFY(lit(neuf).size() < complet.size());
+        // Dropped before its end without being closed: nothing is left of it.
+        const int avant = QDir(d.path()).entryList(QDir::Files | QDir::Hidden).size();
+        {
+            ExportVideo v(*p.e, p.s);
+            QVERIFY(!v.ouvre(film, {}));
+            QVERIFY(!v.etape());
+        }
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden).size(), avant);
+        QCOMPARE(lit(film), complet);
+#else
+        QSKIP("fork and kill are the Linux way of this test");
+#endif
+    }
+
+    // The project's lock: a second holder waits, then is refused with the name of the first.
+    void verrou() {
+        QTemporaryDir d;
+        const QString vlp = d.filePath(QStringLiteral("carte.vlp"));
+        QCOMPARE(parametresdecarte(d.filePath(QStringLiteral("carte.etape.bmp"))), vlp);
+        auto premier = std::make_unique<Verrou>(vlp);
+        QVERIFY(!premier->prend(0));
+        Verrou second(vlp);
+        QElapsedTimer t;
+        t.start();
+        const std::optional<QString> refus = second.prend(300);
+        QVERIFY(refus);
+        QVERIFY(t.elapsed() >= 250);
+        qInfo("%s", qPrintable(*refus));
+        QVERIFY(refus->contains(QString::number(QCoreApplication::applicationPid())));
+        premier.reset();
+        QVERIFY(!second.prend(0));
+#ifdef Q_OS_LINUX
+        // A holder killed before it let go leaves a lock that the next one takes over.
+        const QString autre = d.filePath(QStringLiteral("autre.vlp"));
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            Verrou v(autre);
+            v.prend(0);
+            ::kill(::getpid(), SIGKILL);
+        }
+        QVERIFY(pid > 0);
+        ::waitpid(pid, nullptr, 0);
+        QVERIFY(QFile::exists(autre + QStringLiteral(".lock")));
+        Verrou apres(autre);
+        QVERIFY(!apres.prend(0));
+#endif
+    }
+
     // Every input the picture fuzz target found, and its seeds, through the same loads.
     void entreesdufuzz() {
         int n = 0;
@@ -391,8 +716,11 @@ class TstPannes : public QObject {
         QVERIFY(n > 0);
     }
 
-    // Every input the parameters-file fuzz target found, and its seeds, through the reader.
+    // Every input the parameters-file fuzz target found, and its seeds, through the reader and
+    // applied to a project.
     void entreesdufuzzparametres() {
+        Projet depart;
+        QVERIFY(projetessai(*depart.e, depart.s, carte, loupe));
         int n = 0;
         for (const char* sous : {"regressions/parametres", "corpus/parametres"}) {
             QDirIterator i(
@@ -400,7 +728,10 @@ class TstPannes : public QObject {
                 QDir::Files);
             while (i.hasNext()) {
                 const QString source = i.next();
-                QVERIFY2(essaiparametres(lit(source)), qPrintable(source));
+                Projet p;
+                *p.e = *depart.e;
+                p.s = depart.s;
+                QVERIFY2(essaiparametres(lit(source), *p.e, p.s), qPrintable(source));
                 ++n;
             }
         }
@@ -408,5 +739,5 @@ class TstPannes : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(TstPannes)
+QTEST_MAIN(TstPannes)
 #include "tst_pannes.moc"

@@ -289,11 +289,19 @@ class TstCarte : public QObject {
         QCOMPARE(b.s.tempo.hauteur(), 150);
         QVERIFY(!b.e->okloupe);
     }
+    // Any size under the picture limit is taken, however long a side.
+    void loupeDeToutesTailles() {
+        Banc b;
+        const Chargement r = chargeloupe(*b.e, b.s, image(dossier, "longue.bmp", 2500, 30));
+        QVERIFY2(r.issue == Chargement::ok, qPrintable(r.message));
+        QCOMPARE(b.e->txloupemax, 2500);
+        QCOMPARE(b.s.loupe.largeur(), 2500);
+        QCOMPARE(b.s.tempo.hauteur(), 30);
+    }
     void loupeRefuseeGardeLaPrecedente_data() {
         QTest::addColumn<QString>("chemin");
         QTest::newRow("texte") << fichier(dossier, "texte.bmp", "rien\r\n");
         QTest::newRow("1 x 1") << image(dossier, "point.bmp", 1, 1);
-        QTest::newRow("trop grande") << image(dossier, "immense.bmp", MAXLOUPE + 1, 2);
     }
     void loupeRefuseeGardeLaPrecedente() {
         QFETCH(QString, chemin);

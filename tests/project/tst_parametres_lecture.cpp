@@ -222,8 +222,36 @@ class TstParametresLecture : public QObject {
         QTest::newRow("quatre lignes tronquees")
             << fixture("ombre_tronquee.vlp") << 48
             << "La section [OMBRE] est incomplète : le fichier s'arrête avant (ligne 48)";
-        QTest::newRow("loupe sans drapeau")
-            << texte({"[LOUPE]", "", "0", "10"}) << 5 << "La section [LOUPE] est incomplète";
+        // Past the end the flag is an empty line, which changes nothing; the numbers are needed.
+        QTest::newRow("loupe sans drapeau") << texte({"[LOUPE]", "", "0", "10"}) << 0 << "";
+        QTest::newRow("loupe sans estompe")
+            << texte({"[LOUPE]", "", "0"}) << 4 << "La section [LOUPE] est incomplète";
+        // Numbers that would overflow what is computed from them are refused at their line.
+        QTest::newRow("point pres de INT_MAX")
+            << texte({"[CHEMIN]", "1\t2\t255\t0", "2147483000\t5\t255\t0"}) << 3
+            << "'2147483000' est hors des limites : de -100000000 à 100000000 (ligne 3)";
+        QTest::newRow("point a INT_MIN")
+            << texte({"[CHEMIN]", "5\t-2147483648"}) << 2 << "'-2147483648' est hors des limites";
+        QTest::newRow("troncon 2147483647")
+            << texte({"[CHEMIN]", "5\t6\t255\t2147483647"}) << 2 << "'2147483647' est hors";
+        QTest::newRow("troncon negatif")
+            << texte({"[CHEMIN]", "5\t6\t255\t-1"}) << 2 << "'-1' est hors des limites";
+        QTest::newRow("decalage d'image")
+            << texte({"[PHOTO]", "0\t2147483647\t0"}) << 2 << "'2147483647' est hors";
+        QTest::newRow("decalage de cle")
+            << texte({"[CLE]", "-2147483648\t0\t00:00"}) << 2 << "'-2147483648' est hors";
+        QTest::newRow("taille INT_MIN")
+            << texte({"[TAILLE]", "-2147483648"}) << 2 << "'-2147483648' est hors des limites";
+        QTest::newRow("taille INT_MAX")
+            << texte({"[TAILLE]", "2147483647"}) << 2 << "'2147483647' est hors des limites";
+        QTest::newRow("cadence INT_MAX") << texte({"[IPS]", "2147483647"}) << 2
+                                         << "'2147483647' n'est pas une cadence correcte (1 à";
+        // What the program of old could write stays readable.
+        QTest::newRow("valeurs d'hier")
+            << texte({"[CHEMIN]", "0\t0\t255\t0", "13999\t9999\t-2147483643\t36000", "[PHOTO]",
+                      "13280\t9424\t1000", "[IPS]", "30", "[CLE]", "13280\t9424\t00:00", "[TAILLE]",
+                      "-72", "[TAILLE]", "400", "[POSX]", "720"})
+            << 0 << "";
         QTest::newRow("cle en fin de fichier")
             << texte({"[IPS]"}) << 2 << "La section [IPS] est incomplète";
         QTest::newRow("36001 points") << points(MAXPT) << 0 << "";
@@ -300,6 +328,51 @@ class TstParametresLecture : public QObject {
         QVERIFY(erreur(refus));
         QCOMPARE(erreur(refus)->ligne, 3);
         QVERIFY(erreur(lisparametres(texte({"[TRACE]", "plume\toui"}), 25)));
+    }
+
+    // A group of four cut before its flag keeps its three values; the switch stays as it was.
+    void loupeSansDrapeau() {
+        const Lecture l = lisparametres(texte({"[LOUPE]", "l.bmp", "7", "10"}), 25);
+        QVERIFY(lu(l));
+        QVERIFY(lu(l)->loupe);
+        QCOMPARE(lu(l)->loupe->fichier, QStringLiteral("l.bmp"));
+        QCOMPARE(lu(l)->loupe->zoom, 7);
+        QCOMPARE(lu(l)->loupe->estompe, 10);
+        QVERIFY(!lu(l)->okloupe);
+    }
+
+    // A byte-order mark ahead of the first key is skipped, and the text after it read as UTF-8.
+    void marqueUtf8() {
+        const Lecture l = lisparametres(
+            "\xef\xbb\xbf[CHEMIN]\r\n10\t20\t255\t0\r\n11\t21\t255\t0\r\n[TXTAUTRE]\r\nkm "
+            "\xc3\xa9t\xc3\xa9\r\n",
+            25);
+        QVERIFY(lu(l));
+        QCOMPARE(lu(l)->points.size(), size_t(2));
+        QCOMPARE(lu(l)->points[1].y, 21);
+        QCOMPARE(lu(l)->txtautre, QStringLiteral("km été"));
+    }
+
+    // Text without a key is not a project: reading it as an empty one would lose the route at
+    // the next save. An empty file, or one of blank lines, stays an empty project.
+    void sansCle_data() {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<bool>("refuse");
+        QTest::newRow("texte") << QByteArray("Bonjour\r\n1\t2\r\n") << true;
+        QTest::newRow("cle en minuscules") << QByteArray("[chemin]\r\n1\t2\r\n") << true;
+        QTest::newRow("vide") << QByteArray() << false;
+        QTest::newRow("lignes vides") << QByteArray("\r\n\r\n  \r\n") << false;
+        QTest::newRow("une cle") << QByteArray("entete\r\n[IPS]\r\n25\r\n") << false;
+    }
+    void sansCle() {
+        QFETCH(QByteArray, octets);
+        QFETCH(bool, refuse);
+        const Lecture l = lisparametres(octets, 25);
+        QCOMPARE(erreur(l) != nullptr, refuse);
+        if (refuse) {
+            QCOMPARE(erreur(l)->ligne, 0);
+            QVERIFY2(erreur(l)->message.contains("Aucune section"), qPrintable(erreur(l)->message));
+        }
     }
 
     void fichierNommeDansLeMessage() {
