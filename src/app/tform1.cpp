@@ -637,7 +637,11 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::closeEvent(QCloseEvent* ev) {
-    // Nothing is saved or asked: the program ends at once.
+    // Changes are not lost without a word; the program ends once the question allows it.
+    if (!abandonne()) {
+        ev->ignore();
+        return;
+    }
     Timer1->stop();
     ev->accept();
     QCoreApplication::quit();

@@ -65,6 +65,12 @@ class TForm1 : public QWidget {
     void chargecarte(const QString& chemin);
     // The tip length every map load starts with (30), set before the dialog of "Charger".
     void embout30();
+    // Whether the project differs from what was last saved or loaded: the parameters file it
+    // would write is not the one of that moment. Without a map there is nothing to lose.
+    bool modifie() const;
+    // Before the project is dropped (quit, another map): "Quitter sans sauver ?" when it has
+    // changes. True when the caller may go on (Oui; Non once the save went through).
+    bool abandonne();
 
     // ---- Controls (object names as the control names) --------------------------------------
     Vue* fond = nullptr;
@@ -239,9 +245,16 @@ class TForm1 : public QWidget {
     Surfaces surf;
     std::unique_ptr<Traceur> traceur;
 
-    // SaveDialog1 is shared: the bitmap exports keep the filter and folder its last use set
-    // (tform1_fichiers.cpp).
-    QString filtresauve, dossiersauve;
+    // The project as last saved or loaded (its parameters file), for modifie().
+    void retiens();
+    QByteArray reference;
+
+    // SaveDialog1 is shared: the bitmap exports keep the filter its last use set
+    // (tform1_fichiers.cpp). Each export starts in the folder it last wrote to, else the map's.
+    enum Sortie { sortievideo, sortiesuite, sortiebmp, nbsorties };
+    QString dossierexport(Sortie s) const;
+    void retiensdossier(Sortie s, const QString& fichier);
+    QString filtresauve, dossiers[nbsorties];
 };
 
 // The single instance, set while a window exists.

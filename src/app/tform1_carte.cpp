@@ -50,6 +50,8 @@ void TForm1::embout30() {
 }
 
 void TForm1::ChargerClick() {
+    // Asked before anything changes: the tip length below is a change of the project.
+    if (!abandonne()) return;
     // Every click brings the tip length back to 30, also when the dialog is then cancelled.
     embout30();
     const std::optional<QString> chemin =
@@ -63,6 +65,7 @@ void TForm1::chargecarte(const QString& chemin) {
     // A refused picture has blackened the view; an unreadable one changed nothing.
     synchro();
     presente();
+    if (r.issue != Chargement::illisible) retiens();
     if (!signale(r)) return;
     if (r.parametres) litparametres();
 }
@@ -110,6 +113,7 @@ void TForm1::dropEvent(QDropEvent* ev) {
     // Load once the drag is over: the source must not wait on a message box of ours.
     // A dropped map is opened as by "Charger", tip length included.
     QTimer::singleShot(0, this, [this, chemin] {
+        if (!abandonne()) return;
         embout30();
         chargecarte(chemin);
     });

@@ -7,6 +7,7 @@
 #include "project/parametres.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QProgressDialog>
 
 namespace {
@@ -68,7 +69,40 @@ void TForm1::sauverClick() {
         dialogues.erreur(erreur);
         return;
     }
+    retiens();
     affiche(SAUVE, 61);
+}
+
+void TForm1::retiens() {
+    reference = etat->fichiercarte.isEmpty() ? QByteArray() : ecrisparametres(*etat);
+}
+
+bool TForm1::modifie() const {
+    // Comparing what would be written sees every change, and none that was undone by hand.
+    return !etat->fichiercarte.isEmpty() && ecrisparametres(*etat) != reference;
+}
+
+bool TForm1::abandonne() {
+    if (!modifie()) return true;
+    switch (dialogues.question(QStringLiteral("Quitter sans sauver ?"))) {
+    case Dialogues::Choix::oui:
+        return true;
+    case Dialogues::Choix::non:
+        // Saved first; a failed save keeps the project open.
+        sauverClick();
+        return !modifie();
+    case Dialogues::Choix::annuler:
+        return false;
+    }
+    return false;
+}
+
+QString TForm1::dossierexport(Sortie s) const {
+    return dossiers[s].isEmpty() ? etat->dossiercarte : dossiers[s];
+}
+
+void TForm1::retiensdossier(Sortie s, const QString& fichier) {
+    dossiers[s] = QFileInfo(fichier).absolutePath();
 }
 
 // Called by the map load when the map's parameters file exists. A file that cannot be read is
@@ -84,6 +118,7 @@ void TForm1::litparametres() {
     }
     synchro();
     redessine();
+    retiens();
     // Already in the language of the table.
     for (const QString& m : messages)
         affiche(m, -1);
@@ -91,8 +126,10 @@ void TForm1::litparametres() {
 
 void TForm1::SuiteClick() {
     if (sanscarte()) return;
-    const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
+    const std::optional<QString> choix =
+        dialogues.enregistrer(filtresauve, dossierexport(sortiesuite));
     if (!choix) return;
+    retiensdossier(sortiesuite, *choix);
     // A name that starts with "." leaves no base: nothing is written and nothing said.
     const std::optional<QString> prefixe = prefixesuite(*choix);
     if (!prefixe) return;
@@ -109,8 +146,10 @@ void TForm1::SuiteClick() {
 // Nothing is composed: the file holds what the view shows.
 void TForm1::Button3Click() {
     if (sanscarte()) return;
-    const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
+    const std::optional<QString> choix =
+        dialogues.enregistrer(filtresauve, dossierexport(sortiebmp));
     if (!choix) return;
+    retiensdossier(sortiebmp, *choix);
     const std::optional<QString> chemin = fichierbmp(*choix);
     if (!chemin) return;
     if (const std::optional<QString> erreur = ecritbmp(surf.vue, *chemin)) {
@@ -129,9 +168,10 @@ void TForm1::Button11Click() {
         return;
     }
     filtresauve = QStringLiteral("Vidéo|*.avi");
-    dossiersauve = etat->dossierprog;
-    const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
+    const std::optional<QString> choix =
+        dialogues.enregistrer(filtresauve, dossierexport(sortievideo));
     if (!choix) return;
+    retiensdossier(sortievideo, *choix);
     // Cancelling the codec choice goes on with the options the dialog opened on.
     OptionsVideo options;
     dialogues.optionsvideo(options);

@@ -21,6 +21,11 @@ bool DialoguesScript::confirmation(const QString& question) {
     return prends(reponses, false);
 }
 
+Dialogues::Choix DialoguesScript::question(const QString& texte) {
+    questions3.append(texte);
+    return prends(choix, Choix::annuler);
+}
+
 std::optional<QString> DialoguesScript::ouvrir(const QString& filtre, const QString& dossier) {
     filtres.append(filtre);
     dossiers.append(dossier);
