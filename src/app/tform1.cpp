@@ -2,6 +2,7 @@
 // versions boxes, and the copy of the project state into the controls.
 #include "app/tform1.h"
 
+#include "app/clavier.h"
 #include "app/glyphes.h"
 #include "app/hautbas.h"
 #include "app/teinte.h"
@@ -238,6 +239,7 @@ TForm1::TForm1(Dialogues& dialogues, const QString& dossierprog, QWidget* parent
     demarrage();
     synchro();
     connecte();
+    new Clavier(*this);
 }
 
 TForm1::~TForm1() {
