@@ -317,6 +317,7 @@ void TForm1::construit() {
     Charger->setToolTip(QStringLiteral("Image pour le calcul et la visualisation"));
     coulr = champtexte(w, "coulr", 136, 72, 33, 21, true);
     coulr->hide();
+    construitrecents();
     Label14 =
         etiquette(w, "Label14", 8, 104, 177, 13, QStringLiteral("La couleur vous sera demandée"));
     Label4 = etape(w, "Label4", 8, 125, QStringLiteral("2"),

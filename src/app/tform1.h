@@ -71,6 +71,12 @@ class TForm1 : public QWidget {
     // Before the project is dropped (quit, another map): "Quitter sans sauver ?" when it has
     // changes. True when the caller may go on (Oui; Non once the save went through).
     bool abandonne();
+    // Recent maps (tform1_recents.cpp): kept in the user's settings, ten at most, those that
+    // still exist.
+    static constexpr int MAXRECENTES = 10;
+    QStringList recentes() const;
+    // Opens a map of the list (or any map) as "Charger" does after its dialog, question first.
+    void ouvrerecente(const QString& chemin);
 
     // ---- Controls (object names as the control names) --------------------------------------
     Vue* fond = nullptr;
@@ -94,6 +100,8 @@ class TForm1 : public QWidget {
                 *sauver = nullptr, *Button11 = nullptr, *Suite = nullptr, *Button3 = nullptr;
     QLineEdit *coulr = nullptr, *coulmon = nullptr;
     QCheckBox* Check = nullptr;
+    // The last maps opened, most recent first, beside "Charger" (tform1_recents.cpp).
+    QToolButton* Recents = nullptr;
 
     // Page "Couleur".
     QPlainTextEdit* Memo6 = nullptr;
@@ -244,6 +252,9 @@ class TForm1 : public QWidget {
     std::unique_ptr<Etat> etat;
     Surfaces surf;
     std::unique_ptr<Traceur> traceur;
+
+    void construitrecents();
+    void ajouterecente(const QString& chemin);
 
     // The project as last saved or loaded (its parameters file), for modifie().
     void retiens();

@@ -67,6 +67,7 @@ void TForm1::chargecarte(const QString& chemin) {
     presente();
     if (r.issue != Chargement::illisible) retiens();
     if (!signale(r)) return;
+    ajouterecente(chemin);
     if (r.parametres) litparametres();
 }
 
@@ -112,9 +113,5 @@ void TForm1::dropEvent(QDropEvent* ev) {
     ev->acceptProposedAction();
     // Load once the drag is over: the source must not wait on a message box of ours.
     // A dropped map is opened as by "Charger", tip length included.
-    QTimer::singleShot(0, this, [this, chemin] {
-        if (!abandonne()) return;
-        embout30();
-        chargecarte(chemin);
-    });
+    QTimer::singleShot(0, this, [this, chemin] { ouvrerecente(chemin); });
 }

@@ -1,6 +1,18 @@
 #include "aide_dialogues.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 namespace {
+
+// The window keeps recent maps in the user's settings: the tests keep theirs in a folder of
+// their own, never in the user's.
+struct ReglagesIsoles {
+    QTemporaryDir dossier;
+    ReglagesIsoles() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dossier.path());
+    }
+} isoles;
 
 template <class T> T prends(QList<T>& file, T sinon) {
     return file.isEmpty() ? sinon : file.takeFirst();
