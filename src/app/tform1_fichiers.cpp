@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "export/bmp.h"
 #include "export/film.h"
+#include "project/imageprojet.h"
 #include "project/parametres.h"
 
 #include <QCoreApplication>
@@ -56,6 +57,17 @@ template <class Export> Fin deroule(TForm1& f, Export& x, const QString& titre) 
     return fin;
 }
 
+// "de l'image x.bmp", or "d'une autre image" when the file only says it is a BMP map's.
+QString delimage(const Appartenance& a) {
+    return a.image.isEmpty() ? QStringLiteral("d'une autre image")
+                             : QStringLiteral("de l'image %1").arg(a.image);
+}
+
+QString remplace(const Etat& e, const Appartenance& a) {
+    return QStringLiteral("Le fichier paramètres %1 est celui %2 : le remplacer ?")
+        .arg(e.fichierparam, delimage(a));
+}
+
 QString interrompu(const Etat& e) {
     return QStringLiteral("Export interrompu à l'image %1").arg(e.tl);
 }
@@ -64,6 +76,9 @@ QString interrompu(const Etat& e) {
 
 void TForm1::sauverClick() {
     if (sanscarte()) return;
+    // "x.bmp" and "x.jpg" share "x.vlp": the other picture's project is not replaced unasked.
+    const Appartenance a = imagedufichier(*etat);
+    if (a.autre(etat->fichiercarte) && !dialogues.confirmation(remplace(*etat, a))) return;
     QString erreur;
     if (!sauveparametres(*etat, erreur)) {
         dialogues.erreur(erreur);
@@ -108,9 +123,14 @@ void TForm1::retiensdossier(Sortie s, const QString& fichier) {
 // Called by the map load when the map's parameters file exists. A file that cannot be read is
 // refused whole and the project stays as it was.
 void TForm1::litparametres() {
-    if (!dialogues.confirmation(
-            traduit(*etat, 23, QStringLiteral("Il y a fichier paramètres on le charge ?"))))
-        return;
+    // A project of another picture sharing the file's name is named in the question.
+    const Appartenance a = imagedufichier(*etat);
+    const QString question =
+        !a.autre(etat->fichiercarte)
+            ? traduit(*etat, 23, QStringLiteral("Il y a fichier paramètres on le charge ?"))
+            : QStringLiteral("Il y a un fichier paramètres, celui %1 : on le charge ?")
+                  .arg(delimage(a));
+    if (!dialogues.confirmation(question)) return;
     QStringList messages;
     if (const std::optional<ErreurLecture> erreur = chargeprojet(*etat, surf, messages)) {
         dialogues.erreur(erreur->message);

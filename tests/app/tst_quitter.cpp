@@ -21,7 +21,7 @@ QString image(const QString& dossier, const QString& nom) {
     QImage img(800, 600, QImage::Format_RGB32);
     img.fill(qRgb(20, 30, 40));
     const QString chemin = dossier + QLatin1Char('/') + nom;
-    img.save(chemin, "BMP");
+    img.save(chemin);
     return chemin;
 }
 
@@ -161,6 +161,48 @@ class TstQuitter : public QObject {
         QVERIFY(!b->modifie());
         b->montre->setChecked(false);
         QVERIFY(b->modifie());
+    }
+
+    // "x.bmp" and "x.jpg" share "x.vlp": the question names the other picture, and "Sauver" asks
+    // before it replaces that picture's project.
+    void projetDUneAutreImage() {
+        Banc b;
+        charge(b, QStringLiteral("x.bmp"));
+        b->montre->setChecked(true);
+        b->sauver->click();
+        const QString fichier = b.dossier.filePath(QStringLiteral("x.vlp"));
+        const QByteArray dubmp = contenu(fichier);
+        QVERIFY(dubmp.startsWith("[CHEMIN]"));
+
+        b.d.reponses << false;
+        charge(b, QStringLiteral("x.jpg"));
+        QCOMPARE(b.d.questions.last(),
+                 QStringLiteral("Il y a un fichier paramètres, celui de l'image x.bmp : on le "
+                                "charge ?"));
+        b->okombre->setChecked(true);
+        b.d.reponses << false;
+        b->sauver->click();
+        const QString remplace =
+            QStringLiteral("Le fichier paramètres x.vlp est celui de l'image x.bmp : le "
+                           "remplacer ?");
+        QCOMPARE(b.d.questions.last(), remplace);
+        QCOMPARE(contenu(fichier), dubmp);
+        QVERIFY(b->modifie());
+        b.d.reponses << true;
+        b->sauver->click();
+        QCOMPARE(b.d.questions.last(), remplace);
+        QVERIFY(contenu(fichier).startsWith("[IMAGE]\r\nx.jpg\r\n[CHEMIN]\r\n"));
+        QVERIFY(!b->modifie());
+        const int avant = int(b.d.questions.size());
+        b->sauver->click(); // its own project now: nothing asked
+        QCOMPARE(b.d.questions.size(), avant);
+
+        b.d.reponses << true;
+        charge(b, QStringLiteral("x.bmp"));
+        QCOMPARE(b.d.questions.last(),
+                 QStringLiteral("Il y a un fichier paramètres, celui de l'image x.jpg : on le "
+                                "charge ?"));
+        QVERIFY(b.e().okombre);
     }
 
     // Each export starts in the map's folder, then in the folder it last wrote to.
