@@ -38,6 +38,15 @@ Clavier::Clavier(TForm1& f) : QObject(&f) {
     raccourci(f, QKeySequence(Qt::Key_Right), QStringLiteral("Flèche droite"), f.suiv, this);
     raccourci(f, QKeySequence(Qt::Key_Home), QStringLiteral("Origine"), f.Debut, this);
     raccourci(f, QKeySequence(Qt::Key_End), QStringLiteral("Fin"), f.dern, this);
+    // Undo and redo of project changes; a text field keeps its own undo while it has the focus.
+    for (const auto& [touches, action] :
+         {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::annule},
+          std::pair{QKeySequence(Qt::CTRL | Qt::Key_Y), &TForm1::refait},
+          std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::refait}}) {
+        auto* s = new QShortcut(touches, &f);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, &f, [&f, action] { (f.*action)(); });
+    }
     // Space plays, or stops a film that plays.
     auto* espace = new QShortcut(QKeySequence(Qt::Key_Space), &f);
     espace->setContext(Qt::WindowShortcut);

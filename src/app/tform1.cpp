@@ -240,6 +240,7 @@ TForm1::TForm1(Dialogues& dialogues, const QString& dossierprog, QWidget* parent
     synchro();
     connecte();
     new Clavier(*this);
+    construitannule();
 }
 
 TForm1::~TForm1() {

@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 struct Chargement;
 
@@ -71,6 +72,18 @@ class TForm1 : public QWidget {
     // Before the project is dropped (quit, another map): "Quitter sans sauver ?" when it has
     // changes. True when the caller may go on (Oui; Non once the save went through).
     bool abandonne();
+    // Undo and redo of project changes (tform1_annule.cpp). A step is the parameters file the
+    // project would write, compressed; a change is noted when that file differs from the last
+    // one noted: on an idle check of the window, at the end of a trace and after a load.
+    static constexpr int MAXPAS = 100;
+    void note();
+    void annule();
+    void refait();
+    int pasannulables() const { return int(passe.size()); }
+    int pasrefaisables() const { return int(futur.size()); }
+    // The memory the steps hold, in bytes.
+    qsizetype memoireannule() const;
+
     // Recent maps (tform1_recents.cpp): kept in the user's settings, ten at most, those that
     // still exist.
     static constexpr int MAXRECENTES = 10;
@@ -254,6 +267,13 @@ class TForm1 : public QWidget {
     std::unique_ptr<Traceur> traceur;
 
     void construitrecents();
+    void construitannule();
+    // A new map starts a new history.
+    void oublie();
+    void restaure(const QByteArray& octets);
+    std::vector<QByteArray> passe, futur; // compressed, the latest at the back
+    QByteArray actuel;                    // the last noted, uncompressed
+    QTimer* veille = nullptr;
     void ajouterecente(const QString& chemin);
 
     // The project as last saved or loaded (its parameters file), for modifie().

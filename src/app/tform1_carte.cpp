@@ -65,7 +65,10 @@ void TForm1::chargecarte(const QString& chemin) {
     // A refused picture has blackened the view; an unreadable one changed nothing.
     synchro();
     presente();
-    if (r.issue != Chargement::illisible) retiens();
+    if (r.issue != Chargement::illisible) {
+        retiens();
+        oublie();
+    }
     if (!signale(r)) return;
     ajouterecente(chemin);
     if (r.parametres) litparametres();

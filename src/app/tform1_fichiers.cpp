@@ -139,6 +139,8 @@ void TForm1::litparametres() {
     synchro();
     redessine();
     retiens();
+    // A loaded project is a step: it can be undone back to the map without it.
+    note();
     // Already in the language of the table.
     for (const QString& m : messages)
         affiche(m, -1);
