@@ -48,9 +48,10 @@ QString ecrite(const QStringList& args, const QString& nom) {
 }
 
 // Parses `args` (after the program's name) with the parser's options: an unknown option, a
-// missing value or a stray argument beyond `positions` gives the message of this program.
+// missing value, a value given to a switch (`interrupteurs`) or a stray argument beyond
+// `positions` gives the message of this program.
 std::optional<ErreurUsage> lis(QCommandLineParser& p, const QStringList& args, int positions,
-                               const QString& pour) {
+                               const QString& pour, const QStringList& interrupteurs = {}) {
     // "-image" is "--image", not the letters i, m, a, g, e.
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QString suffixe = pour.isEmpty() ? QString() : QStringLiteral(" pour ") + pour;
@@ -58,6 +59,15 @@ std::optional<ErreurUsage> lis(QCommandLineParser& p, const QStringList& args, i
         if (!p.unknownOptionNames().isEmpty())
             return ErreurUsage{tr8("option inconnue%1 : « %2 »")
                                    .arg(suffixe, ecrite(args, p.unknownOptionNames().first()))};
+        for (const QString& a : args) {
+            QString n = a.section(QLatin1Char('='), 0, 0);
+            while (n.startsWith(QLatin1Char('-')))
+                n.remove(0, 1);
+            if (a.startsWith(QLatin1Char('-')) && a.contains(QLatin1Char('=')) &&
+                interrupteurs.contains(n))
+                return ErreurUsage{tr8("l'option %1 ne prend pas de valeur")
+                                       .arg(a.section(QLatin1Char('='), 0, 0))};
+        }
         // The parser's other refusal: the last option has no value after it.
         return manque(args.isEmpty() ? QString() : args.last());
     }
@@ -141,7 +151,7 @@ std::variant<Demande, ErreurUsage> analysetrace(Demande d, const QStringList& ar
                              couleur = avecvaleur(QStringLiteral("couleur")),
                              suite(QStringLiteral("suite"));
     p.addOptions({depuis, couleur, suite});
-    if (auto u = lis(p, args, 0, QStringLiteral("trace"))) return *u;
+    if (auto u = lis(p, args, 0, QStringLiteral("trace"), {QStringLiteral("suite")})) return *u;
     if (!p.isSet(depuis)) return ErreurUsage{tr8("trace attend --depuis X,Y")};
     const QString v = p.value(depuis);
     const QStringList xy = v.split(QLatin1Char(','));
@@ -164,7 +174,7 @@ std::variant<Demande, ErreurUsage> analyseinfo(Demande d, const QStringList& arg
     QCommandLineParser p;
     const QCommandLineOption json(QStringLiteral("json"));
     p.addOption(json);
-    if (auto u = lis(p, args, 0, QStringLiteral("info"))) return *u;
+    if (auto u = lis(p, args, 0, QStringLiteral("info"), {QStringLiteral("json")})) return *u;
     d.json = p.isSet(json);
     return d;
 }
@@ -200,7 +210,9 @@ std::variant<Demande, ErreurUsage> analyse(const QStringList& args) {
         const QCommandLineOption aideopt(QStringList{QStringLiteral("h"), QStringLiteral("help")});
         const QCommandLineOption version(QStringLiteral("version"));
         p.addOptions({aideopt, version});
-        if (auto u = lis(p, args, 1, QString())) {
+        if (auto u =
+                lis(p, args, 1, QString(),
+                    {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("version")})) {
             // A map followed by more is one map too many, whatever follows.
             if (!premier.startsWith(QLatin1Char('-')) && args.size() > 1)
                 return ErreurUsage{

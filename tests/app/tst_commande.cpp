@@ -150,6 +150,7 @@ void TestCommande::usage_data() {
     QTest::newRow("version et carte") << l("c.bmp --version") << "--version";
     QTest::newRow("export en trop") << l("export c.bmp --avi f surplus") << "surplus";
     QTest::newRow("info inconnue apres") << l("info c.bmp --json --bruit") << "--bruit";
+    QTest::newRow("interrupteur avec valeur") << l("info c.bmp --json=1") << "--json";
     QTest::newRow("valeur vide") << QStringList{"export", "c.bmp", "--bmp", ""} << "--bmp";
     QTest::newRow("couleur transparente")
         << l("trace c.bmp --depuis 3,4 --couleur transparent") << "transparent";
