@@ -2,6 +2,7 @@
 // inputs it found: the bytes as a parameters file through the reader.
 #pragma once
 
+#include "project/imageprojet.h"
 #include "project/parametres.h"
 
 #include <QByteArrayView>
@@ -12,6 +13,10 @@
 // message or with a line number past the one after the file's last (a section cut short by the
 // end of the file names the line that is missing).
 inline bool essaiparametres(QByteArrayView octets) {
+    // The scan for the picture a project belongs to reads the same bytes first.
+    if (imageduprojet(octets, QStringLiteral("x.vlp"), QStringLiteral("/nulle-part/"))
+            .image.contains(QLatin1Char('\n')))
+        return false;
     const Lecture l = lisparametres(octets, 25);
     if (const auto* e = std::get_if<ErreurLecture>(&l))
         return !e->message.isEmpty() && e->ligne >= 0 && e->ligne <= octets.count('\n') + 2;
