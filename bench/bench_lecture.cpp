@@ -27,6 +27,7 @@ class Muets : public Dialogues {
     void message(const QString&) override {}
     void erreur(const QString&) override {}
     bool confirmation(const QString&) override { return false; }
+    Choix question(const QString&) override { return Choix::annuler; }
     std::optional<QString> ouvrir(const QString&, const QString&) override { return {}; }
     std::optional<QString> enregistrer(const QString&, const QString&) override { return {}; }
     std::optional<Couleur> couleur() override { return {}; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "project/carte.h"
+#include "project/imageprojet.h"
 #include "project/parametres.h"
 #include "render/afficheimg.h"
 
@@ -25,6 +26,10 @@ inline bool projetessai(Etat& e, Surfaces& surf, const QString& carte, const QSt
 // projetessai) and frames are composed from it, so that every number it holds reaches what is
 // computed from it.
 inline bool essaiparametres(QByteArrayView octets, Etat& e, Surfaces& surf) {
+    // The scan for the picture a project belongs to reads the same bytes first.
+    if (imageduprojet(octets, QStringLiteral("x.vlp"), QStringLiteral("/nulle-part/"))
+            .image.contains(QLatin1Char('\n')))
+        return false;
     const Lecture l = lisparametres(octets, 25);
     if (const auto* err = std::get_if<ErreurLecture>(&l))
         return !err->message.isEmpty() && err->ligne >= 0 && err->ligne <= octets.count('\n') + 2;

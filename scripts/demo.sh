@@ -3,7 +3,8 @@
 # a display it exports the demo film to out/demo.avi instead and says where.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+# Only the program: the tests and benchmarks are built by scripts/tests.sh, in the same folder.
+CIBLES=vialume bash scripts/setup.sh
 CARTE=examples/demo/carte.bmp
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     mkdir -p out

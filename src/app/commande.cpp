@@ -3,9 +3,14 @@
 #include "project/couleurs.h"
 #include "timeline/temps.h"
 
+#include <QColor>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
+
+#include <cstdlib>
+#include <tuple>
 
 namespace {
 
@@ -19,12 +24,6 @@ std::optional<int> entierborne(const QString& texte, int mini, int maxi) {
     return v;
 }
 
-// Reads the value that follows an option; `i` then points at it.
-std::optional<QString> valeur(const QStringList& args, int& i) {
-    if (i + 1 >= args.size()) return std::nullopt;
-    return args[++i];
-}
-
 ErreurUsage manque(const QString& option) {
     return {tr8("l'option %1 attend une valeur").arg(option)};
 }
@@ -33,138 +32,206 @@ ErreurUsage invalide(const QString& option, const QString& texte, const QString&
     return {tr8("valeur incorrecte pour %1 : « %2 » (%3)").arg(option, texte, attendu)};
 }
 
-std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& args) {
-    bool sortiedonnee = false;
-    bool optionsvideo = false;
-    bool imagedonnee = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--avi") || a == QLatin1String("--bmps") ||
-            a == QLatin1String("--bmp")) {
-            if (sortiedonnee) return ErreurUsage{tr8("une seule sortie : --avi, --bmps ou --bmp")};
-            const auto v = valeur(args, i);
-            if (!v || v->isEmpty()) return manque(a);
-            d.sortie = a == QLatin1String("--avi")    ? Demande::avi
-                       : a == QLatin1String("--bmps") ? Demande::bmps
-                                                      : Demande::bmp;
-            d.cible = *v;
-            sortiedonnee = true;
-        } else if (a == QLatin1String("--codec")) {
-            const auto v = valeur(args, i);
-            if (!v) return manque(a);
-            if (!nomscodecs().contains(*v))
-                return invalide(a, *v, nomscodecs().join(QStringLiteral(", ")));
-            d.codec = *v;
-            optionsvideo = true;
-        } else if (a == QLatin1String("--qualite")) {
-            const auto v = valeur(args, i);
-            if (!v) return manque(a);
-            d.qualite = entierborne(*v, 1, 100);
-            if (!d.qualite) return invalide(a, *v, tr8("un entier de 1 à 100"));
-            optionsvideo = true;
-        } else if (a == QLatin1String("--debit")) {
-            const auto v = valeur(args, i);
-            if (!v) return manque(a);
-            d.debit = entierborne(*v, 1, 1000000);
-            if (!d.debit) return invalide(a, *v, tr8("des kbit/s, de 1 à 1000000"));
-            optionsvideo = true;
-        } else if (a == QLatin1String("--cle")) {
-            const auto v = valeur(args, i);
-            if (!v) return manque(a);
-            d.cle = entierborne(*v, 1, MAXIMG);
-            if (!d.cle) return invalide(a, *v, tr8("un entier de 1 à %1").arg(MAXIMG));
-            optionsvideo = true;
-        } else if (a == QLatin1String("--image")) {
-            const auto v = valeur(args, i);
-            if (!v) return manque(a);
-            const auto n = entierborne(*v, 0, MAXNBI);
-            if (!n) return invalide(a, *v, tr8("un numéro d'image de 0 à %1").arg(MAXNBI));
-            d.image = *n;
-            imagedonnee = true;
-        } else {
-            return ErreurUsage{tr8("option inconnue pour export : « %1 »").arg(a)};
-        }
+QCommandLineOption avecvaleur(const QString& nom) {
+    return QCommandLineOption(nom, QString(), QStringLiteral("valeur"));
+}
+
+// The argument as the user wrote it for an option the parser names without its dashes.
+QString ecrite(const QStringList& args, const QString& nom) {
+    for (const QString& a : args) {
+        QString n = a;
+        while (n.startsWith(QLatin1Char('-')))
+            n.remove(0, 1);
+        if (n.section(QLatin1Char('='), 0, 0) == nom) return a.section(QLatin1Char('='), 0, 0);
     }
-    if (!sortiedonnee)
+    return QStringLiteral("--") + nom;
+}
+
+// Parses `args` (after the program's name) with the parser's options: an unknown option, a
+// missing value, a value given to a switch (`interrupteurs`) or a stray argument beyond
+// `positions` gives the message of this program.
+std::optional<ErreurUsage> lis(QCommandLineParser& p, const QStringList& args, int positions,
+                               const QString& pour, const QStringList& interrupteurs = {}) {
+    // "-image" is "--image", not the letters i, m, a, g, e.
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QString suffixe = pour.isEmpty() ? QString() : QStringLiteral(" pour ") + pour;
+    if (!p.parse(QStringList{QStringLiteral("vialume")} + args)) {
+        if (!p.unknownOptionNames().isEmpty())
+            return ErreurUsage{tr8("option inconnue%1 : « %2 »")
+                                   .arg(suffixe, ecrite(args, p.unknownOptionNames().first()))};
+        for (const QString& a : args) {
+            QString n = a.section(QLatin1Char('='), 0, 0);
+            while (n.startsWith(QLatin1Char('-')))
+                n.remove(0, 1);
+            if (a.startsWith(QLatin1Char('-')) && a.contains(QLatin1Char('=')) &&
+                interrupteurs.contains(n))
+                return ErreurUsage{tr8("l'option %1 ne prend pas de valeur")
+                                       .arg(a.section(QLatin1Char('='), 0, 0))};
+        }
+        // The parser's other refusal: the last option has no value after it.
+        return manque(args.isEmpty() ? QString() : args.last());
+    }
+    const QStringList pos = p.positionalArguments();
+    if (pos.size() > positions)
+        return ErreurUsage{tr8("option inconnue%1 : « %2 »").arg(suffixe, pos[positions])};
+    return std::nullopt;
+}
+
+std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& args) {
+    QCommandLineParser p;
+    const QCommandLineOption avi = avecvaleur(QStringLiteral("avi")),
+                             bmps = avecvaleur(QStringLiteral("bmps")),
+                             bmp = avecvaleur(QStringLiteral("bmp")),
+                             codec = avecvaleur(QStringLiteral("codec")),
+                             qualite = avecvaleur(QStringLiteral("qualite")),
+                             debit = avecvaleur(QStringLiteral("debit")),
+                             cle = avecvaleur(QStringLiteral("cle")),
+                             image = avecvaleur(QStringLiteral("image"));
+    p.addOptions({avi, bmps, bmp, codec, qualite, debit, cle, image});
+    if (auto u = lis(p, args, 0, QStringLiteral("export"))) return *u;
+
+    const std::pair<const QCommandLineOption*, Demande::Sortie> sorties[] = {
+        {&avi, Demande::avi}, {&bmps, Demande::bmps}, {&bmp, Demande::bmp}};
+    int nombre = 0;
+    for (const auto& [o, sortie] : sorties) {
+        const QStringList v = p.values(*o);
+        nombre += int(v.size());
+        if (v.isEmpty()) continue;
+        if (v.first().isEmpty()) return manque(QStringLiteral("--") + o->names().first());
+        d.sortie = sortie;
+        d.cible = v.first();
+    }
+    if (nombre > 1) return ErreurUsage{tr8("une seule sortie : --avi, --bmps ou --bmp")};
+    if (p.isSet(codec)) {
+        const QString v = p.value(codec);
+        if (!nomscodecs().contains(v))
+            return invalide(QStringLiteral("--codec"), v, nomscodecs().join(QStringLiteral(", ")));
+        d.codec = v;
+    }
+    const auto borne =
+        [&p](const QCommandLineOption& o, int mini, int maxi,
+             const QString& attendu) -> std::variant<std::optional<int>, ErreurUsage> {
+        if (!p.isSet(o)) return std::optional<int>();
+        const QString v = p.value(o);
+        const auto n = entierborne(v, mini, maxi);
+        if (!n) return invalide(QStringLiteral("--") + o.names().first(), v, attendu);
+        return n;
+    };
+    const std::tuple<const QCommandLineOption*, std::optional<int>*, int, int, QString> nombres[] =
+        {
+            {&qualite, &d.qualite, 1, 100, tr8("un entier de 1 à 100")},
+            {&debit, &d.debit, 1, 1000000, tr8("des kbit/s, de 1 à 1000000")},
+            {&cle, &d.cle, 1, MAXIMG, tr8("un entier de 1 à %1").arg(MAXIMG)},
+        };
+    for (const auto& [o, cible, mini, maxi, attendu] : nombres) {
+        auto r = borne(*o, mini, maxi, attendu);
+        if (auto* u = std::get_if<ErreurUsage>(&r)) return *u;
+        *cible = std::get<std::optional<int>>(r);
+    }
+    std::optional<int> premiere;
+    {
+        auto r = borne(image, 0, MAXNBI, tr8("un numéro d'image de 0 à %1").arg(MAXNBI));
+        if (auto* u = std::get_if<ErreurUsage>(&r)) return *u;
+        premiere = std::get<std::optional<int>>(r);
+        d.image = premiere.value_or(0);
+    }
+    if (nombre == 0)
         return ErreurUsage{tr8("export attend --avi FILM, --bmps PREFIXE ou --bmp FICHIER")};
+    const bool optionsvideo = p.isSet(codec) || p.isSet(qualite) || p.isSet(debit) || p.isSet(cle);
     if (optionsvideo && d.sortie != Demande::avi)
         return ErreurUsage{tr8("--codec, --qualite, --debit et --cle ne valent que pour --avi")};
-    if (imagedonnee && d.sortie != Demande::bmp)
+    if (premiere && d.sortie != Demande::bmp)
         return ErreurUsage{tr8("--image ne vaut que pour --bmp")};
     return d;
 }
 
 std::variant<Demande, ErreurUsage> analysetrace(Demande d, const QStringList& args) {
-    bool depuis = false, couleur = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--depuis")) {
-            const auto v = valeur(args, i);
-            if (!v) return manque(a);
-            const QStringList xy = v->split(QLatin1Char(','));
-            const auto x = xy.size() == 2 ? entierborne(xy[0].trimmed(), 0, 1 << 30) : std::nullopt;
-            const auto y = xy.size() == 2 ? entierborne(xy[1].trimmed(), 0, 1 << 30) : std::nullopt;
-            if (!x || !y) return invalide(a, *v, tr8("X,Y en pixels de la carte"));
-            d.x = *x;
-            d.y = *y;
-            depuis = true;
-        } else if (a == QLatin1String("--couleur")) {
-            const auto v = valeur(args, i);
-            if (!v) return manque(a);
-            const auto c = couleurligne(*v);
-            if (!c) return invalide(a, *v, tr8("#RRGGBB ou une valeur de couleur"));
-            d.couleur = *c;
-            couleur = true;
-        } else if (a == QLatin1String("--suite")) {
-            d.suite = true;
-        } else {
-            return ErreurUsage{tr8("option inconnue pour trace : « %1 »").arg(a)};
-        }
-    }
-    if (!depuis) return ErreurUsage{tr8("trace attend --depuis X,Y")};
-    if (!couleur) return ErreurUsage{tr8("trace attend --couleur COULEUR")};
+    QCommandLineParser p;
+    const QCommandLineOption depuis = avecvaleur(QStringLiteral("depuis")),
+                             couleur = avecvaleur(QStringLiteral("couleur")),
+                             suite(QStringLiteral("suite"));
+    p.addOptions({depuis, couleur, suite});
+    if (auto u = lis(p, args, 0, QStringLiteral("trace"), {QStringLiteral("suite")})) return *u;
+    if (!p.isSet(depuis)) return ErreurUsage{tr8("trace attend --depuis X,Y")};
+    const QString v = p.value(depuis);
+    const QStringList xy = v.split(QLatin1Char(','));
+    const auto x = xy.size() == 2 ? entierborne(xy[0].trimmed(), 0, 1 << 30) : std::nullopt;
+    const auto y = xy.size() == 2 ? entierborne(xy[1].trimmed(), 0, 1 << 30) : std::nullopt;
+    if (!x || !y) return invalide(QStringLiteral("--depuis"), v, tr8("X,Y en pixels de la carte"));
+    d.x = *x;
+    d.y = *y;
+    if (!p.isSet(couleur)) return ErreurUsage{tr8("trace attend --couleur COULEUR")};
+    const auto c = couleurligne(p.value(couleur));
+    if (!c)
+        return invalide(QStringLiteral("--couleur"), p.value(couleur),
+                        tr8("#RRGGBB, un nom de couleur ou une valeur de couleur"));
+    d.couleur = *c;
+    d.suite = p.isSet(suite);
     return d;
 }
 
 std::variant<Demande, ErreurUsage> analyseinfo(Demande d, const QStringList& args) {
-    for (const QString& a : args) {
-        if (a != QLatin1String("--json"))
-            return ErreurUsage{tr8("option inconnue pour info : « %1 »").arg(a)};
-        d.json = true;
-    }
+    QCommandLineParser p;
+    const QCommandLineOption json(QStringLiteral("json"));
+    p.addOption(json);
+    if (auto u = lis(p, args, 0, QStringLiteral("info"), {QStringLiteral("json")})) return *u;
+    d.json = p.isSet(json);
     return d;
 }
 
 } // namespace
 
 std::optional<Couleur> couleurligne(const QString& texte) {
-    if (texte.size() == 7 && texte.startsWith(QLatin1Char('#'))) {
+    if (texte.startsWith(QLatin1Char('#'))) {
+        // Only the six-digit form: "#FFF" is more likely a typing slip than a colour.
+        if (texte.size() != 7) return std::nullopt;
         bool ok = false;
         const uint rgb = texte.mid(1).toUInt(&ok, 16);
         if (!ok) return std::nullopt;
         return depuisqrgb(rgb);
     }
-    return lircouleur(texte);
+    if (const auto c = lircouleur(texte)) return c;
+    // The colour names a user types ("red", "darkgreen"): the SVG names. "transparent" is none.
+    if (texte.compare(QLatin1String("transparent"), Qt::CaseInsensitive) != 0 &&
+        QColor::isValidColorName(texte))
+        return depuisqrgb(QColor::fromString(texte).rgb());
+    return std::nullopt;
 }
 
 std::variant<Demande, ErreurUsage> analyse(const QStringList& args) {
     Demande d;
     if (args.isEmpty()) return d;
     const QString& premier = args[0];
-    if (premier == QLatin1String("--help") || premier == QLatin1String("-h")) {
-        if (args.size() > 1) return ErreurUsage{tr8("--help s'emploie seul")};
-        d.action = Demande::aide;
-        return d;
-    }
     const bool sous = premier == QLatin1String("export") || premier == QLatin1String("trace") ||
                       premier == QLatin1String("info");
     if (!sous) {
-        if (premier.startsWith(QLatin1Char('-')))
-            return ErreurUsage{tr8("option inconnue : « %1 »").arg(premier)};
+        // The window: at most one map, or --help, or --version, each alone.
+        QCommandLineParser p;
+        const QCommandLineOption aideopt(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+        const QCommandLineOption version(QStringLiteral("version"));
+        p.addOptions({aideopt, version});
+        if (auto u =
+                lis(p, args, 1, QString(),
+                    {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("version")})) {
+            // A map followed by more is one map too many, whatever follows.
+            if (!premier.startsWith(QLatin1Char('-')) && args.size() > 1)
+                return ErreurUsage{
+                    tr8("la fenêtre ne prend qu'une carte ; argument en trop : « %1 »")
+                        .arg(args[1])};
+            return *u;
+        }
+        for (const auto& [o, nom, action] :
+             {std::tuple{&aideopt, QStringLiteral("--help"), Demande::aide},
+              std::tuple{&version, QStringLiteral("--version"), Demande::version}}) {
+            if (!p.isSet(*o)) continue;
+            if (args.size() > 1) return ErreurUsage{tr8("%1 s'emploie seul").arg(nom)};
+            d.action = action;
+            return d;
+        }
         if (args.size() > 1)
             return ErreurUsage{
                 tr8("la fenêtre ne prend qu'une carte ; argument en trop : « %1 »").arg(args[1])};
-        d.carte = premier;
+        d.carte = p.positionalArguments().value(0);
         return d;
     }
     if (args.size() < 2 || args[1].startsWith(QLatin1Char('-')))
@@ -181,6 +248,10 @@ std::variant<Demande, ErreurUsage> analyse(const QStringList& args) {
     }
     d.action = Demande::info;
     return analyseinfo(d, reste);
+}
+
+QString versionligne() {
+    return QStringLiteral("vialume V1.50");
 }
 
 QString aide() {
@@ -212,7 +283,8 @@ QString aide() {
         "  vialume trace CARTE --depuis X,Y --couleur COULEUR [--suite]\n"
         "      Suit la route peinte sur la carte depuis le pixel (X, Y) de la carte : la\n"
         "      couleur suivie est celle de ce pixel, la route est dessinée en COULEUR\n"
-        "      (#RRGGBB ou une valeur de couleur du fichier paramètres). Le projet est\n"
+        "      (#RRGGBB, un nom de couleur comme red ou darkgreen, ou une valeur de couleur\n"
+        "      du fichier paramètres). Le projet est\n"
         "      ensuite enregistré à côté de la carte comme par « Sauver » ; un projet déjà\n"
         "      là garde ses autres réglages. --suite ajoute un tronçon à la route existante\n"
         "      (bouton « Suite ») au lieu d'en commencer une nouvelle.\n"
@@ -223,6 +295,9 @@ QString aide() {
         "\n"
         "  vialume --help\n"
         "      Affiche ce texte.\n"
+        "\n"
+        "  vialume --version\n"
+        "      Affiche la version du programme.\n"
         "\n"
         "export, trace et info chargent CARTE et son fichier paramètres (même nom, extension\n"
         ".vlp) sans rien demander, et n'ont pas besoin d'écran.\n"
@@ -269,6 +344,18 @@ int executeligne(int argc, char** argv) {
         QTextStream(stdout) << aide();
         return SORTIEOK;
     }
+    if (d.action == Demande::version) {
+        QTextStream(stdout) << versionligne() << '\n';
+        return SORTIEOK;
+    }
+    // Standard error carries this program's words only: Qt's own notices (a session without
+    // XDG_RUNTIME_DIR, fonts, plugins) are not the user's business here. Fatal ones still abort.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& texte) {
+        if (type == QtFatalMsg) {
+            QTextStream(stderr) << "vialume : " << texte << '\n';
+            std::abort();
+        }
+    });
     // No display is needed for a film made from the command line.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

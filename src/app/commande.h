@@ -12,6 +12,9 @@
 #include <optional>
 #include <variant>
 
+// What --version prints.
+QString versionligne();
+
 // Exit status of the program.
 constexpr int SORTIEOK = 0;
 constexpr int SORTIEECHEC = 1; // the work failed; its message is on standard error
@@ -19,7 +22,7 @@ constexpr int SORTIEUSAGE = 2; // the command line is wrong
 
 // What the command line asks for, once parsed (no file is looked at yet).
 struct Demande {
-    enum Action { fenetre, aide, exporte, trace, info };
+    enum Action { fenetre, aide, version, exporte, trace, info };
     enum Sortie { avi, bmps, bmp };
 
     Action action = fenetre;
@@ -46,14 +49,16 @@ struct ErreurUsage {
     QString texte;
 };
 
-// Parses the arguments after the program's name.
+// Parses the arguments after the program's name, with QCommandLineParser: the sub-command first,
+// then its options in any order.
 std::variant<Demande, ErreurUsage> analyse(const QStringList& args);
 
 // The text of --help.
 QString aide();
 
 // A colour given on the command line: "#RRGGBB", or a colour value as the parameters file holds
-// it (signed decimal, "$" hexadecimal 0x00BBGGRR, or a colour name such as clRed).
+// it (signed decimal, "$" hexadecimal 0x00BBGGRR, or a colour name such as clRed), or a colour
+// name a user types ("red", "darkgreen": the SVG names).
 std::optional<Couleur> couleurligne(const QString& texte);
 
 // Whether the arguments ask for something other than the window (a sub-command, the help, or a

@@ -19,6 +19,10 @@ class Dialogues {
     virtual void erreur(const QString& texte) = 0;
     // The confirmation box: caption "Confirmation", question icon, "&Oui" and "&Non". True = Oui.
     virtual bool confirmation(const QString& question) = 0;
+    // A question with "&Oui", "&Non" and "Annuler", captioned "Confirmation"; closing the box
+    // answers Annuler.
+    enum class Choix { oui, non, annuler };
+    virtual Choix question(const QString& texte) = 0;
     // Open and save dialogs; `filtre` in the form "Carte BMP|*.bmp|Images|*.png;*.jpg".
     virtual std::optional<QString> ouvrir(const QString& filtre, const QString& dossier) = 0;
     virtual std::optional<QString> enregistrer(const QString& filtre, const QString& dossier) = 0;

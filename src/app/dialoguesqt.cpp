@@ -53,6 +53,21 @@ bool DialoguesQt::confirmation(const QString& question) {
     return b.clickedButton() == oui;
 }
 
+Dialogues::Choix DialoguesQt::question(const QString& texte) {
+    QMessageBox b(QMessageBox::Question, QStringLiteral("Confirmation"), texte,
+                  QMessageBox::NoButton, parent);
+    QPushButton* oui = b.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+    QPushButton* non = b.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    QPushButton* annuler = b.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    // Enter or Escape never throws work away.
+    b.setDefaultButton(annuler);
+    b.setEscapeButton(annuler);
+    b.exec();
+    if (b.clickedButton() == oui) return Choix::oui;
+    if (b.clickedButton() == non) return Choix::non;
+    return Choix::annuler;
+}
+
 std::optional<QString> DialoguesQt::ouvrir(const QString& filtre, const QString& dossier) {
     return choisi(QFileDialog::getOpenFileName(parent, QString(), dossier, filtreqt(filtre)));
 }

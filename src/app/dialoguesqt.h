@@ -18,6 +18,7 @@ class DialoguesQt : public Dialogues {
     void message(const QString& texte) override;
     void erreur(const QString& texte) override;
     bool confirmation(const QString& question) override;
+    Choix question(const QString& texte) override;
     std::optional<QString> ouvrir(const QString& filtre, const QString& dossier) override;
     std::optional<QString> enregistrer(const QString& filtre, const QString& dossier) override;
     std::optional<Couleur> couleur() override;

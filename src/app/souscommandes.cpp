@@ -234,7 +234,7 @@ QJsonObject descriptif(const Etat& e) {
                      {QStringLiteral("visu"), e.fichiervisu}}},
         {QStringLiteral("route"), QJsonObject{{QStringLiteral("points"), e.nbpt + 1},
                                               {QStringLiteral("troncons"), tr},
-                                              {QStringLiteral("couleur"), e.coulmarque},
+                                              {QStringLiteral("couleur"), e.coulr},
                                               {QStringLiteral("suivie"), e.coulsuivie}}},
         {QStringLiteral("film"), QJsonObject{{QStringLiteral("ips"), e.ips},
                                              {QStringLiteral("ips_video"), ipsvideo(e)},
@@ -383,6 +383,7 @@ int lance(const Demande& d) {
         return info(d);
     case Demande::fenetre:
     case Demande::aide:
+    case Demande::version:
         break;
     }
     return SORTIEUSAGE;

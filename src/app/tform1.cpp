@@ -2,6 +2,7 @@
 // versions boxes, and the copy of the project state into the controls.
 #include "app/tform1.h"
 
+#include "app/clavier.h"
 #include "app/glyphes.h"
 #include "app/hautbas.h"
 #include "app/teinte.h"
@@ -238,6 +239,8 @@ TForm1::TForm1(Dialogues& dialogues, const QString& dossierprog, QWidget* parent
     demarrage();
     synchro();
     connecte();
+    new Clavier(*this);
+    construitannule();
 }
 
 TForm1::~TForm1() {
@@ -315,6 +318,7 @@ void TForm1::construit() {
     Charger->setToolTip(QStringLiteral("Image pour le calcul et la visualisation"));
     coulr = champtexte(w, "coulr", 136, 72, 33, 21, true);
     coulr->hide();
+    construitrecents();
     Label14 =
         etiquette(w, "Label14", 8, 104, 177, 13, QStringLiteral("La couleur vous sera demandée"));
     Label4 = etape(w, "Label4", 8, 125, QStringLiteral("2"),
@@ -639,7 +643,11 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::closeEvent(QCloseEvent* ev) {
-    // Nothing is saved or asked: the program ends at once.
+    // Changes are not lost without a word; the program ends once the question allows it.
+    if (!abandonne()) {
+        ev->ignore();
+        return;
+    }
     Timer1->stop();
     ev->accept();
     QCoreApplication::quit();

@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 struct Chargement;
 
@@ -65,6 +66,30 @@ class TForm1 : public QWidget {
     void chargecarte(const QString& chemin);
     // The tip length every map load starts with (30), set before the dialog of "Charger".
     void embout30();
+    // Whether the project differs from what was last saved or loaded: the parameters file it
+    // would write is not the one of that moment. Without a map there is nothing to lose.
+    bool modifie() const;
+    // Before the project is dropped (quit, another map): "Quitter sans sauver ?" when it has
+    // changes. True when the caller may go on (Oui; Non once the save went through).
+    bool abandonne();
+    // Undo and redo of project changes (tform1_annule.cpp). A step is the parameters file the
+    // project would write, compressed; a change is noted when that file differs from the last
+    // one noted: on an idle check of the window, at the end of a trace and after a load.
+    static constexpr int MAXPAS = 100;
+    void note();
+    void annule();
+    void refait();
+    int pasannulables() const { return int(passe.size()); }
+    int pasrefaisables() const { return int(futur.size()); }
+    // The memory the steps hold, in bytes.
+    qsizetype memoireannule() const;
+
+    // Recent maps (tform1_recents.cpp): kept in the user's settings, ten at most, those that
+    // still exist.
+    static constexpr int MAXRECENTES = 10;
+    QStringList recentes() const;
+    // Opens a map of the list (or any map) as "Charger" does after its dialog, question first.
+    void ouvrerecente(const QString& chemin);
 
     // ---- Controls (object names as the control names) --------------------------------------
     Vue* fond = nullptr;
@@ -88,6 +113,8 @@ class TForm1 : public QWidget {
                 *sauver = nullptr, *Button11 = nullptr, *Suite = nullptr, *Button3 = nullptr;
     QLineEdit *coulr = nullptr, *coulmon = nullptr;
     QCheckBox* Check = nullptr;
+    // The last maps opened, most recent first, beside "Charger" (tform1_recents.cpp).
+    QToolButton* Recents = nullptr;
 
     // Page "Couleur".
     QPlainTextEdit* Memo6 = nullptr;
@@ -239,9 +266,26 @@ class TForm1 : public QWidget {
     Surfaces surf;
     std::unique_ptr<Traceur> traceur;
 
-    // SaveDialog1 is shared: the bitmap exports keep the filter and folder its last use set
-    // (tform1_fichiers.cpp).
-    QString filtresauve, dossiersauve;
+    void construitrecents();
+    void construitannule();
+    // A new map starts a new history.
+    void oublie();
+    void restaure(const QByteArray& octets);
+    std::vector<QByteArray> passe, futur; // compressed, the latest at the back
+    QByteArray actuel;                    // the last noted, uncompressed
+    QTimer* veille = nullptr;
+    void ajouterecente(const QString& chemin);
+
+    // The project as last saved or loaded (its parameters file), for modifie().
+    void retiens();
+    QByteArray reference;
+
+    // SaveDialog1 is shared: the bitmap exports keep the filter its last use set
+    // (tform1_fichiers.cpp). Each export starts in the folder it last wrote to, else the map's.
+    enum Sortie { sortievideo, sortiesuite, sortiebmp, nbsorties };
+    QString dossierexport(Sortie s) const;
+    void retiensdossier(Sortie s, const QString& fichier);
+    QString filtresauve, dossiers[nbsorties];
 };
 
 // The single instance, set while a window exists.

@@ -50,6 +50,8 @@ void TForm1::embout30() {
 }
 
 void TForm1::ChargerClick() {
+    // Asked before anything changes: the tip length below is a change of the project.
+    if (!abandonne()) return;
     // Every click brings the tip length back to 30, also when the dialog is then cancelled.
     embout30();
     const std::optional<QString> chemin =
@@ -63,7 +65,12 @@ void TForm1::chargecarte(const QString& chemin) {
     // A refused picture has blackened the view; an unreadable one changed nothing.
     synchro();
     presente();
+    if (r.issue != Chargement::illisible) {
+        retiens();
+        oublie();
+    }
     if (!signale(r)) return;
+    ajouterecente(chemin);
     if (r.parametres) litparametres();
 }
 
@@ -109,8 +116,5 @@ void TForm1::dropEvent(QDropEvent* ev) {
     ev->acceptProposedAction();
     // Load once the drag is over: the source must not wait on a message box of ours.
     // A dropped map is opened as by "Charger", tip length included.
-    QTimer::singleShot(0, this, [this, chemin] {
-        embout30();
-        chargecarte(chemin);
-    });
+    QTimer::singleShot(0, this, [this, chemin] { ouvrerecente(chemin); });
 }

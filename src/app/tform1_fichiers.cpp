@@ -4,10 +4,12 @@
 #include "app/tform1.h"
 #include "export/bmp.h"
 #include "export/film.h"
+#include "project/imageprojet.h"
 #include "project/parametres.h"
 #include "project/verrou.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QProgressDialog>
 
 namespace {
@@ -56,6 +58,17 @@ template <class Export> Fin deroule(TForm1& f, Export& x, const QString& titre) 
     return fin;
 }
 
+// "de l'image x.bmp", or "d'une autre image" when the file only says it is a BMP map's.
+QString delimage(const Appartenance& a) {
+    return a.image.isEmpty() ? QStringLiteral("d'une autre image")
+                             : QStringLiteral("de l'image %1").arg(a.image);
+}
+
+QString remplace(const Etat& e, const Appartenance& a) {
+    return QStringLiteral("Le fichier paramètres %1 est celui %2 : le remplacer ?")
+        .arg(e.fichierparam, delimage(a));
+}
+
 QString interrompu(const Etat& e) {
     return QStringLiteral("Export interrompu à l'image %1").arg(e.tl);
 }
@@ -64,6 +77,9 @@ QString interrompu(const Etat& e) {
 
 void TForm1::sauverClick() {
     if (sanscarte()) return;
+    // "x.bmp" and "x.jpg" share "x.vlp": the other picture's project is not replaced unasked.
+    const Appartenance a = imagedufichier(*etat);
+    if (a.autre(etat->fichiercarte) && !dialogues.confirmation(remplace(*etat, a))) return;
     // A trace from the command line may be saving the same project: wait a little for it.
     Verrou verrou(cheminparametres(*etat));
     if (const std::optional<QString> occupe = verrou.prend(2000)) {
@@ -75,15 +91,53 @@ void TForm1::sauverClick() {
         dialogues.erreur(erreur);
         return;
     }
+    retiens();
     affiche(SAUVE, 61);
+}
+
+void TForm1::retiens() {
+    reference = etat->fichiercarte.isEmpty() ? QByteArray() : ecrisparametres(*etat);
+}
+
+bool TForm1::modifie() const {
+    // Comparing what would be written sees every change, and none that was undone by hand.
+    return !etat->fichiercarte.isEmpty() && ecrisparametres(*etat) != reference;
+}
+
+bool TForm1::abandonne() {
+    if (!modifie()) return true;
+    switch (dialogues.question(QStringLiteral("Quitter sans sauver ?"))) {
+    case Dialogues::Choix::oui:
+        return true;
+    case Dialogues::Choix::non:
+        // Saved first; a failed save keeps the project open.
+        sauverClick();
+        return !modifie();
+    case Dialogues::Choix::annuler:
+        return false;
+    }
+    return false;
+}
+
+QString TForm1::dossierexport(Sortie s) const {
+    return dossiers[s].isEmpty() ? etat->dossiercarte : dossiers[s];
+}
+
+void TForm1::retiensdossier(Sortie s, const QString& fichier) {
+    dossiers[s] = QFileInfo(fichier).absolutePath();
 }
 
 // Called by the map load when the map's parameters file exists. A file that cannot be read is
 // refused whole and the project stays as it was.
 void TForm1::litparametres() {
-    if (!dialogues.confirmation(
-            traduit(*etat, 23, QStringLiteral("Il y a fichier paramètres on le charge ?"))))
-        return;
+    // A project of another picture sharing the file's name is named in the question.
+    const Appartenance a = imagedufichier(*etat);
+    const QString question =
+        !a.autre(etat->fichiercarte)
+            ? traduit(*etat, 23, QStringLiteral("Il y a fichier paramètres on le charge ?"))
+            : QStringLiteral("Il y a un fichier paramètres, celui %1 : on le charge ?")
+                  .arg(delimage(a));
+    if (!dialogues.confirmation(question)) return;
     QStringList messages;
     if (const std::optional<ErreurLecture> erreur = chargeprojet(*etat, surf, messages)) {
         dialogues.erreur(erreur->message);
@@ -91,6 +145,9 @@ void TForm1::litparametres() {
     }
     synchro();
     redessine();
+    retiens();
+    // A loaded project is a step: it can be undone back to the map without it.
+    note();
     // Already in the language of the table.
     for (const QString& m : messages)
         affiche(m, -1);
@@ -98,8 +155,10 @@ void TForm1::litparametres() {
 
 void TForm1::SuiteClick() {
     if (sanscarte()) return;
-    const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
+    const std::optional<QString> choix =
+        dialogues.enregistrer(filtresauve, dossierexport(sortiesuite));
     if (!choix) return;
+    retiensdossier(sortiesuite, *choix);
     // A name that starts with "." leaves no base: nothing is written and nothing said.
     const std::optional<QString> prefixe = prefixesuite(*choix);
     if (!prefixe) return;
@@ -116,8 +175,10 @@ void TForm1::SuiteClick() {
 // Nothing is composed: the file holds what the view shows.
 void TForm1::Button3Click() {
     if (sanscarte()) return;
-    const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
+    const std::optional<QString> choix =
+        dialogues.enregistrer(filtresauve, dossierexport(sortiebmp));
     if (!choix) return;
+    retiensdossier(sortiebmp, *choix);
     const std::optional<QString> chemin = fichierbmp(*choix);
     if (!chemin) return;
     if (const std::optional<QString> refus = fichierduprojet(*etat, *chemin)) {
@@ -140,9 +201,10 @@ void TForm1::Button11Click() {
         return;
     }
     filtresauve = QStringLiteral("Vidéo|*.avi");
-    dossiersauve = etat->dossierprog;
-    const std::optional<QString> choix = dialogues.enregistrer(filtresauve, dossiersauve);
+    const std::optional<QString> choix =
+        dialogues.enregistrer(filtresauve, dossierexport(sortievideo));
     if (!choix) return;
+    retiensdossier(sortievideo, *choix);
     // Cancelling the codec choice goes on with the options the dialog opened on.
     OptionsVideo options;
     dialogues.optionsvideo(options);

@@ -154,6 +154,8 @@ void TForm1::finmarche() {
     if (const auto m = messagebilan(traceur->bilan(*etat))) affiche(*m, -1);
     affiche(QStringLiteral("Terminé"), 65);
     traceur->termine(*etat);
+    // The whole walk is one step.
+    note();
     // The view stays as the walk left it, the whole route in its colour, so that the user sees
     // what was traced; the bars take the offsets the walk moved to.
     synchro();

@@ -1,6 +1,7 @@
 // Saving a project: the 22 sections in a fixed order, one value per line, CR LF line ends.
 #include "project/ansi.h"
 #include "project/erreurfichier.h"
+#include "project/imageprojet.h"
 #include "project/parametres.h"
 #include "project/sections.h"
 
@@ -47,6 +48,11 @@ QByteArray ecrisparametres(const Etat& e) {
     octets.reserve(1024 + 32 * (e.nbpt + 1) + 16 * (e.nbimg + 1));
     Ecrivain f(octets);
 
+    // Only for a picture other than the one the file's name implies.
+    if (const QString image = imagenotee(e); !image.isEmpty()) {
+        f.ligne(QLatin1StringView("[IMAGE]"));
+        f.ligne(image);
+    }
     // The walk's settings, only when one is on: a project that uses none is written as ever.
     if (const ReglagesTrace& r = e.reglagestrace; !r.classique()) {
         f.ligne(CLETRACE);

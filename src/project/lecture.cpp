@@ -254,6 +254,11 @@ class Lecteur {
             propre = Propre::TRACE;
             return true;
         }
+        // Another section of our own ("[IMAGE]") ends this one.
+        if (ligne.startsWith(u'[') && ligne.endsWith(u']')) {
+            propre = Propre::AUCUNE;
+            return true;
+        }
         if (propre != Propre::TRACE || ligne.isEmpty()) return true;
         const Champs f = coupe(ligne);
         const QString nom = champ(f, 1);

@@ -1,6 +1,18 @@
 #include "aide_dialogues.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 namespace {
+
+// The window keeps recent maps in the user's settings: the tests keep theirs in a folder of
+// their own, never in the user's.
+struct ReglagesIsoles {
+    QTemporaryDir dossier;
+    ReglagesIsoles() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dossier.path());
+    }
+} isoles;
 
 template <class T> T prends(QList<T>& file, T sinon) {
     return file.isEmpty() ? sinon : file.takeFirst();
@@ -19,6 +31,11 @@ void DialoguesScript::erreur(const QString& texte) {
 bool DialoguesScript::confirmation(const QString& question) {
     questions.append(question);
     return prends(reponses, false);
+}
+
+Dialogues::Choix DialoguesScript::question(const QString& texte) {
+    questions3.append(texte);
+    return prends(choix, Choix::annuler);
 }
 
 std::optional<QString> DialoguesScript::ouvrir(const QString& filtre, const QString& dossier) {

@@ -13,6 +13,7 @@ class DialoguesScript : public Dialogues {
     void message(const QString& texte) override;
     void erreur(const QString& texte) override;
     bool confirmation(const QString& question) override;
+    Choix question(const QString& texte) override;
     std::optional<QString> ouvrir(const QString& filtre, const QString& dossier) override;
     std::optional<QString> enregistrer(const QString& filtre, const QString& dossier) override;
     std::optional<Couleur> couleur() override;
@@ -23,14 +24,16 @@ class DialoguesScript : public Dialogues {
     QStringList messages;
     QStringList erreurs;
     QStringList questions;
-    QStringList filtres;  // of every open or save dialog
-    QStringList dossiers; // their starting folders
+    QStringList questions3; // the Oui / Non / Annuler ones
+    QStringList filtres;    // of every open or save dialog
+    QStringList dossiers;   // their starting folders
     QList<Police> policesdepart;
     int couleursdemandees = 0;
     QList<OptionsVideo> optionsdepart; // what each compression dialog opened on
 
     // The answers, taken from the front.
     QList<bool> reponses;
+    QList<Choix> choix; // an empty queue answers Annuler
     QList<std::optional<QString>> fichiers;
     QList<std::optional<Couleur>> couleurs;
     QList<std::optional<Police>> polices;

@@ -100,7 +100,10 @@ void TstCarte::refusgardelaroute() {
     Banc b;
     charge(b, ecritbmp(b.dossier.path(), QStringLiteral("a.bmp"), dessin(1000, 800)));
     b.e().nbpt = 5;
+    // The route is a change: dropped on purpose.
+    b.d.choix << Dialogues::Choix::oui;
     charge(b, ecritbmp(b.dossier.path(), QStringLiteral("b.bmp"), dessin(719, 1000)));
+    QCOMPARE(b.d.questions3, QStringList(QStringLiteral("Quitter sans sauver ?")));
     QCOMPARE(montre(b, 360, 288), 0);
     b.d.messages.clear();
 

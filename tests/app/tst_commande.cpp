@@ -39,6 +39,8 @@ Sortie lancevialume(const QStringList& args) {
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // A machine without a session: nothing but the program's words on standard error.
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VIALUME_EXE), args);
     if (!p.waitForFinished(120000)) return {};
@@ -111,6 +113,8 @@ class TestCommande : public QObject {
     void usage_data();
     void usage();
     void aide();
+    void version();
+    void optionsDansLOrdre();
     void couleurs_data();
     void couleurs();
     void introuvable_data();
@@ -150,6 +154,13 @@ void TestCommande::usage_data() {
     QTest::newRow("couleur mal formee") << l("trace c.bmp --depuis 3,4 --couleur #12") << "#12";
     QTest::newRow("info en xml") << l("info c.bmp --xml") << "--xml";
     QTest::newRow("aide et carte") << l("--help c.bmp") << "--help";
+    QTest::newRow("version et carte") << l("c.bmp --version") << "--version";
+    QTest::newRow("export en trop") << l("export c.bmp --avi f surplus") << "surplus";
+    QTest::newRow("info inconnue apres") << l("info c.bmp --json --bruit") << "--bruit";
+    QTest::newRow("interrupteur avec valeur") << l("info c.bmp --json=1") << "--json";
+    QTest::newRow("valeur vide") << QStringList{"export", "c.bmp", "--bmp", ""} << "--bmp";
+    QTest::newRow("couleur transparente")
+        << l("trace c.bmp --depuis 3,4 --couleur transparent") << "transparent";
 }
 
 void TestCommande::usage() {
@@ -174,6 +185,40 @@ void TestCommande::aide() {
         QVERIFY2(t.contains(c), qPrintable(c));
 }
 
+void TestCommande::version() {
+    const Sortie s = lancevialume({QStringLiteral("--version")});
+    QCOMPARE(s.code, SORTIEOK);
+    QCOMPARE(s.out.trimmed(), QByteArray("vialume V1.50"));
+    QVERIFY(s.err.isEmpty());
+}
+
+// The parser takes options in any order and the "--option=valeur" form; "--couleur red" traces.
+void TestCommande::optionsDansLOrdre() {
+    const auto a = analyse({QStringLiteral("export"), QStringLiteral("c.bmp"),
+                            QStringLiteral("--qualite=40"), QStringLiteral("--codec"),
+                            QStringLiteral("mjpeg"), QStringLiteral("--avi"), QStringLiteral("f")});
+    const auto* d = std::get_if<Demande>(&a);
+    QVERIFY(d);
+    QCOMPARE(d->sortie, Demande::avi);
+    QCOMPARE(d->cible, QStringLiteral("f"));
+    QCOMPARE(d->codec, QStringLiteral("mjpeg"));
+    QCOMPARE(d->qualite, std::optional<int>(40));
+    const auto t =
+        analyse({QStringLiteral("trace"), QStringLiteral("c.bmp"), QStringLiteral("--suite"),
+                 QStringLiteral("--couleur"), QStringLiteral("red"), QStringLiteral("--depuis"),
+                 QStringLiteral("5,6")});
+    d = std::get_if<Demande>(&t);
+    QVERIFY(d);
+    QCOMPARE(d->couleur, 0x0000ff);
+    QVERIFY(d->suite);
+    QCOMPARE(d->x, 5);
+    QCOMPARE(d->y, 6);
+    const auto f = analyse({QStringLiteral("c.bmp")});
+    QVERIFY(std::get_if<Demande>(&f));
+    QCOMPARE(std::get<Demande>(f).action, Demande::fenetre);
+    QCOMPARE(std::get<Demande>(f).carte, QStringLiteral("c.bmp"));
+}
+
 void TestCommande::couleurs_data() {
     QTest::addColumn<QString>("texte");
     QTest::addColumn<int>("valeur");
@@ -187,6 +232,9 @@ void TestCommande::couleurs_data() {
     QTest::newRow("diese court") << "#FFF" << 0 << false;
     QTest::newRow("diese non hexa") << "#GG0000" << 0 << false;
     QTest::newRow("mot") << "rouge" << 0 << false;
+    QTest::newRow("nom SVG") << "red" << 0x0000ff << true;
+    QTest::newRow("nom SVG compose") << "DarkGreen" << 0x006400 << true;
+    QTest::newRow("nom SVG bleu") << "navy" << 0x800000 << true;
 }
 
 void TestCommande::couleurs() {
@@ -231,6 +279,9 @@ void TestCommande::info() {
     QCOMPARE(c[QStringLiteral("hauteur")].toInt(), 600);
     const QJsonObject r = j[QStringLiteral("route")].toObject();
     QCOMPARE(r[QStringLiteral("points")].toInt(), 30);
+    // What "[COULROUTE]" holds: the route colour of a project that never traced is the start one.
+    QCOMPARE(r[QStringLiteral("couleur")].toInt(), int(clWindow));
+    QVERIFY2(s.err.isEmpty(), s.err.constData());
     const QJsonArray tr = r[QStringLiteral("troncons")].toArray();
     QCOMPARE(tr.size(), 2);
     QCOMPARE(tr[0].toObject()[QStringLiteral("numero")].toInt(), 0);

@@ -233,7 +233,8 @@ class TstExports : public QObject {
         QCOMPARE(b.d.messages, QStringList(SAUVE));
     }
 
-    // One save dialog for the three exports: the bitmaps keep the filter and folder the video set.
+    // One save dialog for the three exports: the bitmaps keep the filter the video set; each
+    // starts in the map's folder.
     void dialoguePartage() {
         Banc b;
         projet(b);
@@ -242,7 +243,8 @@ class TstExports : public QObject {
         b->Suite->click();
         const QString video = QStringLiteral("Vidéo|*.avi");
         QCOMPARE(b.d.filtres, (QStringList{QString(), video, video}));
-        QCOMPARE(b.d.dossiers, (QStringList{QString(), b.e().dossierprog, b.e().dossierprog}));
+        const QString carte = b.e().dossiercarte;
+        QCOMPARE(b.d.dossiers, (QStringList{carte, carte, carte}));
         QVERIFY(b.d.messages.isEmpty());
         QVERIFY(b.d.optionsdepart.isEmpty());
     }
@@ -322,7 +324,7 @@ class TstExports : public QObject {
         b.d.fichiers.append(dossier.filePath(nom));
         b->Button11->click();
         QCOMPARE(b.d.filtres, QStringList(QStringLiteral("Vidéo|*.avi")));
-        QCOMPARE(b.d.dossiers, QStringList(b.e().dossierprog));
+        QCOMPARE(b.d.dossiers, QStringList(b.e().dossiercarte));
         QCOMPARE(b.d.messages, QStringList(SAUVE));
         const QString chemin = dossier.filePath(attendu);
         QCOMPARE(fichiers(QFileInfo(chemin).path()), QStringList(QFileInfo(chemin).fileName()));
