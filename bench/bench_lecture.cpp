@@ -33,6 +33,7 @@ class Muets : public Dialogues {
     std::optional<Couleur> couleur() override { return {}; }
     std::optional<Police> police(const Police&) override { return {}; }
     void optionsvideo(OptionsVideo&) override {}
+    std::optional<ChoixTrace> reglagestrace(const ReglagesTrace&) override { return {}; }
 };
 
 constexpr int DERNIERE = 1000;

@@ -10,6 +10,13 @@
 
 struct OptionsVideo;
 
+// What the walk's settings dialog gives: the settings, and whether to make the map without its
+// route now.
+struct ChoixTrace {
+    ReglagesTrace reglages;
+    bool sanschemin = false;
+};
+
 class Dialogues {
   public:
     virtual ~Dialogues() = default;
@@ -32,4 +39,6 @@ class Dialogues {
     // The compression dialog of the video export: edits `options` in place. Its answer does not
     // cancel the export.
     virtual void optionsvideo(OptionsVideo& options) = 0;
+    // The walk's settings, opened on `depart`; empty when cancelled.
+    virtual std::optional<ChoixTrace> reglagestrace(const ReglagesTrace& depart) = 0;
 };

@@ -1,6 +1,7 @@
 #include "app/dialoguesqt.h"
 
 #include "app/dialoguepolice.h"
+#include "app/dialoguetrace.h"
 #include "app/dialoguevideo.h"
 #include "map/surface.h"
 
@@ -93,4 +94,10 @@ std::optional<Police> DialoguesQt::police(const Police& depart) {
 void DialoguesQt::optionsvideo(OptionsVideo& options) {
     DialogueVideo d(options, parent);
     if (d.exec() == QDialog::Accepted) options = d.options();
+}
+
+std::optional<ChoixTrace> DialoguesQt::reglagestrace(const ReglagesTrace& depart) {
+    DialogueTrace d(depart, parent);
+    if (d.exec() != QDialog::Accepted) return std::nullopt;
+    return d.choix();
 }

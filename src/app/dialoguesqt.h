@@ -24,6 +24,7 @@ class DialoguesQt : public Dialogues {
     std::optional<Couleur> couleur() override;
     std::optional<Police> police(const Police& depart) override;
     void optionsvideo(OptionsVideo& options) override;
+    std::optional<ChoixTrace> reglagestrace(const ReglagesTrace& depart) override;
 
   private:
     QWidget* parent = nullptr;

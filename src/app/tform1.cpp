@@ -328,6 +328,9 @@ void TForm1::construit() {
     Button9 = bouton(w, "Button9", 24, 144, 49, 25, QStringLiteral("Suite"));
     Button9->setToolTip(QStringLiteral("Calcul la suite de l'vialume"));
     coulmon = champtexte(w, "coulmon", 96, 144, 33, 21, true);
+    optionstrace = bouton(w, "optionstrace", 136, 144, 33, 21, QStringLiteral("..."));
+    optionstrace->setToolTip(QStringLiteral("Réglages du tracé : tolérance de couleur, toute la "
+                                            "carte, ponts, ordre du crayon, carte sans chemin"));
     Label5 = etape(w, "Label5", 7, 173, QStringLiteral("3"),
                    QStringLiteral("Calculer le chemin de l'vialume"));
     Label2 = etiquette(w, "Label2", 25, 176, 90, 13, QStringLiteral("CLES et OPTIONS"));
@@ -486,6 +489,7 @@ void TForm1::connecte() {
     connect(Charger, &QPushButton::clicked, this, &TForm1::ChargerClick);
     connect(calculvia, &QPushButton::clicked, this, &TForm1::calculviaClick);
     connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+    connect(optionstrace, &QPushButton::clicked, this, &TForm1::optionstraceClick);
     connect(Button12, &QPushButton::clicked, this, &TForm1::Button12Click);
     connect(Check, &QCheckBox::toggled, this, &TForm1::CheckClick);
     connect(sauver, &QPushButton::clicked, this, &TForm1::sauverClick);

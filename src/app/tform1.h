@@ -109,6 +109,7 @@ class TForm1 : public QWidget {
     QLabel *Label3 = nullptr, *Label14 = nullptr, *Label4 = nullptr, *Label5 = nullptr,
            *Label2 = nullptr, *Label6 = nullptr, *Label16 = nullptr, *Label12 = nullptr,
            *Label7 = nullptr, *Label8 = nullptr, *Label11 = nullptr;
+    QPushButton* optionstrace = nullptr; // the walk's settings
     QPushButton *Charger = nullptr, *calculvia = nullptr, *Button9 = nullptr, *Button12 = nullptr,
                 *sauver = nullptr, *Button11 = nullptr, *Suite = nullptr, *Button3 = nullptr;
     QLineEdit *coulr = nullptr, *coulmon = nullptr;
@@ -216,6 +217,7 @@ class TForm1 : public QWidget {
     // Tracer (tform1_trace.cpp).
     void calculviaClick();
     void Button9Click();
+    void optionstraceClick();
     void Chechecouleur(int x, int y);
     void fondMouseDown(Qt::MouseButton bouton, int x, int y);
 
@@ -258,6 +260,8 @@ class TForm1 : public QWidget {
     // (tform1_trace.cpp).
     void marche();
     void finmarche();
+    // The map without its route, made, saved beside the map and shown as the display picture.
+    void faissanschemin();
     void demandearret(const QString& question, bool rendsuite);
     QTimer* pasdetrace = nullptr;
 

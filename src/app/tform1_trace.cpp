@@ -4,6 +4,8 @@
 #include "app/teinte.h"
 #include "app/tform1.h"
 #include "app/vue.h"
+#include "project/carte.h"
+#include "route/sanschemin.h"
 #include "route/traceur.h"
 
 #include <QCheckBox>
@@ -154,9 +156,44 @@ void TForm1::finmarche() {
     if (const auto m = messagebilan(traceur->bilan(*etat))) affiche(*m, -1);
     affiche(QStringLiteral("Terminé"), 65);
     traceur->termine(*etat);
+    // With the walk's own settings the painted route is usually soft or thick: the film reads
+    // better without it under the growing one.
+    if (!etat->reglagestrace.classique() && etat->fichiervisu.isEmpty() && etat->nbpt >= 0 &&
+        dialogues.confirmation(QStringLiteral("Faire la carte sans chemin (image de visu) ?")))
+        faissanschemin();
     // The whole walk is one step.
     note();
     // The view stays as the walk left it, the whole route in its colour, so that the user sees
     // what was traced; the bars take the offsets the walk moved to.
     synchro();
+}
+
+void TForm1::optionstraceClick() {
+    const std::optional<ChoixTrace> c = dialogues.reglagestrace(etat->reglagestrace);
+    if (!c) return;
+    etat->reglagestrace = c->reglages;
+    if (c->sanschemin) faissanschemin();
+}
+
+void TForm1::faissanschemin() {
+    Etat& e = *etat;
+    if (sanscarte()) return;
+    if (e.nbpt < 0) {
+        affiche(QStringLiteral("Tracer d'abord la route"), -1);
+        return;
+    }
+    // The map itself is filled, not a display picture shown in its place.
+    if (e.check) {
+        affiche(SURVISU, 56);
+        return;
+    }
+    QString erreur;
+    if (!sauvesanschemin(surf.carte.image(), e, erreur)) {
+        dialogues.erreur(erreur);
+        return;
+    }
+    const Chargement r = chargevisu(e, surf, cheminsanschemin(e));
+    synchro();
+    presente();
+    signale(r);
 }

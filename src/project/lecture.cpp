@@ -353,8 +353,8 @@ class Lecteur {
     QString ligne;
     std::optional<int> apresfin; // the first line read past the end
     enum class Propre { AUCUNE, TRACE } propre = Propre::AUCUNE;
-    bool utf8 = false;           // the file started with a UTF-8 byte-order mark
-    bool cles = false;           // a key line was seen
+    bool utf8 = false; // the file started with a UTF-8 byte-order mark
+    bool cles = false; // a key line was seen
     int ips;
     Parametres p;
     std::optional<ErreurLecture> erreur;

@@ -1,6 +1,7 @@
 #include "route/sanschemin.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
@@ -68,4 +69,19 @@ QImage cartesanschemin(const QImage& source, const Etat& e, int frange) {
 QString cheminsanschemin(const Etat& e) {
     const QFileInfo carte(e.fichiercarte);
     return e.dossiercarte + carte.completeBaseName() + QStringLiteral("-sanschemin.png");
+}
+
+bool sauvesanschemin(const QImage& carte, const Etat& e, QString& erreur) {
+    const QString chemin = cheminsanschemin(e);
+    const QImage sans = cartesanschemin(carte, e);
+    if (sans.isNull()) {
+        erreur = QStringLiteral("Charger d'abord une image");
+        return false;
+    }
+    QSaveFile f(chemin);
+    if (!f.open(QIODevice::WriteOnly) || !sans.save(&f, "PNG") || !f.commit()) {
+        erreur = QStringLiteral("Impossible d'enregistrer %1 : %2").arg(chemin, f.errorString());
+        return false;
+    }
+    return true;
 }

@@ -13,3 +13,7 @@ QImage cartesanschemin(const QImage& carte, const Etat& e, int frange = 2);
 
 // Where it is kept: beside the map, "<name>-sanschemin.png" (lossless, whatever the map's format).
 QString cheminsanschemin(const Etat& e);
+
+// Makes it from `carte` and writes it there whole (a failed write leaves any former file as it
+// was). False with a French message in `erreur`.
+bool sauvesanschemin(const QImage& carte, const Etat& e, QString& erreur);

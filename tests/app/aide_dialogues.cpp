@@ -63,3 +63,8 @@ void DialoguesScript::optionsvideo(OptionsVideo& choix) {
     if (const std::optional<OptionsVideo> r = prends(options, std::optional<OptionsVideo>()))
         choix = *r;
 }
+
+std::optional<ChoixTrace> DialoguesScript::reglagestrace(const ReglagesTrace& depart) {
+    tracesdepart.append(depart);
+    return prends(traces, std::optional<ChoixTrace>());
+}

@@ -19,6 +19,7 @@ class DialoguesScript : public Dialogues {
     std::optional<Couleur> couleur() override;
     std::optional<Police> police(const Police& depart) override;
     void optionsvideo(OptionsVideo& options) override;
+    std::optional<ChoixTrace> reglagestrace(const ReglagesTrace& depart) override;
 
     // What the window showed or asked, in order.
     QStringList messages;
@@ -30,6 +31,7 @@ class DialoguesScript : public Dialogues {
     QList<Police> policesdepart;
     int couleursdemandees = 0;
     QList<OptionsVideo> optionsdepart; // what each compression dialog opened on
+    QList<ReglagesTrace> tracesdepart; // what each walk settings dialog opened on
 
     // The answers, taken from the front.
     QList<bool> reponses;
@@ -38,4 +40,5 @@ class DialoguesScript : public Dialogues {
     QList<std::optional<Couleur>> couleurs;
     QList<std::optional<Police>> polices;
     QList<std::optional<OptionsVideo>> options; // an empty answer is Cancel
+    QList<std::optional<ChoixTrace>> traces;
 };
