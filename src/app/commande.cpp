@@ -149,9 +149,28 @@ std::variant<Demande, ErreurUsage> analysetrace(Demande d, const QStringList& ar
     QCommandLineParser p;
     const QCommandLineOption depuis = avecvaleur(QStringLiteral("depuis")),
                              couleur = avecvaleur(QStringLiteral("couleur")),
-                             suite(QStringLiteral("suite"));
-    p.addOptions({depuis, couleur, suite});
-    if (auto u = lis(p, args, 0, QStringLiteral("trace"), {QStringLiteral("suite")})) return *u;
+                             suite(QStringLiteral("suite")),
+                             tolerance = avecvaleur(QStringLiteral("tolerance")),
+                             carte(QStringLiteral("carte-entiere")),
+                             pont = avecvaleur(QStringLiteral("pont")),
+                             plume(QStringLiteral("plume")),
+                             sanschemin(QStringLiteral("sans-chemin"));
+    p.addOptions({depuis, couleur, suite, tolerance, carte, pont, plume, sanschemin});
+    if (auto u = lis(p, args, 0, QStringLiteral("trace"),
+                     {QStringLiteral("suite"), QStringLiteral("carte-entiere"),
+                      QStringLiteral("plume"), QStringLiteral("sans-chemin")}))
+        return *u;
+    for (const auto& [o, cible, maxi] : {std::tuple{&tolerance, &d.tolerance, MAXTOLERANCE},
+                                         std::tuple{&pont, &d.pont, MAXPONT}}) {
+        if (!p.isSet(*o)) continue;
+        *cible = entierborne(p.value(*o), 0, maxi);
+        if (!*cible)
+            return invalide(QStringLiteral("--") + o->names().first(), p.value(*o),
+                            tr8("un entier de 0 à %1").arg(maxi));
+    }
+    d.carteentiere = p.isSet(carte);
+    d.plume = p.isSet(plume);
+    d.sanschemin = p.isSet(sanschemin);
     if (!p.isSet(depuis)) return ErreurUsage{tr8("trace attend --depuis X,Y")};
     const QString v = p.value(depuis);
     const QStringList xy = v.split(QLatin1Char(','));
@@ -280,7 +299,8 @@ QString aide() {
         "      Écrit l'image N du film (0 par défaut) dans FICHIER, coupé au premier « . »,\n"
         "      suivi de « .bmp ».\n"
         "\n"
-        "  vialume trace CARTE --depuis X,Y --couleur COULEUR [--suite]\n"
+        "  vialume trace CARTE --depuis X,Y --couleur COULEUR [--suite] [--tolerance D]\n"
+        "                [--carte-entiere] [--pont P] [--plume] [--sans-chemin]\n"
         "      Suit la route peinte sur la carte depuis le pixel (X, Y) de la carte : la\n"
         "      couleur suivie est celle de ce pixel, la route est dessinée en COULEUR\n"
         "      (#RRGGBB, un nom de couleur comme red ou darkgreen, ou une valeur de couleur\n"
@@ -288,6 +308,13 @@ QString aide() {
         "      ensuite enregistré à côté de la carte comme par « Sauver » ; un projet déjà\n"
         "      là garde ses autres réglages. --suite ajoute un tronçon à la route existante\n"
         "      (bouton « Suite ») au lieu d'en commencer une nouvelle.\n"
+        "      --tolerance D prend aussi les pixels à moins de D (delta E, 0 à 100) de la\n"
+        "      couleur suivie (carte JPEG, trait lissé) ; --carte-entiere suit la route sur\n"
+        "      toute la carte ; --pont P franchit les trous du trait jusqu'à P pixels ;\n"
+        "      --plume ordonne les pixels comme un crayon le long du trait. Ces réglages sont\n"
+        "      gardés dans le projet. --sans-chemin fait ensuite la carte sans la route\n"
+        "      peinte (NOM-sanschemin.png), qui devient l'image de visu. Une route pleine\n"
+        "      (36001 points) finit avec le code 1.\n"
         "\n"
         "  vialume info CARTE [--json]\n"
         "      Décrit le projet de CARTE : taille de la carte, points, tronçons, cadence,\n"

@@ -39,6 +39,10 @@ struct Demande {
     int x = 0, y = 0;
     Couleur couleur = 0;
     bool suite = false;
+    // The walk's settings given here; the others stay the project's.
+    std::optional<int> tolerance, pont;
+    bool carteentiere = false, plume = false;
+    bool sanschemin = false; // make the map without its route afterwards
 
     // info
     bool json = false;

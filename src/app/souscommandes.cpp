@@ -12,6 +12,7 @@
 #include "project/parametres.h"
 #include "project/verrou.h"
 #include "render/afficheimg.h"
+#include "route/sanschemin.h"
 #include "route/traceur.h"
 #include "timeline/temps.h"
 
@@ -174,6 +175,12 @@ int trace(const Demande& d) {
     e.okloupe = false;
     redessine(e, p.surf);
     e.nouvelleroute = !d.suite;
+    // The walk's settings given on the command line become the project's.
+    ReglagesTrace& r = e.reglagestrace;
+    if (d.tolerance) r.tolerance = *d.tolerance;
+    if (d.pont) r.pont = *d.pont;
+    r.carte = r.carte || d.carteentiere;
+    r.plume = r.plume || d.plume;
     armetrace(e, d.couleur);
     e.coulmon = p.surf.carte.pixel(d.x, d.y);
 
@@ -194,7 +201,14 @@ int trace(const Demande& d) {
     if (t.plein())
         err << tr8("vialume : la route est pleine (%1 points) ; le tracé s'arrête là").arg(MAXPT)
             << '\n';
+    else if (const auto m = messagebilan(t.bilan(e)))
+        err << "vialume : " << *m << '\n';
     QString erreur;
+    if (d.sanschemin) {
+        if (!sauvesanschemin(p.surf.carte.image(), e, erreur)) return echec(erreur);
+        const Chargement c = chargevisu(e, p.surf, cheminsanschemin(e));
+        if (c.issue != Chargement::ok) return echec(c.message);
+    }
     if (!sauveparametres(e, erreur)) return echec(erreur);
     QTextStream out(stdout);
     out << traduit(e, 65, tr8("Terminé")) << " : "
@@ -204,7 +218,9 @@ int trace(const Demande& d) {
                .arg(e.nbpt + 1)
         << '\n'
         << traduit(e, 61, tr8("Fichier sauvé")) << " : " << cheminparametres(e) << '\n';
-    return SORTIEOK;
+    if (d.sanschemin) out << tr8("Carte sans chemin : %1").arg(e.fichiervisu) << '\n';
+    // A full route is saved, and still reported as a failure: its end is missing.
+    return t.plein() ? SORTIEECHEC : SORTIEOK;
 }
 
 QJsonObject descriptif(const Etat& e) {

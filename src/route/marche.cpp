@@ -121,7 +121,7 @@ Bilan bilantrace(const QImage& carte, const Etat& e, int debut, QRgb suivie, int
     const int l = carte.width(), h = carte.height();
     if (l <= 0 || h <= 0 || carte.format() != QImage::Format_RGB32) return b;
     // Around the route, or around the click when nothing was taken.
-    constexpr int MARGE = 16;
+    constexpr int MARGE = 64;
     int x0 = l, y0 = h, x1 = -1, y1 = -1;
     for (int i = debut; i <= fin; ++i) {
         x0 = std::min(x0, e.ptx[i]);
@@ -158,7 +158,7 @@ std::optional<QString> messagebilan(const Bilan& b) {
                               "pas autour du clic.\n%2")
             .arg(b.traces)
             .arg(essai);
-    if (b.restants >= std::max(50, b.traces / 10))
+    if (b.restants >= std::max(30, b.traces / 20))
         return QStringLiteral("%1 points tracés, mais %2 pixels de couleur voisine restent "
                               "autour de la route.\n%3")
             .arg(b.traces)

@@ -44,7 +44,7 @@ struct Bilan {
     bool plein = false;
 };
 // Counts, on the map, the untraced pixels within a margin of the points `debut`..e.nbpt whose
-// colour is near `suivie` (within twice the tolerance, at least 20).
+// colour is near `suivie` (within twice the tolerance, at least 20), up to 64 pixels away.
 Bilan bilantrace(const QImage& carte, const Etat& e, int debut, QRgb suivie, int tolerance,
                  bool plein);
 // The message for a walk that went wrong, with what to try; none when it went well.

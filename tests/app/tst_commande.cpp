@@ -125,6 +125,7 @@ class TestCommande : public QObject {
     void avi();
     void trace();
     void traceSousImageDeBase();
+    void traceReglages();
     void tracesEnsemble();
     void tubes();
     void ecraseProjet();
@@ -402,6 +403,56 @@ void TestCommande::avi() {
         // the video takes.
         QCOMPARE(champs[2], QStringLiteral("10/1"));
     }
+}
+
+// The walk's settings: a gap bridged, the settings kept in the project, the map without its route
+// made and named as the display picture; a route that fills the tables ends with status 1.
+void TestCommande::traceReglages() {
+    QTemporaryDir d;
+    QImage img(800, 600, QImage::Format_RGB32);
+    img.fill(qRgb(128, 128, 128));
+    for (int x = 100; x < 260; ++x)
+        if (x != 200 && x != 201) img.setPixel(x, 300, qRgb(255, 0, 0));
+    const QString carte = d.filePath(QStringLiteral("pont.bmp"));
+    QVERIFY(img.save(carte, "BMP"));
+    const auto lance = [&](const QStringList& plus) {
+        return lancevialume(QStringList{QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+                                        QStringLiteral("100,300"), QStringLiteral("--couleur"),
+                                        QStringLiteral("#00FF00")} +
+                            plus);
+    };
+    Sortie s = lance({});
+    QCOMPARE(s.code, SORTIEOK);
+    QVERIFY2(s.err.contains("pixels de couleur voisine"), s.err.constData());
+    s = lance({QStringLiteral("--pont"), QStringLiteral("2"), QStringLiteral("--sans-chemin")});
+    QCOMPARE(s.code, SORTIEOK);
+    QVERIFY2(s.err.isEmpty(), s.err.constData());
+    auto etat = nouveletat();
+    Surfaces surf;
+    QVERIFY(!ouvreprojet(*etat, surf, carte));
+    QCOMPARE(etat->nbpt + 1, 158);
+    QVERIFY(etat->reglagestrace == (ReglagesTrace{0, false, 2, false}));
+    const QString sans = d.filePath(QStringLiteral("pont-sanschemin.png"));
+    QCOMPARE(etat->fichiervisu, sans);
+    const QImage visu(sans);
+    QCOMPARE(visu.size(), img.size());
+    QCOMPARE(visu.pixel(150, 300), qRgb(128, 128, 128));
+    QVERIFY(lance({QStringLiteral("--pont"), QStringLiteral("51")}).err.contains("51"));
+
+    // 40000 pixels of one colour: the first 36001 are saved, and the status says it is not all.
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            img.setPixel(300 + x, 50 + y, qRgb(0, 0, 255));
+    const QString bloc = d.filePath(QStringLiteral("bloc.bmp"));
+    QVERIFY(img.save(bloc, "BMP"));
+    s = lancevialume({QStringLiteral("trace"), bloc, QStringLiteral("--depuis"),
+                      QStringLiteral("300,50"), QStringLiteral("--couleur"), QStringLiteral("red"),
+                      QStringLiteral("--carte-entiere")});
+    QCOMPARE(s.code, SORTIEECHEC);
+    QVERIFY(s.err.contains("pleine"));
+    auto e2 = nouveletat();
+    QVERIFY(!ouvreprojet(*e2, surf, bloc));
+    QCOMPARE(e2->nbpt + 1, MAXPT);
 }
 
 void TestCommande::trace() {
