@@ -1,5 +1,7 @@
 #include "render/afficheimg.h"
 
+#include "timeline/temps.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -10,11 +12,6 @@ std::optional<long long> nombre(const QString& texte) {
     bool ok = false;
     const long long v = texte.toLongLong(&ok);
     return ok ? std::optional<long long>(v) : std::nullopt;
-}
-
-// v * avance / 1000 truncated toward zero, exact for every 64-bit v (avance is 0..1000).
-long long partde(long long v, int avance) {
-    return v / 1000 * avance + v % 1000 * avance / 1000;
 }
 
 // Route points first..last in one colour, straight into the view's rows. Points outside the

@@ -182,6 +182,9 @@ struct Etat {
 
     // The walk's own settings (saved with the project when not all off).
     ReglagesTrace reglagestrace;
+    // The camera eases in and out of each keyframe instead of moving in straight lines at one
+    // speed (saved with the project when on).
+    bool adoucit = false;
 
     // Caption of calculvia and whether Button9 is enabled (the tracer keeps them).
     QString calculviacaption = QStringLiteral("Vialume");

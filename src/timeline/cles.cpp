@@ -2,6 +2,7 @@
 #include "timeline/temps.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -61,12 +62,19 @@ void remplicle(Etat& e) {
     majmodecle(e);
 }
 
-int interpole(int a, int b, int pas, std::int64_t d) {
-    // The product first, then a division truncating toward zero; 64 bits so nothing overflows.
-    return static_cast<int>(a + (std::int64_t{b} - a) * pas / d);
-}
-
 } // namespace
+
+int interpole(int a, int b, std::int64_t pas, std::int64_t d, bool adoucit) {
+    if (!adoucit) {
+        // The product first, then a division truncating toward zero; 64 bits so nothing
+        // overflows.
+        return static_cast<int>(a + (std::int64_t{b} - a) * pas / d);
+    }
+    // Slow in, slow out: the share of the way follows 3t^2 - 2t^3, rounded to the pixel.
+    const double t = static_cast<double>(pas) / static_cast<double>(d);
+    const double s = t * t * (3.0 - 2.0 * t);
+    return static_cast<int>(std::llround(a + (static_cast<double>(b) - a) * s));
+}
 
 bool majduree(Etat& e) {
     const int n = derniere(e);
@@ -123,8 +131,8 @@ void calculimages(Etat& e) {
         if (d <= 0) continue;
         const int pas = static_cast<int>(std::min<std::int64_t>(d, MAXNBI - r));
         for (int j = 1; j <= pas; ++j) {
-            e.imgdecx[r + j] = interpole(e.cledecx[k], e.cledecx[k + 1], j, d);
-            e.imgdecy[r + j] = interpole(e.cledecy[k], e.cledecy[k + 1], j, d);
+            e.imgdecx[r + j] = interpole(e.cledecx[k], e.cledecx[k + 1], j, d, e.adoucit);
+            e.imgdecy[r + j] = interpole(e.cledecy[k], e.cledecy[k + 1], j, d, e.adoucit);
         }
         r += pas;
     }

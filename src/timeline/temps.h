@@ -4,6 +4,7 @@
 
 #include "state/etat.h"
 
+#include <cstdint>
 #include <optional>
 
 // Field n (from 1) of `texte` cut at every `sep`; empty past the last field.
@@ -17,6 +18,16 @@ QString erreurentier(const QString& texte);
 std::optional<int> tempsversimg(const Etat& e, const QString& t);
 std::optional<int> tempsversimg(int ips, const QString& t);
 QString imgverstemps(const Etat& e, int n);
+
+// v * avance / 1000 truncated toward zero, exact for every 64-bit v (avance is 0..1000): the
+// share of the route a frame draws.
+inline long long partde(long long v, int avance) {
+    return v / 1000 * avance + v % 1000 * avance / 1000;
+}
+
+// The offset `pas` frames into a move of `d` frames from a to b: in a straight line at one speed
+// (truncated toward zero), or eased in and out of both ends.
+int interpole(int a, int b, std::int64_t pas, std::int64_t d, bool adoucit);
 
 // Dmax := imgverstemps(N), TL maximum := N (N is the number in NbI). When TL stood beyond the new
 // maximum it is brought to it; the result is then true and the caller shows that frame.
