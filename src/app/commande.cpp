@@ -33,6 +33,25 @@ ErreurUsage invalide(const QString& option, const QString& texte, const QString&
     return {tr8("valeur incorrecte pour %1 : « %2 » (%3)").arg(option, texte, attendu)};
 }
 
+// What --film, --png and --transparent allow of the video options: the quality for a film, the
+// codec h264 or h265 for the formats that hold them; everything else stays with --avi.
+std::optional<ErreurUsage> optionsfilm(const Demande& d, bool optionsvideo) {
+    if (d.transparent && d.sortie != Demande::film && d.sortie != Demande::png)
+        return ErreurUsage{tr8("--transparent ne vaut que pour --film et --png")};
+    if (d.sortie == Demande::film) {
+        if (d.debit || d.cle) return ErreurUsage{tr8("--debit et --cle ne valent que pour --avi")};
+        const bool h26x = d.codec == QLatin1String("h264") || d.codec == QLatin1String("h265") ||
+                          d.codec == QLatin1String("rgb");
+        if (!h26x) return ErreurUsage{tr8("--codec ne vaut pour --film que h264 ou h265")};
+        return std::nullopt;
+    }
+    if (d.codec == QLatin1String("h265") && d.sortie == Demande::avi)
+        return ErreurUsage{tr8("h265 ne vaut que pour --film")};
+    if (optionsvideo && d.sortie != Demande::avi)
+        return ErreurUsage{tr8("--codec, --qualite, --debit et --cle ne valent que pour --avi")};
+    return std::nullopt;
+}
+
 std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& args) {
     bool sortiedonnee = false;
     bool optionsvideo = false;
@@ -40,20 +59,24 @@ std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& a
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--avi") || a == QLatin1String("--bmps") ||
-            a == QLatin1String("--bmp")) {
-            if (sortiedonnee) return ErreurUsage{tr8("une seule sortie : --avi, --bmps ou --bmp")};
+            a == QLatin1String("--bmp") || a == QLatin1String("--film") ||
+            a == QLatin1String("--png")) {
+            if (sortiedonnee)
+                return ErreurUsage{tr8("une seule sortie : --avi, --film, --bmps, --png ou --bmp")};
             const auto v = valeur(args, i);
             if (!v || v->isEmpty()) return manque(a);
             d.sortie = a == QLatin1String("--avi")    ? Demande::avi
                        : a == QLatin1String("--bmps") ? Demande::bmps
+                       : a == QLatin1String("--film") ? Demande::film
+                       : a == QLatin1String("--png")  ? Demande::png
                                                       : Demande::bmp;
             d.cible = *v;
             sortiedonnee = true;
         } else if (a == QLatin1String("--codec")) {
             const auto v = valeur(args, i);
             if (!v) return manque(a);
-            if (!nomscodecs().contains(*v))
-                return invalide(a, *v, nomscodecs().join(QStringLiteral(", ")));
+            if (!nomscodecs().contains(*v) && *v != QLatin1String("h265"))
+                return invalide(a, *v, nomscodecs().join(QStringLiteral(", ")) + tr8(", h265"));
             d.codec = *v;
             optionsvideo = true;
         } else if (a == QLatin1String("--qualite")) {
@@ -74,6 +97,8 @@ std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& a
             d.cle = entierborne(*v, 1, MAXIMG);
             if (!d.cle) return invalide(a, *v, tr8("un entier de 1 à %1").arg(MAXIMG));
             optionsvideo = true;
+        } else if (a == QLatin1String("--transparent")) {
+            d.transparent = true;
         } else if (a == QLatin1String("--image")) {
             const auto v = valeur(args, i);
             if (!v) return manque(a);
@@ -86,9 +111,10 @@ std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& a
         }
     }
     if (!sortiedonnee)
-        return ErreurUsage{tr8("export attend --avi FILM, --bmps PREFIXE ou --bmp FICHIER")};
-    if (optionsvideo && d.sortie != Demande::avi)
-        return ErreurUsage{tr8("--codec, --qualite, --debit et --cle ne valent que pour --avi")};
+        return ErreurUsage{
+            tr8("export attend --avi FILM, --film FICHIER, --bmps PREFIXE, --png PREFIXE ou --bmp "
+                "FICHIER")};
+    if (auto refus = optionsfilm(d, optionsvideo)) return *refus;
     if (imagedonnee && d.sortie != Demande::bmp)
         return ErreurUsage{tr8("--image ne vaut que pour --bmp")};
     return d;
@@ -200,6 +226,16 @@ QString aide() {
         "      Q   : qualité MJPEG, de 1 (plus petit) à 100 (meilleur), 90 par défaut.\n"
         "      K   : débit MPEG-4 et H.264 en kbit/s, 5000 par défaut.\n"
         "      N   : une image clé toutes les N images (mpeg4, h264), 1 par défaut.\n"
+        "\n"
+        "  vialume export CARTE --film FICHIER [--qualite Q] [--codec h265] [--transparent]\n"
+        "      Écrit le film entier dans le format que donne l'extension : .mp4 (H.264,\n"
+        "      ou H.265 avec --codec h265), .mkv, .mov (ProRes), .webm (VP9), .gif, .apng,\n"
+        "      .avi (comme --avi, codec rgb).\n"
+        "      Q : de 1 (fichier plus petit) à 100 (meilleure image), 60 par défaut.\n"
+        "      --transparent : sans la carte, fond transparent (.mov, .webm, .mkv).\n"
+        "\n"
+        "  vialume export CARTE --png PREFIXE [--transparent]\n"
+        "      Écrit les images 0 à N en PNG : PREFIXE0000.png à PREFIXEnnnn.png.\n"
         "\n"
         "  vialume export CARTE --bmps PREFIXE\n"
         "      Écrit les images 1 à N en BMP : PREFIXE0001.bmp à PREFIXEnnnn.bmp. Comme dans\n"
