@@ -157,7 +157,19 @@ std::optional<QString> ExportVideo::ouvre(const QString& chemin, Format format,
             montreimage(e, surf, echantillons == 1 ? 0 : n * k / (echantillons - 1));
             p.ajoute(surf.vue.image());
         }
-        couleurs = p.calcule(couleursgif(options.qualite));
+        // The route, its tip and the legend keep their exact colours.
+        QList<QRgb> imposees;
+        auto impose = [&imposees](Couleur c) {
+            if (!imposees.contains(versqrgb(c))) imposees.append(versqrgb(c));
+        };
+        for (int i = 0; i <= std::min(e.nbpt, MAXPT - 1) && imposees.size() < 64; ++i)
+            impose(e.ptcoul[i]);
+        if (e.checkbox1) impose(e.coulbord);
+        if (e.montre) {
+            impose(e.police.couleur);
+            if (e.okombre) impose(e.coulombre);
+        }
+        couleurs = p.calcule(couleursgif(options.qualite), imposees);
     }
     return prepare(chemin, [&](const QString& c) {
         return video.ouvrefilm(c, ipsvideo(e), format, options, surf.vue.largeur(),

@@ -13,10 +13,6 @@ int cellule(QRgb p) {
 
 // A box of 5-5-5 cells, bounds inclusive, per channel (red, green, blue).
 
-int composante(int c, int canal) {
-    return canal == 0 ? (c >> 10) & 31 : canal == 1 ? (c >> 5) & 31 : c & 31;
-}
-
 } // namespace
 
 Palette::Palette() : compte(CELLES, 0), somme(CELLES * 3, 0) {}
@@ -35,83 +31,120 @@ void Palette::ajoute(const QImage& img) {
     }
 }
 
-QList<QRgb> Palette::calcule(int couleurs) const {
+QList<QRgb> Palette::calcule(int couleurs, const QList<QRgb>& imposees) const {
     couleurs = std::clamp(couleurs, 2, 256);
-    std::vector<int> cells;
+    QList<QRgb> palette;
+    for (QRgb c : imposees)
+        if (palette.size() < couleurs / 2 && !palette.contains(c | 0xff000000u))
+            palette.append(c | 0xff000000u);
+    couleurs -= static_cast<int>(palette.size());
+    // Each used cell by its mean colour and its pixel count.
+    struct Cellule {
+        double m[3];
+        double n;
+    };
+    std::vector<Cellule> cells;
     for (int c = 0; c < CELLES; ++c)
-        if (compte[c]) cells.push_back(c);
-    if (cells.empty()) return {};
-
-    // Each box holds a run of `cells`; a box is cut at the median of its widest channel.
-    struct Morceau {
-        size_t debut, fin; // [debut, fin)
-        int etendue = 0, canal = 0;
-        uint64_t poids = 0;
-    };
-    auto mesure = [&](Morceau& m) {
-        int bas[3] = {31, 31, 31}, haut[3] = {0, 0, 0};
-        m.poids = 0;
-        for (size_t i = m.debut; i < m.fin; ++i) {
-            for (int k = 0; k < 3; ++k) {
-                bas[k] = std::min(bas[k], composante(cells[i], k));
-                haut[k] = std::max(haut[k], composante(cells[i], k));
-            }
-            m.poids += compte[cells[i]];
+        if (compte[c]) {
+            const double n = compte[c];
+            cells.push_back({{somme[3 * c] / n, somme[3 * c + 1] / n, somme[3 * c + 2] / n}, n});
         }
-        m.etendue = 0;
-        for (int k = 0; k < 3; ++k)
-            if (haut[k] - bas[k] > m.etendue) {
-                m.etendue = haut[k] - bas[k];
-                m.canal = k;
-            }
+    if (cells.empty()) return palette;
+
+    // Boxes are runs of `cells`. The box that strays most from its mean colour (summed squared
+    // error, weighted by pixels) is cut in two where the two halves stray least: a colour of
+    // few pixels far from the rest, such as a route over a map, is cut off early.
+    struct Boite {
+        size_t debut, fin; // [debut, fin)
+        double erreur = 0;
+        int canal = 0;
     };
-    std::vector<Morceau> boites{{0, cells.size()}};
+    auto mesure = [&](Boite& b) {
+        double n = 0, s[3] = {0, 0, 0}, q[3] = {0, 0, 0};
+        for (size_t i = b.debut; i < b.fin; ++i)
+            for (int k = 0; k < 3; ++k) {
+                s[k] += cells[i].n * cells[i].m[k];
+                q[k] += cells[i].n * cells[i].m[k] * cells[i].m[k];
+                if (k == 0) n += cells[i].n;
+            }
+        b.erreur = 0;
+        double pire = -1;
+        for (int k = 0; k < 3; ++k) {
+            const double v = q[k] - s[k] * s[k] / n;
+            b.erreur += v;
+            if (v > pire) {
+                pire = v;
+                b.canal = k;
+            }
+        }
+    };
+    std::vector<Boite> boites{{0, cells.size()}};
     mesure(boites[0]);
+    std::vector<double> pn, ps[3], pq;
     while (static_cast<int>(boites.size()) < couleurs) {
-        // The widest box weighted by the square root of its pixels: a route colour of a few
-        // pixels still gets a box of its own, the map's many shades get most of them.
         size_t choisie = boites.size();
-        double meilleur = 0;
-        for (size_t b = 0; b < boites.size(); ++b) {
-            if (boites[b].fin - boites[b].debut < 2) continue;
-            const double p = boites[b].etendue * std::sqrt(static_cast<double>(boites[b].poids));
-            if (p > meilleur) {
-                meilleur = p;
+        double pire = 0;
+        for (size_t b = 0; b < boites.size(); ++b)
+            if (boites[b].fin - boites[b].debut >= 2 && boites[b].erreur > pire) {
+                pire = boites[b].erreur;
                 choisie = b;
             }
-        }
         if (choisie == boites.size()) break;
-        Morceau m = boites[choisie];
-        const int canal = m.canal;
-        std::sort(cells.begin() + static_cast<std::ptrdiff_t>(m.debut),
-                  cells.begin() + static_cast<std::ptrdiff_t>(m.fin),
-                  [&](int a, int b) { return composante(a, canal) < composante(b, canal); });
-        // The cut at half the pixels, leaving at least one cell on each side.
-        uint64_t cumul = 0;
-        size_t coupe = m.debut + 1;
-        for (size_t i = m.debut; i + 1 < m.fin; ++i) {
-            cumul += compte[cells[i]];
-            coupe = i + 1;
-            if (cumul * 2 >= m.poids) break;
+        const Boite b = boites[choisie];
+        const int canal = b.canal;
+        const auto debut = cells.begin() + static_cast<std::ptrdiff_t>(b.debut);
+        const auto fin = cells.begin() + static_cast<std::ptrdiff_t>(b.fin);
+        std::sort(debut, fin,
+                  [canal](const Cellule& x, const Cellule& y) { return x.m[canal] < y.m[canal]; });
+        // Prefix sums over the box, then the cut with the least error on both sides.
+        const size_t t = b.fin - b.debut;
+        pn.assign(t + 1, 0);
+        pq.assign(t + 1, 0);
+        for (auto& v : ps)
+            v.assign(t + 1, 0);
+        for (size_t i = 0; i < t; ++i) {
+            const Cellule& c = cells[b.debut + i];
+            pn[i + 1] = pn[i] + c.n;
+            pq[i + 1] = pq[i];
+            for (int k = 0; k < 3; ++k) {
+                ps[k][i + 1] = ps[k][i] + c.n * c.m[k];
+                pq[i + 1] += c.n * c.m[k] * c.m[k];
+            }
         }
-        Morceau a{m.debut, coupe}, b{coupe, m.fin};
+        auto erreur = [&](size_t a, size_t z) { // cells [a, z) of the box
+            const double n = pn[z] - pn[a];
+            double e = pq[z] - pq[a];
+            for (int k = 0; k < 3; ++k) {
+                const double s = ps[k][z] - ps[k][a];
+                e -= s * s / n;
+            }
+            return e;
+        };
+        size_t coupe = 1;
+        double meilleure = -1;
+        for (size_t i = 1; i < t; ++i) {
+            const double e = erreur(0, i) + erreur(i, t);
+            if (meilleure < 0 || e < meilleure) {
+                meilleure = e;
+                coupe = i;
+            }
+        }
+        Boite a{b.debut, b.debut + coupe}, z{b.debut + coupe, b.fin};
         mesure(a);
-        mesure(b);
+        mesure(z);
         boites[choisie] = a;
-        boites.push_back(b);
+        boites.push_back(z);
     }
 
-    QList<QRgb> palette;
-    for (const Morceau& m : boites) {
-        uint64_t s[3] = {0, 0, 0}, n = 0;
-        for (size_t i = m.debut; i < m.fin; ++i) {
+    for (const Boite& b : boites) {
+        double n = 0, s[3] = {0, 0, 0};
+        for (size_t i = b.debut; i < b.fin; ++i) {
+            n += cells[i].n;
             for (int k = 0; k < 3; ++k)
-                s[k] += somme[3 * cells[i] + k];
-            n += compte[cells[i]];
+                s[k] += cells[i].n * cells[i].m[k];
         }
-        palette.append(qRgb(static_cast<int>((s[0] + n / 2) / n),
-                            static_cast<int>((s[1] + n / 2) / n),
-                            static_cast<int>((s[2] + n / 2) / n)));
+        auto v = [&](int k) { return std::clamp(static_cast<int>(std::lround(s[k] / n)), 0, 255); };
+        palette.append(qRgb(v(0), v(1), v(2)));
     }
     return palette;
 }

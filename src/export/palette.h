@@ -15,8 +15,10 @@ class Palette {
     Palette();
     // Counts the colours of one sampled frame (32-bit pixels).
     void ajoute(const QImage& img);
-    // At most `couleurs` (2..256) colours, opaque; none when nothing was counted.
-    QList<QRgb> calcule(int couleurs) const;
+    // At most `couleurs` (2..256) colours, opaque; none when nothing was counted. The colours
+    // `imposees` (the route's, the legend's: few pixels, but what the film is about) come first
+    // and exactly, up to half the palette; the counted colours share the rest.
+    QList<QRgb> calcule(int couleurs, const QList<QRgb>& imposees = {}) const;
 
   private:
     std::vector<uint32_t> compte; // per 5-5-5 cell

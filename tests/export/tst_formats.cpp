@@ -1,5 +1,6 @@
 #include "aidevideo.h"
 #include "export/film.h"
+#include "export/palette.h"
 #include "render/afficheimg.h"
 #include "timeline/temps.h"
 
@@ -174,6 +175,48 @@ class TstFormats : public QObject {
         QCOMPARE(profilprores(60, true), 4); // alpha needs 4444
     }
 
+    // A film of few colours keeps them exactly; a one-pixel route among thousands of map shades
+    // still gets a colour of its own.
+    void palette() {
+        QImage peu(64, 64, QImage::Format_RGB32);
+        const QRgb cinq[] = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(12, 200, 90), qRgb(255, 255, 255),
+                             qRgb(90, 90, 240)};
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                peu.setPixel(x, y, cinq[(x / 8 + y) % 5]);
+        Palette p;
+        p.ajoute(peu);
+        const QList<QRgb> c = p.calcule(256);
+        QCOMPARE(c.size(), 5);
+        const Table t(c);
+        for (QRgb q : cinq)
+            QCOMPARE(c[t.index(q)], q);
+
+        QImage carte(720, 576, QImage::Format_RGB32);
+        for (int y = 0; y < 576; ++y)
+            for (int x = 0; x < 720; ++x)
+                carte.setPixel(x, y, qRgb(x & 255, y & 255, (x + y) & 127));
+        for (int x = 0; x < 40; ++x)
+            carte.setPixel(300 + x, 200, qRgb(255, 0, 255));
+        Palette q;
+        q.ajoute(carte);
+        const QList<QRgb> d = q.calcule(64);
+        QCOMPARE(d.size(), 64);
+        // Given the route's colour, the palette holds it exactly, and the map still has the rest.
+        const QRgb magenta = qRgb(255, 0, 255);
+        const QList<QRgb> r = q.calcule(64, {magenta, qRgb(0, 0, 0)});
+        QCOMPARE(r.size(), 64);
+        QCOMPARE(r[Table(r).index(magenta)], magenta);
+        QVERIFY(!d.contains(magenta));
+        // Imposed colours never take more than half the palette.
+        QList<QRgb> beaucoup;
+        for (int k = 0; k < 100; ++k)
+            beaucoup.append(qRgb(k, 255 - k, 7));
+        QCOMPARE(q.calcule(16, beaucoup).mid(0, 8), beaucoup.mid(0, 8));
+        QCOMPARE(q.calcule(16, beaucoup).size(), 16);
+        QVERIFY(!q.calcule(16, beaucoup).contains(beaucoup[8]));
+    }
+
     void chaqueFormatRelu_data() {
         QTest::addColumn<QString>("nom");
         QTest::addColumn<bool>("hevc");
@@ -212,6 +255,11 @@ class TstFormats : public QObject {
         QCOMPARE(r.hauteur, VUEH);
         if (cadence) QCOMPARE(double(r.ipsnum) / r.ipsden, 25.0);
         QCOMPARE(r.images.size(), N + 1);
+        // The paletted formats keep the route's colour exactly.
+        if (codec == QLatin1String("gif") || codec == QLatin1String("apng")) {
+            const QPoint p = pointvu(*e, s, N);
+            QCOMPARE(r.images[N].pixel(p), qRgb(255, 0, 0));
+        }
         // Every frame is the right one, not a neighbour: nearer to its own composition.
         for (int n : {0, N / 2, N}) {
             montreimage(*e, s, n);
