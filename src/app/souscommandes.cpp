@@ -87,8 +87,7 @@ int exportefilm(const Demande& d) {
     Etat& e = *p.e;
     ExportVideo v(e, p.surf);
     const QString chemin = *format == Format::avi ? fichiervideo(cible) : cible;
-    auto erreur =
-        *format == Format::avi ? v.ouvre(chemin, OptionsVideo{}) : v.ouvre(chemin, *format, o);
+    auto erreur = v.ouvre(chemin, *format, o);
     if (erreur) return echec(*erreur + QStringLiteral(" : ") + chemin);
     if (auto erreur = deroule(v, QStringLiteral("Export"))) return echec(*erreur);
     if (auto erreur = v.ferme()) return echec(*erreur);

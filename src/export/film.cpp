@@ -144,6 +144,8 @@ std::optional<QString> ExportVideo::ouvre(const QString& chemin, const OptionsVi
 std::optional<QString> ExportVideo::ouvre(const QString& chemin, Format format,
                                           const OptionsFilm& options) {
     if (options.transparent && !avecalpha(format)) return ERRSANSALPHA;
+    // An AVI is the film of before, uncompressed: the quality has no meaning there.
+    if (format == Format::avi) return ouvre(chemin, OptionsVideo{});
     transparent = options.transparent;
     QList<QRgb> couleurs;
     if (format == Format::gif || format == Format::apng) {

@@ -83,8 +83,8 @@ class ExportVideo {
 
     // Creates the temporary file; on failure returns the message of the failing step.
     std::optional<QString> ouvre(const QString& chemin, const OptionsVideo& options);
-    // The same for a delivery format other than AVI and PNG (see Format); a GIF or APNG first
-    // composes frames spread over the film to make its palette.
+    // The same for a delivery format other than PNG (see Format; an AVI is uncompressed); a GIF
+    // or APNG first composes frames spread over the film to make its palette.
     std::optional<QString> ouvre(const QString& chemin, Format format, const OptionsFilm& options);
     // Composes and writes the next frame; on failure the export is over.
     std::optional<QString> etape();

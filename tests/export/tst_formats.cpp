@@ -229,6 +229,7 @@ class TstFormats : public QObject {
         QTest::newRow("webm") << "f.webm" << false << "vp9" << true;
         QTest::newRow("gif") << "f.gif" << false << "gif" << false;
         QTest::newRow("apng") << "f.apng" << false << "apng" << false;
+        QTest::newRow("avi") << "f.avi" << false << "rawvideo" << true;
     }
     void chaqueFormatRelu() {
         QFETCH(QString, nom);
