@@ -32,6 +32,25 @@ ErreurUsage invalide(const QString& option, const QString& texte, const QString&
     return {tr8("valeur incorrecte pour %1 : « %2 » (%3)").arg(option, texte, attendu)};
 }
 
+// What --film, --png and --transparent allow of the video options: the quality for a film, the
+// codec h264 or h265 for the formats that hold them; everything else stays with --avi.
+std::optional<ErreurUsage> optionsfilm(const Demande& d, bool optionsvideo) {
+    if (d.transparent && d.sortie != Demande::film && d.sortie != Demande::png)
+        return ErreurUsage{tr8("--transparent ne vaut que pour --film et --png")};
+    if (d.sortie == Demande::film) {
+        if (d.debit || d.cle) return ErreurUsage{tr8("--debit et --cle ne valent que pour --avi")};
+        const bool h26x = d.codec == QLatin1String("h264") || d.codec == QLatin1String("h265") ||
+                          d.codec == QLatin1String("rgb");
+        if (!h26x) return ErreurUsage{tr8("--codec ne vaut pour --film que h264 ou h265")};
+        return std::nullopt;
+    }
+    if (d.codec == QLatin1String("h265") && d.sortie == Demande::avi)
+        return ErreurUsage{tr8("h265 ne vaut que pour --film")};
+    if (optionsvideo && d.sortie != Demande::avi)
+        return ErreurUsage{tr8("--codec, --qualite, --debit et --cle ne valent que pour --avi")};
+    return std::nullopt;
+}
+
 QCommandLineOption avecvaleur(const QString& nom) {
     return QCommandLineOption(nom, QString(), QStringLiteral("valeur"));
 }
@@ -80,18 +99,25 @@ std::optional<ErreurUsage> lis(QCommandLineParser& p, const QStringList& args, i
 std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& args) {
     QCommandLineParser p;
     const QCommandLineOption avi = avecvaleur(QStringLiteral("avi")),
+                             film = avecvaleur(QStringLiteral("film")),
+                             png = avecvaleur(QStringLiteral("png")),
                              bmps = avecvaleur(QStringLiteral("bmps")),
                              bmp = avecvaleur(QStringLiteral("bmp")),
+                             transparent(QStringLiteral("transparent")),
                              codec = avecvaleur(QStringLiteral("codec")),
                              qualite = avecvaleur(QStringLiteral("qualite")),
                              debit = avecvaleur(QStringLiteral("debit")),
                              cle = avecvaleur(QStringLiteral("cle")),
                              image = avecvaleur(QStringLiteral("image"));
-    p.addOptions({avi, bmps, bmp, codec, qualite, debit, cle, image});
-    if (auto u = lis(p, args, 0, QStringLiteral("export"))) return *u;
+    p.addOptions({avi, film, png, bmps, bmp, transparent, codec, qualite, debit, cle, image});
+    if (auto u = lis(p, args, 0, QStringLiteral("export"), {QStringLiteral("transparent")}))
+        return *u;
 
-    const std::pair<const QCommandLineOption*, Demande::Sortie> sorties[] = {
-        {&avi, Demande::avi}, {&bmps, Demande::bmps}, {&bmp, Demande::bmp}};
+    const std::pair<const QCommandLineOption*, Demande::Sortie> sorties[] = {{&avi, Demande::avi},
+                                                                             {&film, Demande::film},
+                                                                             {&png, Demande::png},
+                                                                             {&bmps, Demande::bmps},
+                                                                             {&bmp, Demande::bmp}};
     int nombre = 0;
     for (const auto& [o, sortie] : sorties) {
         const QStringList v = p.values(*o);
@@ -101,11 +127,14 @@ std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& a
         d.sortie = sortie;
         d.cible = v.first();
     }
-    if (nombre > 1) return ErreurUsage{tr8("une seule sortie : --avi, --bmps ou --bmp")};
+    if (nombre > 1)
+        return ErreurUsage{tr8("une seule sortie : --avi, --film, --bmps, --png ou --bmp")};
+    d.transparent = p.isSet(transparent);
     if (p.isSet(codec)) {
         const QString v = p.value(codec);
-        if (!nomscodecs().contains(v))
-            return invalide(QStringLiteral("--codec"), v, nomscodecs().join(QStringLiteral(", ")));
+        if (!nomscodecs().contains(v) && v != QLatin1String("h265"))
+            return invalide(QStringLiteral("--codec"), v,
+                            nomscodecs().join(QStringLiteral(", ")) + tr8(", h265"));
         d.codec = v;
     }
     const auto borne =
@@ -136,10 +165,11 @@ std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& a
         d.image = premiere.value_or(0);
     }
     if (nombre == 0)
-        return ErreurUsage{tr8("export attend --avi FILM, --bmps PREFIXE ou --bmp FICHIER")};
+        return ErreurUsage{
+            tr8("export attend --avi FILM, --film FICHIER, --bmps PREFIXE, --png PREFIXE ou --bmp "
+                "FICHIER")};
     const bool optionsvideo = p.isSet(codec) || p.isSet(qualite) || p.isSet(debit) || p.isSet(cle);
-    if (optionsvideo && d.sortie != Demande::avi)
-        return ErreurUsage{tr8("--codec, --qualite, --debit et --cle ne valent que pour --avi")};
+    if (auto refus = optionsfilm(d, optionsvideo)) return *refus;
     if (premiere && d.sortie != Demande::bmp)
         return ErreurUsage{tr8("--image ne vaut que pour --bmp")};
     return d;
@@ -290,6 +320,16 @@ QString aide() {
         "      Q   : qualité MJPEG, de 1 (plus petit) à 100 (meilleur), 90 par défaut.\n"
         "      K   : débit MPEG-4 et H.264 en kbit/s, 5000 par défaut.\n"
         "      N   : une image clé toutes les N images (mpeg4, h264), 1 par défaut.\n"
+        "\n"
+        "  vialume export CARTE --film FICHIER [--qualite Q] [--codec h265] [--transparent]\n"
+        "      Écrit le film entier dans le format que donne l'extension : .mp4 (H.264,\n"
+        "      ou H.265 avec --codec h265), .mkv, .mov (ProRes), .webm (VP9), .gif, .apng,\n"
+        "      .avi (comme --avi, codec rgb).\n"
+        "      Q : de 1 (fichier plus petit) à 100 (meilleure image), 60 par défaut.\n"
+        "      --transparent : sans la carte, fond transparent (.mov, .webm, .mkv).\n"
+        "\n"
+        "  vialume export CARTE --png PREFIXE [--transparent]\n"
+        "      Écrit les images 0 à N en PNG : PREFIXE0000.png à PREFIXEnnnn.png.\n"
         "\n"
         "  vialume export CARTE --bmps PREFIXE\n"
         "      Écrit les images 1 à N en BMP : PREFIXE0001.bmp à PREFIXEnnnn.bmp. Comme dans\n"

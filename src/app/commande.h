@@ -23,7 +23,7 @@ constexpr int SORTIEUSAGE = 2; // the command line is wrong
 // What the command line asks for, once parsed (no file is looked at yet).
 struct Demande {
     enum Action { fenetre, aide, version, exporte, trace, info };
-    enum Sortie { avi, bmps, bmp };
+    enum Sortie { avi, bmps, bmp, film, png };
 
     Action action = fenetre;
     QString carte; // the map picture; empty = the window opens without one
@@ -33,7 +33,8 @@ struct Demande {
     QString cible;                         // the film, the sequence's prefix or the bitmap
     QString codec = QStringLiteral("rgb"); // the command-line name of the codec
     std::optional<int> qualite, debit, cle;
-    int image = 0; // --bmp: the frame composed first
+    int image = 0;            // --bmp: the frame composed first
+    bool transparent = false; // --film, --png: the map left out
 
     // trace
     int x = 0, y = 0;

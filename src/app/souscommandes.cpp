@@ -68,7 +68,52 @@ template <class Machine> std::optional<QString> deroule(Machine& m, const QStrin
     return std::nullopt;
 }
 
+// --film: the format by the file's extension; an .avi is the film of --avi.
+int exportefilm(const Demande& d) {
+    const QString cible = QFileInfo(d.cible).absoluteFilePath();
+    const auto format = formatdepuisnom(cible);
+    if (!format || *format == Format::png)
+        return usage(tr8("extension inconnue pour --film : « %1 » (.mp4, .mkv, .mov, .webm, .gif, "
+                         ".apng ou .avi)")
+                         .arg(d.cible));
+    OptionsFilm o;
+    if (d.qualite) o.qualite = *d.qualite;
+    o.hevc = d.codec == QLatin1String("h265");
+    o.transparent = d.transparent;
+    if (o.transparent && !avecalpha(*format)) return usage(ERRSANSALPHA);
+    if (o.hevc && *format != Format::mp4 && *format != Format::mkv && *format != Format::mov)
+        return usage(tr8("h265 ne vaut que pour .mp4, .mkv et .mov"));
+    Projet p;
+    if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    Etat& e = *p.e;
+    ExportVideo v(e, p.surf);
+    const QString chemin = *format == Format::avi ? fichiervideo(cible) : cible;
+    auto erreur = v.ouvre(chemin, *format, o);
+    if (erreur) return echec(*erreur + QStringLiteral(" : ") + chemin);
+    if (auto erreur = deroule(v, QStringLiteral("Export"))) return echec(*erreur);
+    if (auto erreur = v.ferme()) return echec(*erreur);
+    QTextStream(stdout) << traduit(e, 61, tr8("Fichier sauvé")) << " : " << chemin << " ("
+                        << tr8("%1 images à %2 images/seconde").arg(v.faites()).arg(ipsvideo(e))
+                        << ")\n";
+    return SORTIEOK;
+}
+
+// --png: frames 0 to N under the prefix as given, whole.
+int exportepng(const Demande& d) {
+    const QString prefixe = QFileInfo(d.cible).absoluteFilePath();
+    Projet p;
+    if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    Etat& e = *p.e;
+    ExportPng s(e, p.surf, prefixe, d.transparent);
+    if (auto erreur = deroule(s, QStringLiteral("Export PNG"))) return echec(*erreur);
+    QTextStream(stdout) << tr8("Suite PNG écrite : ") << s.fichier(0) << tr8(" à ")
+                        << s.fichier(s.total() - 1) << '\n';
+    return SORTIEOK;
+}
+
 int exporte(const Demande& d) {
+    if (d.sortie == Demande::film) return exportefilm(d);
+    if (d.sortie == Demande::png) return exportepng(d);
     // Names first: a wrong name writes nothing and loads nothing.
     const QString cible = QFileInfo(d.cible).absoluteFilePath();
     std::optional<QString> chemin;
@@ -89,6 +134,9 @@ int exporte(const Demande& d) {
         chemin = fichierbmp(cible);
         if (!chemin) return usage(tr8("le nom du fichier est vide : « %1 »").arg(d.cible));
         break;
+    case Demande::film:
+    case Demande::png:
+        return SORTIEUSAGE;
     }
 
     Projet p;
@@ -131,6 +179,9 @@ int exporte(const Demande& d) {
         if (auto erreur = ecritbmp(p.surf.vue, *chemin)) return echec(*erreur);
         out << traduit(e, 61, tr8("Fichier sauvé")) << " : " << *chemin << '\n';
         return SORTIEOK;
+    case Demande::film:
+    case Demande::png:
+        break;
     }
     return SORTIEECHEC;
 }

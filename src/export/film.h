@@ -42,6 +42,34 @@ class ExportSuite {
     bool echec = false;
 };
 
+// Frame p of the film without its map, as a picture with alpha (QImage::Format_ARGB32): the frame
+// is composed once on black and once on white, and what the two differ by is what lets the
+// background through. Anti-aliased edges of the legend keep their partial alpha. The time line
+// is left at p.
+QImage imagetransparente(Etat& e, Surfaces& surf, int p);
+
+// The PNG sequence: frames 0 to N into prefix0000.png ... (four digits, more when N needs them),
+// opaque or with alpha. The time line is left at the last frame written.
+class ExportPng {
+  public:
+    ExportPng(Etat& e, Surfaces& surf, const QString& prefixe, bool transparent);
+    std::optional<QString> etape();
+    bool fini() const { return echec || suivante > derniere; }
+    int faites() const { return suivante; }
+    int total() const { return derniere + 1; }
+    // The name of frame n.
+    QString fichier(int n) const;
+
+  private:
+    Etat& e;
+    Surfaces& surf;
+    QString prefixe;
+    bool transparent;
+    int derniere;
+    int suivante = 0;
+    bool echec = false;
+};
+
 // The video: frames 0 to N into one AVI file. The frames go to a temporary file beside it, which
 // takes the file's name only once it is closed: a film that fails or is killed half-way never
 // replaces the one of that name.
@@ -55,6 +83,9 @@ class ExportVideo {
 
     // Creates the temporary file; on failure returns the message of the failing step.
     std::optional<QString> ouvre(const QString& chemin, const OptionsVideo& options);
+    // The same for a delivery format other than PNG (see Format; an AVI is uncompressed); a GIF
+    // or APNG first composes frames spread over the film to make its palette.
+    std::optional<QString> ouvre(const QString& chemin, Format format, const OptionsFilm& options);
     // Composes and writes the next frame; on failure the export is over.
     std::optional<QString> etape();
     // Closes the film and puts it in place when it is whole. A film the user stopped early plays
@@ -68,9 +99,13 @@ class ExportVideo {
     bool ancien() const { return garde; }
 
   private:
+    // Sets up the temporary file (or the device) to write; `ecrit` opens the writer on it.
+    template <class Ouvre> std::optional<QString> prepare(const QString& chemin, Ouvre ecrit);
+
     Etat& e;
     Surfaces& surf;
     EcritureVideo video;
+    bool transparent = false;
     int derniere;
     QString cible, provisoire;
     bool rate = false, garde = false;

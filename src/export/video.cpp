@@ -1,8 +1,10 @@
 #include "export/video.h"
 
+#include "export/palette.h"
 #include "export/yuv.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <condition_variable>
@@ -112,10 +114,13 @@ struct EcritureVideo::Ffmpeg {
     AVStream* st = nullptr;
     SwsContext* sws = nullptr; // used by the caller's thread only
     AVPacket* paquet = nullptr;
-    bool entete = false;   // the header is written, so the file needs its trailer
-    bool retourne = false; // rows go bottom-up, as in a Windows bitmap
-    bool yuv = false;      // 4:2:0 frames, converted by our own code
-    bool pleine = false;   // ... in full range (JPEG)
+    bool entete = false;          // the header is written, so the file needs its trailer
+    bool retourne = false;        // rows go bottom-up, as in a Windows bitmap
+    bool yuv = false;             // 4:2:0 frames, converted by our own code
+    bool pleine = false;          // ... in full range (JPEG)
+    bool alpha = false;           // frames come with their alpha channel
+    std::unique_ptr<Table> table; // paletted frames: the nearest colour of the film's palette
+    QList<QRgb> couleurs;         // ... and the palette itself
     int largeur = 0, hauteur = 0;
     int64_t pts = 0;
 
@@ -177,7 +182,12 @@ struct EcritureVideo::Ffmpeg {
             av_frame_unref(tampon);
             if (!pixels(tampon)) return false;
         }
-        if (yuv) {
+        if (table) {
+            table->convertit(img, tampon->data[0], tampon->linesize[0]);
+            auto* pal = reinterpret_cast<uint32_t*>(tampon->data[1]);
+            for (int i = 0; i < 256; ++i)
+                pal[i] = i < couleurs.size() ? couleurs[i] : 0xff000000u;
+        } else if (yuv) {
             rgbversyuv420(reinterpret_cast<const uint32_t*>(img.constBits()),
                           static_cast<int>(img.bytesPerLine() / 4), largeur, hauteur,
                           tampon->data[0], tampon->linesize[0], tampon->data[1],
@@ -358,10 +368,14 @@ std::optional<QString> EcritureVideo::ouvre(const QString& chemin, int ips,
 }
 
 std::optional<QString> EcritureVideo::ecrit(const Surface& s) {
+    return ecrit(s.image());
+}
+
+std::optional<QString> EcritureVideo::ecrit(const QImage& img) {
     if (!f) return ERRCREATION;
-    const QImage& img = s.image();
-    if (img.width() != f->largeur || img.height() != f->hauteur ||
-        img.format() != QImage::Format_RGB32 || !f->donne(img)) {
+    const bool format =
+        img.format() == QImage::Format_RGB32 || (f->alpha && img.format() == QImage::Format_ARGB32);
+    if (img.width() != f->largeur || img.height() != f->hauteur || !format || !f->donne(img)) {
         ferme();
         return ERRCREATION;
     }
@@ -374,5 +388,196 @@ std::optional<QString> EcritureVideo::ferme() {
     const bool ok = !f->entete || f->termine();
     f.reset();
     if (!ok) return ERRCREATION;
+    return std::nullopt;
+}
+
+std::optional<Format> formatdepuisnom(const QString& chemin) {
+    static const std::pair<const char*, Format> EXTENSIONS[] = {
+        {"avi", Format::avi},   {"mp4", Format::mp4}, {"mkv", Format::mkv},   {"mov", Format::mov},
+        {"webm", Format::webm}, {"gif", Format::gif}, {"apng", Format::apng}, {"png", Format::png},
+    };
+    const QString ext = QFileInfo(chemin).suffix().toLower();
+    for (const auto& [e, f] : EXTENSIONS)
+        if (ext == QLatin1String(e)) return f;
+    return std::nullopt;
+}
+
+bool avecalpha(Format f) {
+    return f == Format::mov || f == Format::webm || f == Format::mkv || f == Format::png;
+}
+
+// Quality 1..100 onto each encoder's own scale, linear, so that the default (60) gives what each
+// encoder's makers call a good picture: CRF 20 for x264, 24 for x265 (which spends fewer bits at
+// the same number), 25 for VP9 (0..63).
+int crfx264(int qualite) {
+    return ((100 - std::clamp(qualite, 1, 100)) * 51 + 50) / 100;
+}
+int crfx265(int qualite) {
+    return std::min(51, crfx264(qualite) + 4);
+}
+int crfvp9(int qualite) {
+    return ((100 - std::clamp(qualite, 1, 100)) * 63 + 50) / 100;
+}
+// ProRes has profiles, not a scale: LT, standard, HQ; with alpha 4444, or 4444 XQ at the top.
+int profilprores(int qualite, bool alpha) {
+    if (alpha) return qualite > 90 ? 5 : 4;
+    return qualite <= 25 ? 1 : qualite <= 50 ? 2 : 3;
+}
+// Fewer colours, smaller file: 16 at the bottom, the full 256 at the top.
+int couleursgif(int qualite) {
+    return 16 + (std::clamp(qualite, 1, 100) - 1) * 240 / 99;
+}
+
+std::optional<QString> EcritureVideo::ouvrefilm(const QString& chemin, int ips, Format format,
+                                                const OptionsFilm& options, int largeur,
+                                                int hauteur, const QList<QRgb>& palette) {
+    ferme();
+    nbimages = 0;
+    av_log_set_level(AV_LOG_ERROR);
+    auto n = std::make_unique<Ffmpeg>();
+    n->largeur = largeur;
+    n->hauteur = hauteur;
+
+    const bool alpha = options.transparent;
+    const char* conteneur = nullptr;
+    const char* nomcodec = nullptr;
+    AVPixelFormat pixels = AV_PIX_FMT_YUV420P;
+    const char* h26x = options.hevc ? "libx265" : "libx264";
+    switch (format) {
+    case Format::mp4:
+        conteneur = "mp4";
+        nomcodec = h26x;
+        break;
+    case Format::mkv:
+        conteneur = "matroska";
+        nomcodec = alpha ? "ffv1" : h26x;
+        if (alpha) pixels = AV_PIX_FMT_RGB32;
+        break;
+    case Format::mov:
+        conteneur = "mov";
+        nomcodec = alpha || !options.hevc ? "prores_ks" : h26x;
+        if (std::strcmp(nomcodec, "prores_ks") == 0)
+            pixels = alpha ? AV_PIX_FMT_YUVA444P10 : AV_PIX_FMT_YUV422P10;
+        break;
+    case Format::webm:
+        conteneur = "webm";
+        nomcodec = "libvpx-vp9";
+        if (alpha) pixels = AV_PIX_FMT_YUVA420P;
+        break;
+    case Format::gif:
+        conteneur = "gif";
+        nomcodec = "gif";
+        pixels = AV_PIX_FMT_PAL8;
+        break;
+    case Format::apng:
+        conteneur = "apng";
+        nomcodec = "apng";
+        pixels = AV_PIX_FMT_PAL8;
+        break;
+    case Format::avi:
+    case Format::png:
+        return ERRFORMAT;
+    }
+    if (alpha && !avecalpha(format)) return ERRSANSALPHA;
+    if (pixels == AV_PIX_FMT_PAL8 && palette.isEmpty()) return ERRFORMAT;
+
+    const QByteArray url = "file:" + QFile::encodeName(chemin);
+    // The name goes with the context: moving the index to the front reopens the file by it.
+    if (avformat_alloc_output_context2(&n->fc, nullptr, conteneur, url.constData()) < 0 ||
+        avio_open(&n->fc->pb, url.constData(), AVIO_FLAG_WRITE) < 0)
+        return ERRCREATION;
+    if (ips <= 0 || largeur <= 0 || hauteur <= 0) return ERRFLUX;
+    n->st = avformat_new_stream(n->fc, nullptr);
+    if (!n->st) return ERRFLUX;
+
+    const AVCodec* c = avcodec_find_encoder_by_name(nomcodec);
+    if (!c || !prendformat(c, pixels)) return ERRCOMPRESSION;
+    n->enc = avcodec_alloc_context3(c);
+    if (!n->enc) return ERRCOMPRESSION;
+    AVCodecContext* enc = n->enc;
+    enc->width = largeur;
+    enc->height = hauteur;
+    enc->pix_fmt = pixels;
+    enc->time_base = AVRational{1, ips};
+    enc->framerate = AVRational{ips, 1};
+    enc->gop_size = 2 * ips; // a key frame every 2 seconds: seeking stays quick
+    if (pixels == AV_PIX_FMT_YUV420P || pixels == AV_PIX_FMT_YUVA420P ||
+        pixels == AV_PIX_FMT_YUV422P10 || pixels == AV_PIX_FMT_YUVA444P10) {
+        // What our conversion and swscale write: BT.601, video range.
+        enc->color_range = AVCOL_RANGE_MPEG;
+        enc->colorspace = AVCOL_SPC_SMPTE170M;
+        enc->color_primaries = AVCOL_PRI_SMPTE170M;
+        enc->color_trc = AVCOL_TRC_SMPTE170M;
+    }
+    if (n->fc->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    enc->thread_count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    enc->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+
+    AVDictionary* reglages = nullptr;
+    const QByteArray nom(nomcodec);
+    if (nom == "libx264" || nom == "libx265") {
+        const int crf = nom == "libx264" ? crfx264(options.qualite) : crfx265(options.qualite);
+        av_dict_set_int(&reglages, "crf", crf, 0);
+        av_dict_set(&reglages, "preset", "medium", 0);
+        // x265 prints its settings unless told not to.
+        if (nom == "libx265") av_dict_set(&reglages, "x265-params", "log-level=error", 0);
+    } else if (nom == "libvpx-vp9") {
+        enc->bit_rate = 0; // constant quality
+        av_dict_set_int(&reglages, "crf", crfvp9(options.qualite), 0);
+        av_dict_set(&reglages, "deadline", "good", 0);
+        av_dict_set(&reglages, "cpu-used", "4", 0);
+        av_dict_set(&reglages, "row-mt", "1", 0);
+    } else if (nom == "prores_ks") {
+        av_dict_set_int(&reglages, "profile", profilprores(options.qualite, alpha), 0);
+        av_dict_set(&reglages, "vendor", "apl0", 0);
+    } else if (nom == "ffv1") {
+        av_dict_set(&reglages, "level", "3", 0);
+        av_dict_set(&reglages, "slices", "12", 0);
+        enc->gop_size = 1; // every frame stands alone, as an editor wants
+    }
+    const int ouvert = avcodec_open2(enc, c, &reglages);
+    av_dict_free(&reglages);
+    if (ouvert < 0) return ERRCOMPRESSION;
+
+    n->alpha = alpha;
+    n->yuv = pixels == AV_PIX_FMT_YUV420P;
+    if (pixels == AV_PIX_FMT_PAL8) {
+        n->couleurs = palette.mid(0, 256);
+        n->table = std::make_unique<Table>(n->couleurs);
+    }
+    n->tampon = n->nouvelle();
+    n->encours = n->nouvelle();
+    n->paquet = av_packet_alloc();
+    if (!n->tampon || !n->encours || !n->paquet) return ERRCOMPRESSION;
+    if (!n->yuv && !n->table) {
+        n->sws = sws_getContext(largeur, hauteur, AV_PIX_FMT_RGB32, largeur, hauteur, pixels,
+                                SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INP, nullptr,
+                                nullptr, nullptr);
+        if (!n->sws) return ERRCOMPRESSION;
+    }
+
+    n->st->time_base = enc->time_base;
+    n->st->avg_frame_rate = enc->framerate;
+    if (avcodec_parameters_from_context(n->st->codecpar, enc) < 0) return ERRFORMAT;
+    // Apple's players take H.265 in MP4 and MOV only under this tag.
+    if (nom == "libx265" && format != Format::mkv)
+        n->st->codecpar->codec_tag = MKTAG('h', 'v', 'c', '1');
+    AVDictionary* opts = nullptr;
+    // The index before the data: the film plays while it downloads.
+    if (format == Format::mp4 || format == Format::mov)
+        av_dict_set(&opts, "movflags", "+faststart", 0);
+    // VP9's alpha rides beside the picture; the muxer must be told it is there.
+    if (format == Format::webm && alpha) av_dict_set(&n->st->metadata, "alpha_mode", "1", 0);
+    const int ecrit = avformat_write_header(n->fc, &opts);
+    av_dict_free(&opts);
+    if (ecrit < 0) return ERRFORMAT;
+    n->entete = true;
+    try {
+        n->fil = std::thread([p = n.get()] { p->boucle(); });
+    } catch (const std::system_error&) {
+        n->termine();
+        return ERRCOMPRESSION;
+    }
+    f = std::move(n);
     return std::nullopt;
 }

@@ -36,6 +36,31 @@ QList<CodecVideo> codecsvideo();
 const QStringList& nomscodecs();
 std::optional<Codec> codecdepuisnom(const QString& ligne);
 
+// The delivery formats, chosen by the film's extension. AVI is the V1.50 film (see OptionsVideo);
+// the others are written with FFmpeg's own encoders and muxers at sensible defaults.
+enum class Format { avi, mp4, mkv, mov, webm, gif, apng, png };
+
+// The format named by the extension of `chemin` (case does not matter), or nothing.
+std::optional<Format> formatdepuisnom(const QString& chemin);
+// Whether the format can carry an alpha channel (for the transparent overlay).
+bool avecalpha(Format f);
+
+struct OptionsFilm {
+    int qualite = 60;  // 1 (smaller file) to 100 (better picture), mapped per encoder
+    bool hevc = false; // .mp4, .mkv, .mov: H.265 instead of the format's default
+    bool transparent = false;
+};
+
+// What the quality setting becomes for each encoder.
+int crfx264(int qualite);
+int crfx265(int qualite);
+int crfvp9(int qualite);
+int profilprores(int qualite, bool alpha);
+int couleursgif(int qualite);
+
+inline const QString ERRSANSALPHA = QStringLiteral(
+    "Ce format n'a pas de transparence : choisir .mov, .webm, .mkv ou une suite PNG");
+
 // The messages of the video export.
 inline const QString ERRCREATION = QStringLiteral("Erreur création AVI\nFaites une suite d'images");
 inline const QString ERRFLUX = QStringLiteral("Erreur dans 'AVIFileCreateStream'");
@@ -57,10 +82,17 @@ class EcritureVideo {
     // returns the message of the failing step and holds nothing.
     std::optional<QString> ouvre(const QString& chemin, int ips, const OptionsVideo& options,
                                  int largeur = VUEL, int hauteur = VUEH);
+    // Creates a film of the delivery format `format` (not AVI, not PNG). A paletted format (GIF,
+    // APNG) takes its colours from `palette`, which must not be empty; a transparent film takes
+    // frames with alpha (QImage::Format_ARGB32).
+    std::optional<QString> ouvrefilm(const QString& chemin, int ips, Format format,
+                                     const OptionsFilm& options, int largeur, int hauteur,
+                                     const QList<QRgb>& palette = {});
     // Appends one frame, which must have the size given to ouvre(). A frame that could not be
     // written is reported by the next call (this one or ferme()): the file is then finished as
     // far as it was written and ERRCREATION is returned.
     std::optional<QString> ecrit(const Surface& image);
+    std::optional<QString> ecrit(const QImage& image);
     // Encodes what it was given, writes the index and closes the file.
     std::optional<QString> ferme();
 

@@ -84,15 +84,19 @@ void loupe(Etat& e, Surfaces& surf, int m, int sx, int sy) {
 
 } // namespace
 
-void afficheimg(Etat& e, Surfaces& surf, int avance) {
+void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond) {
     avance = std::clamp(avance, 0, 1000);
     const int sx = e.ascl, sy = e.asch;
     Surface& vue = surf.vue;
 
     // The map under the offsets; whatever lies beyond the map is black.
     const QRect champ(sx, sy, vue.largeur(), vue.hauteur());
-    if (!surf.carte.image().rect().contains(champ)) vue.remplit(0);
-    vue.copie(surf.carte, champ, QPoint(0, 0));
+    if (fond) {
+        vue.remplit(*fond);
+    } else {
+        if (!surf.carte.image().rect().contains(champ)) vue.remplit(0);
+        vue.copie(surf.carte, champ, QPoint(0, 0));
+    }
 
     // The route up to the progress, its last k points in the tip colour (none when finished).
     const int dernier = std::min(e.nbpt, MAXPT - 1);

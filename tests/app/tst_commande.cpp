@@ -123,6 +123,9 @@ class TestCommande : public QObject {
     void suite();
     void bmp();
     void avi();
+    void film_data();
+    void film();
+    void png();
     void trace();
     void traceSousImageDeBase();
     void traceReglages();
@@ -162,6 +165,15 @@ void TestCommande::usage_data() {
     QTest::newRow("valeur vide") << QStringList{"export", "c.bmp", "--bmp", ""} << "--bmp";
     QTest::newRow("couleur transparente")
         << l("trace c.bmp --depuis 3,4 --couleur transparent") << "transparent";
+    QTest::newRow("film et png") << l("export c.bmp --film f.mp4 --png p") << "une seule";
+    QTest::newRow("transparent pour avi")
+        << l("export c.bmp --avi f --transparent") << "--transparent";
+    QTest::newRow("transparent pour mp4")
+        << l("export c.bmp --film f.mp4 --transparent") << "transparence";
+    QTest::newRow("extension inconnue") << l("export c.bmp --film f.wmv") << "f.wmv";
+    QTest::newRow("debit pour film") << l("export c.bmp --film f.mp4 --debit 100") << "--debit";
+    QTest::newRow("h265 pour webm") << l("export c.bmp --film f.webm --codec h265") << "h265";
+    QTest::newRow("h265 pour avi") << l("export c.bmp --avi f --codec h265") << "h265";
 }
 
 void TestCommande::usage() {
@@ -453,6 +465,83 @@ void TestCommande::traceReglages() {
     auto e2 = nouveletat();
     QVERIFY(!ouvreprojet(*e2, surf, bloc));
     QCOMPARE(e2->nbpt + 1, MAXPT);
+}
+
+void TestCommande::film_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("fichier");
+    QTest::addColumn<QString>("codec");
+    QTest::addColumn<QString>("pixels");
+    auto l = [](const char* s) { return QString::fromUtf8(s).split(QLatin1Char(' ')); };
+    QTest::newRow("mp4") << l("--film film.mp4") << "film.mp4"
+                         << "h264"
+                         << "yuv420p";
+    QTest::newRow("mp4 h265") << l("--film film.mp4 --codec h265 --qualite 30") << "film.mp4"
+                              << "hevc"
+                              << "yuv420p";
+    QTest::newRow("webm") << l("--film film.webm") << "film.webm"
+                          << "vp9"
+                          << "yuv420p";
+    QTest::newRow("gif") << l("--film film.gif") << "film.gif"
+                         << "gif"
+                         << "bgra";
+    QTest::newRow("mov transparent") << l("--film film.mov --transparent") << "film.mov"
+                                     << "prores"
+                                     << "yuva444p12le"; // the decoder gives 12 bits
+    QTest::newRow("mkv transparent") << l("--film film.mkv --transparent") << "film.mkv"
+                                     << "ffv1"
+                                     << "bgra";
+    // Through --film an AVI keeps the V1.50 name rule.
+    QTest::newRow("avi") << l("--film Film.AVI") << "film.avi"
+                         << "rawvideo"
+                         << "bgr24";
+}
+
+void TestCommande::film() {
+    QFETCH(QStringList, options);
+    QFETCH(QString, fichier);
+    QFETCH(QString, codec);
+    QFETCH(QString, pixels);
+    const QString ffprobe = QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
+    if (ffprobe.isEmpty()) QSKIP("ffprobe absent (paquet Debian ffmpeg)");
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    options[1] = d.filePath(options[1]);
+    const Sortie s = lancevialume(QStringList{QStringLiteral("export"), carte} + options);
+    QCOMPARE(s.code, SORTIEOK);
+    const QString ecrit = d.filePath(fichier);
+    QVERIFY2(QFile::exists(ecrit), qPrintable(fichiers(d.path()).join(' ')));
+    QProcess p;
+    p.start(ffprobe, {QStringLiteral("-v"), QStringLiteral("error"),
+                      QStringLiteral("-count_frames"), QStringLiteral("-select_streams"),
+                      QStringLiteral("v:0"), QStringLiteral("-show_entries"),
+                      QStringLiteral("stream=codec_name,width,height,pix_fmt,nb_read_frames"),
+                      QStringLiteral("-of"), QStringLiteral("csv=p=0"), ecrit});
+    QVERIFY(p.waitForFinished(60000));
+    const QString attendu = QStringLiteral("%1,720,576,%2,21").arg(codec, pixels);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), attendu);
+}
+
+void TestCommande::png() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    const QString prefixe = d.filePath(QStringLiteral("vue.longue"));
+    const Sortie s = lancevialume({QStringLiteral("export"), carte, QStringLiteral("--png"),
+                                   prefixe, QStringLiteral("--transparent")});
+    QCOMPARE(s.code, SORTIEOK);
+    // Frames 0 to 20, the prefix as given, whatever its length and dots.
+    const QStringList pngs =
+        QDir(d.path()).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    QCOMPARE(pngs.size(), 21);
+    QCOMPARE(pngs.first(), QStringLiteral("vue.longue0000.png"));
+    QCOMPARE(pngs.last(), QStringLiteral("vue.longue0020.png"));
+    const QImage i(d.filePath(pngs.first()));
+    QVERIFY(i.hasAlphaChannel());
+    QCOMPARE(i.size(), QSize(720, 576));
+    QCOMPARE(qAlpha(i.pixel(700, 500)), 0);             // grey map left out
+    QCOMPARE(i.pixel(100, 300), qRgba(255, 0, 0, 255)); // the route's first point
 }
 
 void TestCommande::trace() {

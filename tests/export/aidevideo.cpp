@@ -1,5 +1,7 @@
 #include "aidevideo.h"
 
+#include "export/yuv.h"
+
 #include <QFile>
 
 #include <memory>
@@ -19,8 +21,8 @@ struct Libere {
     void operator()(AVPacket* p) const { av_packet_free(&p); }
 };
 
-QImage versrgb(const AVFrame* f) {
-    QImage img(f->width, f->height, QImage::Format_RGB32);
+QImage versrgb(const AVFrame* f, bool alpha) {
+    QImage img(f->width, f->height, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     SwsContext* sws =
         sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format), f->width,
                        f->height, AV_PIX_FMT_RGB32, SWS_POINT, nullptr, nullptr, nullptr);
@@ -28,6 +30,7 @@ QImage versrgb(const AVFrame* f) {
     const int pas = static_cast<int>(img.bytesPerLine());
     sws_scale(sws, f->data, f->linesize, 0, f->height, &dst, &pas);
     sws_freeContext(sws);
+    if (alpha) return img;
     // Keep only the colour: decoders differ on what they put in the unused byte.
     for (int y = 0; y < img.height(); ++y) {
         auto* l = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -39,7 +42,7 @@ QImage versrgb(const AVFrame* f) {
 
 } // namespace
 
-Relue relis(const QString& chemin) {
+Relue relis(const QString& chemin, bool alpha) {
     Relue r;
     AVFormatContext* brut = nullptr;
     const QByteArray url = "file:" + QFile::encodeName(chemin);
@@ -58,7 +61,10 @@ Relue relis(const QString& chemin) {
     r.ipsnum = st->avg_frame_rate.num;
     r.ipsden = st->avg_frame_rate.den;
     r.declarees = st->nb_frames;
-    const AVCodec* c = avcodec_find_decoder(st->codecpar->codec_id);
+    // FFmpeg's own VP9 decoder leaves the alpha channel out; libvpx's reads it.
+    const AVCodec* c = alpha && st->codecpar->codec_id == AV_CODEC_ID_VP9
+                           ? avcodec_find_decoder_by_name("libvpx-vp9")
+                           : avcodec_find_decoder(st->codecpar->codec_id);
     if (!c) {
         r.erreur = QStringLiteral("décodeur");
         return r;
@@ -74,10 +80,17 @@ Relue relis(const QString& chemin) {
     std::unique_ptr<AVFrame, Libere> f(av_frame_alloc());
     auto recoit = [&] {
         while (avcodec_receive_frame(dec.get(), f.get()) == 0)
-            r.images.append(versrgb(f.get()));
+            r.images.append(versrgb(f.get(), alpha));
     };
     int lu;
+    long long premier = -1;
+    const AVRational image = av_inv_q(st->avg_frame_rate);
     while ((lu = av_read_frame(fc.get(), p.get())) == 0) {
+        if (p->pts != AV_NOPTS_VALUE) {
+            const long long n = av_rescale_q(p->pts, st->time_base, image);
+            if (premier < 0) premier = n;
+            if (p->flags & AV_PKT_FLAG_KEY) r.cles.append(n - premier);
+        }
         const int envoi = avcodec_send_packet(dec.get(), p.get());
         av_packet_unref(p.get());
         if (envoi < 0) {
@@ -90,4 +103,17 @@ Relue relis(const QString& chemin) {
     avcodec_send_packet(dec.get(), nullptr);
     recoit();
     return r;
+}
+
+QImage par420(const QImage& img) {
+    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    std::unique_ptr<AVFrame, Libere> f(av_frame_alloc());
+    f->format = AV_PIX_FMT_YUV420P;
+    f->width = rgb.width();
+    f->height = rgb.height();
+    if (av_frame_get_buffer(f.get(), 0) < 0) return {};
+    rgbversyuv420(reinterpret_cast<const uint32_t*>(rgb.constBits()),
+                  static_cast<int>(rgb.bytesPerLine() / 4), rgb.width(), rgb.height(), f->data[0],
+                  f->linesize[0], f->data[1], f->linesize[1], f->data[2], f->linesize[2], false);
+    return versrgb(f.get(), false);
 }
