@@ -1,5 +1,7 @@
 #include "app/commande.h"
 
+#include "timeline/camera.h"
+
 #include "project/couleurs.h"
 #include "timeline/temps.h"
 
@@ -219,6 +221,35 @@ std::variant<Demande, ErreurUsage> analysetrace(Demande d, const QStringList& ar
     return d;
 }
 
+std::variant<Demande, ErreurUsage> analysecamera(Demande d, const QStringList& args) {
+    QCommandLineParser p;
+    const QCommandLineOption suivre(QStringLiteral("suivre")),
+        marge = avecvaleur(QStringLiteral("marge")), lisse = avecvaleur(QStringLiteral("lisse")),
+        adoucir(QStringLiteral("adoucir")), droit(QStringLiteral("droit"));
+    p.addOptions({suivre, marge, lisse, adoucir, droit});
+    if (auto u =
+            lis(p, args, 0, QStringLiteral("camera"),
+                {QStringLiteral("suivre"), QStringLiteral("adoucir"), QStringLiteral("droit")}))
+        return *u;
+    for (const auto& [o, cible, maxi] :
+         {std::tuple{&marge, &d.marge, MAXMARGE}, std::tuple{&lisse, &d.lisse, MAXNBI}}) {
+        if (!p.isSet(*o)) continue;
+        const auto n = entierborne(p.value(*o), 0, maxi);
+        if (!n)
+            return invalide(QStringLiteral("--") + o->names().first(), p.value(*o),
+                            tr8("un entier de 0 à %1").arg(maxi));
+        *cible = *n;
+    }
+    if (p.isSet(adoucir) && p.isSet(droit))
+        return ErreurUsage{tr8("--adoucir ou --droit, pas les deux")};
+    if (p.isSet(adoucir)) d.adoucir = true;
+    if (p.isSet(droit)) d.adoucir = false;
+    d.suivre = p.isSet(suivre);
+    if (!d.suivre && !d.adoucir)
+        return ErreurUsage{tr8("camera attend --suivre, --adoucir ou --droit")};
+    return d;
+}
+
 std::variant<Demande, ErreurUsage> analyseinfo(Demande d, const QStringList& args) {
     QCommandLineParser p;
     const QCommandLineOption json(QStringLiteral("json"));
@@ -252,7 +283,7 @@ std::variant<Demande, ErreurUsage> analyse(const QStringList& args) {
     if (args.isEmpty()) return d;
     const QString& premier = args[0];
     const bool sous = premier == QLatin1String("export") || premier == QLatin1String("trace") ||
-                      premier == QLatin1String("info");
+                      premier == QLatin1String("camera") || premier == QLatin1String("info");
     if (!sous) {
         // The window: at most one map, or --help, or --version, each alone.
         QCommandLineParser p;
@@ -294,6 +325,10 @@ std::variant<Demande, ErreurUsage> analyse(const QStringList& args) {
     if (premier == QLatin1String("trace")) {
         d.action = Demande::trace;
         return analysetrace(d, reste);
+    }
+    if (premier == QLatin1String("camera")) {
+        d.action = Demande::camera;
+        return analysecamera(d, reste);
     }
     d.action = Demande::info;
     return analyseinfo(d, reste);
@@ -355,6 +390,13 @@ QString aide() {
         "      gardés dans le projet. --sans-chemin fait ensuite la carte sans la route\n"
         "      peinte (NOM-sanschemin.png), qui devient l'image de visu. Une route pleine\n"
         "      (36001 points) finit avec le code 1.\n"
+        "\n"
+        "  vialume camera CARTE [--suivre] [--marge M] [--lisse S] [--adoucir | --droit]\n"
+        "      --suivre écrit les images clés : la vue suit la tête de la route tout le film,\n"
+        "      à M pixels au moins des bords (80 par défaut), le chemin moyenné sur S images\n"
+        "      (deux secondes par défaut). --adoucir : la vue accélère et ralentit à chaque\n"
+        "      image clé ; --droit : mouvements droits à vitesse constante. Le projet est\n"
+        "      enregistré à côté de la carte ; vialume export joue ensuite ces images clés.\n"
         "\n"
         "  vialume info CARTE [--json]\n"
         "      Décrit le projet de CARTE : taille de la carte, points, tronçons, cadence,\n"

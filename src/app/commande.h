@@ -22,7 +22,7 @@ constexpr int SORTIEUSAGE = 2; // the command line is wrong
 
 // What the command line asks for, once parsed (no file is looked at yet).
 struct Demande {
-    enum Action { fenetre, aide, version, exporte, trace, info };
+    enum Action { fenetre, aide, version, exporte, trace, camera, info };
     enum Sortie { avi, bmps, bmp, film, png };
 
     Action action = fenetre;
@@ -44,6 +44,12 @@ struct Demande {
     std::optional<int> tolerance, pont;
     bool carteentiere = false, plume = false;
     bool sanschemin = false; // make the map without its route afterwards
+
+    // camera
+    bool suivre = false;
+    int marge = 80;
+    int lisse = 0; // 0: two seconds
+    std::optional<bool> adoucir;
 
     // info
     bool json = false;

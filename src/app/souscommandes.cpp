@@ -14,6 +14,7 @@
 #include "render/afficheimg.h"
 #include "route/sanschemin.h"
 #include "route/traceur.h"
+#include "timeline/camera.h"
 #include "timeline/temps.h"
 
 #include <QDir>
@@ -400,6 +401,30 @@ QString texteinfo(const QJsonObject& j) {
     return t;
 }
 
+int camera(const Demande& d) {
+    Verrou verrou(parametresdecarte(d.carte));
+    if (auto occupe = verrou.prend(ATTENTEVERROU)) return echec(*occupe);
+    Projet p;
+    if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    Etat& e = *p.e;
+    if (d.adoucir) e.adoucit = *d.adoucir;
+    if (d.suivre) {
+        if (auto erreur = suisroute(e, d.marge, d.lisse)) return echec(*erreur);
+    } else {
+        calculimages(e);
+    }
+    QString erreur;
+    if (!sauveparametres(e, erreur)) return echec(erreur);
+    QTextStream(stdout) << tr8("%1 images clés, %2 images%3")
+                               .arg(e.nbcle)
+                               .arg(e.nbimg + 1)
+                               .arg(e.adoucit ? tr8(", mouvements adoucis") : QString())
+                        << '\n'
+                        << traduit(e, 61, tr8("Fichier sauvé")) << " : " << cheminparametres(e)
+                        << '\n';
+    return SORTIEOK;
+}
+
 int info(const Demande& d) {
     Projet p;
     if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
@@ -446,6 +471,8 @@ int lance(const Demande& d) {
         return exporte(d);
     case Demande::trace:
         return trace(d);
+    case Demande::camera:
+        return camera(d);
     case Demande::info:
         return info(d);
     case Demande::fenetre:

@@ -387,6 +387,11 @@ void TForm1::construit() {
     Icle = cree<QListWidget>(w, "Icle", 56, 180, 65, 85);
     creerIC = bouton(w, "creerIC", 54, 272, 75, 25, QStringLiteral("Créer"));
     SupIC = bouton(w, "SupIC", 54, 304, 75, 25, QStringLiteral("Supprimer"));
+    suivre = bouton(w, "suivre", 24, 336, 129, 25, QStringLiteral("Suivre la route"));
+    suivre->setToolTip(QStringLiteral("Écrit les images clés : la vue suit la tête de la route "
+                                      "tout le film (les clés d'avant sont remplacées)"));
+    adoucir = coche(w, "adoucir", 24, 364, 129, 17, QStringLiteral("Adoucir les mouvements"));
+    adoucir->setToolTip(QStringLiteral("La vue accélère et ralentit à chaque image clé"));
 
     // ---- Page "Options" ------------------------------------------------------------------
     PageControl1 = cree<QTabWidget>(tab12, "PageControl1", -3, 24, 188, 361);
@@ -513,6 +518,8 @@ void TForm1::connecte() {
     connect(Icle, &QListWidget::itemClicked, this, &TForm1::IcleClick);
     connect(creerIC, &QPushButton::clicked, this, &TForm1::creerICClick);
     connect(SupIC, &QPushButton::clicked, this, &TForm1::SupICClick);
+    connect(suivre, &QPushButton::clicked, this, &TForm1::suivreClick);
+    connect(adoucir, &QCheckBox::toggled, this, &TForm1::adoucirClick);
 
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(montre, &QCheckBox::toggled, this, &TForm1::montreClick);
@@ -609,6 +616,7 @@ void TForm1::synchro() {
         txloupe->setValue(e.txloupe);
         estompe->setValue(e.estompe);
         Check->setChecked(e.check);
+        adoucir->setChecked(e.adoucit);
         Check->setVisible(e.checkvisible);
         calculvia->setText(e.calculviacaption);
         Button9->setEnabled(e.button9actif);

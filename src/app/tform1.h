@@ -132,6 +132,8 @@ class TForm1 : public QWidget {
     QComboBox* Cips = nullptr;
     QListWidget* Icle = nullptr;
     QPushButton *creerIC = nullptr, *SupIC = nullptr;
+    QPushButton* suivre = nullptr; // keyframes that follow the route
+    QCheckBox* adoucir = nullptr;  // eased moves
 
     // Page "Options" and its pages.
     QTabWidget* PageControl1 = nullptr;
@@ -186,6 +188,8 @@ class TForm1 : public QWidget {
     void IcleClick();
     void creerICClick();
     void SupICClick();
+    void suivreClick();
+    void adoucirClick(bool coche);
 
     // Legend, tip and magnifier settings (tform1_options.cpp).
     void Button2Click();

@@ -1,5 +1,6 @@
 // Time line, playback and keyframe editing: the core computes, the window mirrors and presents.
 #include "app/tform1.h"
+#include "timeline/camera.h"
 
 #include "render/afficheimg.h"
 #include "timeline/temps.h"
@@ -122,4 +123,20 @@ void TForm1::creerICClick() {
 void TForm1::SupICClick() {
     supprimecle(*etat);
     montretemps();
+}
+
+void TForm1::suivreClick() {
+    if (sanscarte()) return;
+    if (const auto erreur = suisroute(*etat, MARGEDEFAUT, 0)) {
+        affiche(*erreur, -1);
+        return;
+    }
+    // The current frame at its new offsets.
+    TLChange(etat->tl);
+}
+
+void TForm1::adoucirClick(bool coche) {
+    etat->adoucit = coche;
+    calculimages(*etat);
+    TLChange(etat->tl);
 }

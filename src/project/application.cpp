@@ -175,6 +175,7 @@ QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p) {
     majduree(e);
     legende(e, p);
     e.reglagestrace = p.trace;
+    e.adoucit = p.adoucit;
     if (p.visu) visu(e, surf, *p.visu, messages);
     loupe(e, surf, p, messages);
     lisseloupe(e);

@@ -61,6 +61,12 @@ QByteArray ecrisparametres(const Etat& e) {
         if (r.pont) f.ligne(QLatin1StringView("pont"), r.pont);
         if (r.plume) f.ligne(QLatin1StringView("plume"), r.plume);
     }
+    // The camera's easing, only when on; the frame table below holds the eased offsets, so a
+    // reader that skips this plays the same film.
+    if (e.adoucit) {
+        f.ligne(CLECAMERA);
+        f.ligne(QLatin1StringView("adoucir"), true);
+    }
     f.ligne(textecle(Section::CHEMIN));
     for (int i = 0; i <= e.nbpt && i < MAXPT; ++i)
         f.ligne(e.ptx[i], e.pty[i], e.ptcoul[i], e.pttron[i]);

@@ -254,12 +254,16 @@ class Lecteur {
             propre = Propre::TRACE;
             return true;
         }
+        if (ligne == CLECAMERA) {
+            propre = Propre::CAMERA;
+            return true;
+        }
         // Another section of our own ("[IMAGE]") ends this one.
         if (ligne.startsWith(u'[') && ligne.endsWith(u']')) {
             propre = Propre::AUCUNE;
             return true;
         }
-        if (propre != Propre::TRACE || ligne.isEmpty()) return true;
+        if (propre == Propre::AUCUNE || ligne.isEmpty()) return true;
         const Champs f = coupe(ligne);
         const QString nom = champ(f, 1);
         const auto borne = [&](int& v, int maxi) {
@@ -268,11 +272,17 @@ class Lecteur {
                 return echec(QStringLiteral("'%1' : valeur de 0 à %2 attendue dans %3")
                                  .arg(abrege(ligne))
                                  .arg(maxi)
-                                 .arg(CLETRACE));
+                                 .arg(propre == Propre::CAMERA ? CLECAMERA : CLETRACE));
             v = *n;
             return true;
         };
         int v = 0;
+        if (propre == Propre::CAMERA) {
+            if (nom != u"adoucir") return true; // a name of a later version
+            if (!borne(v, 1)) return false;
+            p.adoucit = v == 1;
+            return true;
+        }
         if (nom == u"tolerance") return borne(p.trace.tolerance, MAXTOLERANCE);
         if (nom == u"pont") return borne(p.trace.pont, MAXPONT);
         if (nom == u"carte" || nom == u"plume") {
@@ -352,7 +362,7 @@ class Lecteur {
     int numero = 0; // number of the line in `ligne`
     QString ligne;
     std::optional<int> apresfin; // the first line read past the end
-    enum class Propre { AUCUNE, TRACE } propre = Propre::AUCUNE;
+    enum class Propre { AUCUNE, TRACE, CAMERA } propre = Propre::AUCUNE;
     bool utf8 = false; // the file started with a UTF-8 byte-order mark
     bool cles = false; // a key line was seen
     int ips;

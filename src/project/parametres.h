@@ -84,6 +84,7 @@ struct Parametres {
     std::optional<LoupeLue> loupe;
     // Sections of our own, ahead of "[CHEMIN]"; absent means all off.
     ReglagesTrace trace;
+    bool adoucit = false; // "[CAMERA]": eased moves
 };
 
 // The first line that a file cannot be read past.

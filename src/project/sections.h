@@ -55,3 +55,4 @@ inline QLatin1StringView textecle(Section s) {
 // Keys of the sections this program adds ahead of "[CHEMIN]", where a reader that knows only the
 // 22 above takes every line as one to skip. Each of their lines is a name, a TAB and a value.
 inline constexpr QLatin1StringView CLETRACE("[TRACE]");
+inline constexpr QLatin1StringView CLECAMERA("[CAMERA]");

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 
 QString champ(const QString& texte, int n, QChar sep) {
@@ -58,9 +59,9 @@ QString imgverstemps(const Etat& e, int n) {
 
 QString lignelistbox1(const Etat& e, int c) {
     if (c < 0 || c >= MAXIMG) return {};
-    return QStringLiteral("%1 %2 %3  %4")
-        .arg(c)
-        .arg(e.imgdecx[c])
-        .arg(e.imgdecy[c])
-        .arg(e.imgavance[c]);
+    // Built by hand: the table has up to 2901 rows and is rebuilt at every keyframe change.
+    char ligne[64];
+    const int n = std::snprintf(ligne, sizeof ligne, "%d %d %d  %d", c, e.imgdecx[c], e.imgdecy[c],
+                                e.imgavance[c]);
+    return QString::fromLatin1(ligne, std::clamp(n, 0, static_cast<int>(sizeof ligne) - 1));
 }

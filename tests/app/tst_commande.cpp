@@ -129,6 +129,7 @@ class TestCommande : public QObject {
     void trace();
     void traceSousImageDeBase();
     void traceReglages();
+    void camera();
     void tracesEnsemble();
     void tubes();
     void ecraseProjet();
@@ -542,6 +543,44 @@ void TestCommande::png() {
     QCOMPARE(i.size(), QSize(720, 576));
     QCOMPARE(qAlpha(i.pixel(700, 500)), 0);             // grey map left out
     QCOMPARE(i.pixel(100, 300), qRgba(255, 0, 0, 255)); // the route's first point
+}
+
+// The camera that follows: keyframes written into the project, every drawn head in the view of
+// its frame; then eased moves, kept in the project too.
+void TestCommande::camera() {
+    QTemporaryDir d;
+    QImage img(2000, 1400, QImage::Format_RGB32);
+    img.fill(qRgb(128, 128, 128));
+    for (int i = 0; i <= 1800; ++i)
+        img.setPixel(100 + i, 100 + i * 1200 / 1800, qRgb(255, 0, 0));
+    const QString carte = d.filePath(QStringLiteral("suivi.bmp"));
+    QVERIFY(img.save(carte, "BMP"));
+    QCOMPARE(lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
+                           QStringLiteral("100,100"), QStringLiteral("--couleur"),
+                           QStringLiteral("blue"), QStringLiteral("--carte-entiere")})
+                 .code,
+             SORTIEOK);
+    const Sortie s = lancevialume({QStringLiteral("camera"), carte, QStringLiteral("--suivre"),
+                                   QStringLiteral("--marge"), QStringLiteral("100")});
+    QCOMPARE(s.code, SORTIEOK);
+    auto e = nouveletat();
+    Surfaces surf;
+    QVERIFY(!ouvreprojet(*e, surf, carte));
+    QVERIFY(e->nbcle > 2);
+    for (int c = 0; c <= e->nbimg; ++c) {
+        const int i = static_cast<int>(partde(e->nbpt, e->imgavance[c]));
+        QVERIFY(e->ptx[i] - e->imgdecx[c] >= std::min(100, e->ptx[i]));
+        QVERIFY(e->imgdecx[c] + VUEL - 1 - e->ptx[i] >= std::min(100, 1999 - e->ptx[i]));
+        QVERIFY(e->pty[i] - e->imgdecy[c] >= std::min(100, e->pty[i]));
+        QVERIFY(e->imgdecy[c] + VUEH - 1 - e->pty[i] >= std::min(100, 1399 - e->pty[i]));
+    }
+    QCOMPARE(lancevialume({QStringLiteral("camera"), carte, QStringLiteral("--adoucir")}).code,
+             SORTIEOK);
+    auto e2 = nouveletat();
+    QVERIFY(!ouvreprojet(*e2, surf, carte));
+    QVERIFY(e2->adoucit);
+    QCOMPARE(e2->nbcle, e->nbcle);
+    QCOMPARE(lancevialume({QStringLiteral("camera"), carte}).code, SORTIEUSAGE);
 }
 
 void TestCommande::trace() {

@@ -2,6 +2,7 @@
 // must reach the controls, and the view must show the frame the time line stands on.
 #include "aide_fenetre.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -55,6 +56,7 @@ class TstLecture : public QObject {
     void icleSansSelection();
     void icleVaALaCle();
     void icleRecliqueeRevientALaCle();
+    void suivreEtAdoucir();
     void lectureAvecCleDefilee();
 };
 
@@ -342,6 +344,39 @@ void TstLecture::icleRecliqueeRevientALaCle() {
     QTest::mouseClick(b->Icle->viewport(), Qt::LeftButton, {}, ligne.center());
     QCOMPARE(b->Ascl->value(), 0);
     QCOMPARE(b->Asch->value(), 0);
+}
+
+// "Suivre la route" writes keyframes the user then sees and edits; "Adoucir" eases the moves and
+// the frame table follows at once.
+void TstLecture::suivreEtAdoucir() {
+    Banc b;
+    b->suivre->click();
+    QCOMPARE(b.d.messages.last(), QStringLiteral("Charger d'abord une image"));
+    b.carte(2000, 1200);
+    b->suivre->click();
+    QCOMPARE(b.d.messages.last(), QStringLiteral("Tracer d'abord la route"));
+    Etat& e = b.e();
+    e.nbpt = 1799;
+    for (int i = 0; i <= e.nbpt; ++i) {
+        e.ptx[i] = 100 + i;
+        e.pty[i] = 100 + i / 2;
+    }
+    b->suivre->click();
+    QVERIFY(e.nbcle > 2);
+    QCOMPARE(b->Icle->count(), e.nbcle);
+    // The view stands where the frame table puts the current frame.
+    QCOMPARE(b->Ascl->value(), e.imgdecx[e.tl]);
+    const auto droit = e.imgdecx;
+    b->adoucir->click();
+    QVERIFY(e.adoucit);
+    // Other offsets between the keyframes, the same on them.
+    int autres = 0;
+    for (int c = 0; c <= e.nbimg; ++c)
+        autres += e.imgdecx[c] != droit[c];
+    QVERIFY(autres > 0);
+    for (int k = 0; k < e.nbcle; ++k)
+        QCOMPARE(e.imgdecx[e.cleimg[k]], e.cledecx[k]);
+    QCOMPARE(e.imgdecx[e.cleimg[1]], e.cledecx[1]);
 }
 
 void TstLecture::lectureAvecCleDefilee() {

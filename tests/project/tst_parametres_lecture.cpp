@@ -328,6 +328,15 @@ class TstParametresLecture : public QObject {
         QVERIFY(erreur(refus));
         QCOMPARE(erreur(refus)->ligne, 3);
         QVERIFY(erreur(lisparametres(texte({"[TRACE]", "plume\toui"}), 25)));
+
+        // The camera's easing: its own section, both kept apart.
+        e->adoucit = true;
+        const QByteArray deux = ecrisparametres(*e);
+        QVERIFY(deux.startsWith("[TRACE]\r\ntolerance\t12\r\ncarte\t1\r\nplume\t1\r\n"
+                                "[CAMERA]\r\nadoucir\t1\r\n[CHEMIN]"));
+        const Lecture l2 = lisparametres(deux, 25);
+        QVERIFY(lu(l2) && lu(l2)->adoucit && lu(l2)->trace == (ReglagesTrace{12, true, 0, true}));
+        QVERIFY(erreur(lisparametres(texte({"[CAMERA]", "adoucir\t2"}), 25)));
     }
 
     // A group of four cut before its flag keeps its three values; the switch stays as it was.
