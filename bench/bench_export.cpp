@@ -1,5 +1,6 @@
 // Video export throughput: the start-up film (151 frames) of a 36000-point route with every
 // decoration, composed and written, against the same writer fed the frames already composed.
+#include "aidefilm.h"
 #include "export/film.h"
 #include "project/langue.h"
 #include "render/afficheimg.h"
@@ -18,74 +19,6 @@
 #include <vector>
 
 namespace {
-
-struct Film {
-    std::unique_ptr<Etat> e = nouveletat();
-    Surfaces s;
-
-    Film() {
-        const int l = 2400, h = 1800;
-        s.carte.redimensionne(l, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < l; ++x)
-                s.carte.setpixel(x, y, ((x * 3) & 255) | (((y * 5) & 255) << 8) | 0x604000);
-        e->fichiercarte = QStringLiteral("carte.bmp");
-        e->largeurcarte = l;
-        e->hauteurcarte = h;
-        e->asclmax = l - VUEL;
-        e->aschmax = h - VUEH;
-        // A winding route of 36001 points over the whole map.
-        e->nbpt = MAXPT - 1;
-        for (int i = 0; i <= e->nbpt; ++i) {
-            const double t = i / static_cast<double>(e->nbpt);
-            e->ptx[i] = 100 + static_cast<int>(t * (l - 200));
-            e->pty[i] = h / 2 + static_cast<int>(std::sin(t * 40) * (h / 2 - 100));
-            e->ptcoul[i] = 0x0000ff;
-            e->loupex[i] = e->ptx[i];
-            e->loupey[i] = e->pty[i];
-        }
-        cipsdepart(*e);
-        filmdepart(*e);
-        e->cledecx[1] = e->asclmax;
-        e->cledecy[1] = e->aschmax;
-        calculimages(*e);
-        // Tip, legend with shadow, magnifier.
-        e->checkbox1 = true;
-        e->bordnb = QStringLiteral("30");
-        e->coulbord = 0x00ffff;
-        e->montre = true;
-        e->unite = KM;
-        e->lkm = QStringLiteral("1234");
-        e->xt = 20;
-        e->yt = 20;
-        e->okombre = true;
-        e->coulombre = 0;
-        e->okloupe = true;
-        e->txloupe = 50;
-        s.loupe.remplit(0x00ff00);
-        for (int y = 10; y < 95; ++y)
-            for (int x = 10; x < 111; ++x)
-                s.loupe.setpixel(x, y, 0xffffff);
-    }
-};
-
-Film& film() {
-    static Film f;
-    return f;
-}
-
-// Files go to memory where the system has it: the disk's write-back would otherwise decide
-// which of two runs of a 180 MB film is faster.
-QTemporaryDir& dossier() {
-    static QTemporaryDir d(QDir(QStringLiteral("/dev/shm")).exists()
-                               ? QStringLiteral("/dev/shm/vialume-bench-XXXXXX")
-                               : QDir::tempPath() + QStringLiteral("/vialume-bench-XXXXXX"));
-    return d;
-}
-
-double secondes(std::chrono::steady_clock::time_point depuis) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - depuis).count();
-}
 
 // The whole film composed and written; the time it took.
 double exporte(Codec c) {

@@ -119,6 +119,37 @@ int premierpres(const Marche& m, QPointF c, double r) {
     return -1;
 }
 
+// The tracer over a map picture as the window runs it, the view at the map's top-left corner.
+struct Course {
+    std::unique_ptr<Etat> e = nouveletat();
+    Surface carte;
+    Surface vue{VUEL, VUEH};
+    std::unique_ptr<Traceur> t;
+
+    Course(const QImage& i, const ReglagesTrace& r) {
+        carte.prend(i);
+        e->fichiercarte = QStringLiteral("carte.bmp");
+        e->largeurcarte = i.width();
+        e->hauteurcarte = i.height();
+        e->asclmax = std::max(i.width() - VUEL, 0);
+        e->aschmax = std::max(i.height() - VUEH, 0);
+        e->reglagestrace = r;
+        vue.copie(carte, QRect(0, 0, VUEL, VUEH), QPoint(0, 0));
+        t = std::make_unique<Traceur>(vue, &carte);
+    }
+    // A new route from view pixel `clic`, following `suivie`, to its end; `redessine` composes
+    // the view after each scroll.
+    bool trace(QPoint clic, Couleur suivie, const Traceur::Redessine& redessine = {}) {
+        e->nouvelleroute = true;
+        armetrace(*e, 0x00ff00);
+        e->coulmon = suivie;
+        if (!t->demarre(*e, clic.x(), clic.y())) return false;
+        tracetout(*t, *e, redessine);
+        t->termine(*e);
+        return true;
+    }
+};
+
 } // namespace
 
 class TstMarche : public QObject {
@@ -197,27 +228,12 @@ class TstMarche : public QObject {
         p.drawEllipse(100, 100, 300, 200);
         p.drawLine(50, 50, 600, 500);
         p.end();
-        Surface carte;
-        carte.prend(i);
         std::vector<QPoint> ordres[2];
         for (int k = 0; k < 2; ++k) {
-            auto e = nouveletat();
-            e->fichiercarte = QStringLiteral("carte.bmp");
-            e->largeurcarte = VUEL;
-            e->hauteurcarte = VUEH;
-            e->asclmax = e->aschmax = 0;
-            e->reglagestrace.carte = k == 1;
-            Surface vue(VUEL, VUEH);
-            vue.copie(carte, QRect(0, 0, VUEL, VUEH), QPoint(0, 0));
-            Traceur t(vue, &carte);
-            e->nouvelleroute = true;
-            armetrace(*e, 0x0000ff);
-            e->coulmon = 0;
-            QVERIFY(t.demarre(*e, 50, 50));
-            tracetout(t, *e, {});
-            t.termine(*e);
-            for (int j = 0; j <= e->nbpt; ++j)
-                ordres[k].push_back({e->ptx[j], e->pty[j]});
+            Course c(i, ReglagesTrace{0, k == 1, 0, false});
+            QVERIFY(c.trace({50, 50}, 0));
+            for (int j = 0; j <= c.e->nbpt; ++j)
+                ordres[k].push_back({c.e->ptx[j], c.e->pty[j]});
         }
         QVERIFY(ordres[0].size() > 1000);
         QCOMPARE(ordres[1], ordres[0]);
@@ -233,24 +249,11 @@ class TstMarche : public QObject {
         p.drawLine(100, 100, 1900, 1300);
         p.drawLine(100, 1300, 1900, 100);
         p.end();
-        Surface carte;
-        carte.prend(i);
-        auto e = nouveletat();
-        e->fichiercarte = QStringLiteral("carte.bmp");
-        e->largeurcarte = 2000;
-        e->hauteurcarte = 1400;
-        e->asclmax = 2000 - VUEL;
-        e->aschmax = 1400 - VUEH;
-        e->reglagestrace.carte = true;
-        Surface vue(VUEL, VUEH);
-        vue.copie(carte, QRect(0, 0, VUEL, VUEH), QPoint(0, 0));
-        Traceur t(vue, &carte);
-        e->nouvelleroute = true;
-        armetrace(*e, 0x0000ff);
-        e->coulmon = 0;
-        QVERIFY(t.demarre(*e, 101, 101));
-        tracetout(t, *e, [&] { vue.copie(carte, QRect(e->ascl, e->asch, VUEL, VUEH), {0, 0}); });
-        t.termine(*e);
+        Course c(i, ReglagesTrace{0, true, 0, false});
+        Etat* e = c.e.get();
+        QVERIFY(c.trace({101, 101}, 0, [&] {
+            c.vue.copie(c.carte, QRect(e->ascl, e->asch, VUEL, VUEH), {0, 0});
+        }));
         int noirs = 0;
         for (int y = 0; y < 1400; ++y)
             for (int x = 0; x < 2000; ++x)
@@ -259,7 +262,7 @@ class TstMarche : public QObject {
         // The view ended on the last point.
         QVERIFY(e->ptx[e->nbpt] >= e->ascl && e->ptx[e->nbpt] < e->ascl + VUEL);
         QVERIFY(e->pty[e->nbpt] >= e->asch && e->pty[e->nbpt] < e->asch + VUEH);
-        const Bilan b = t.bilan(*e);
+        const Bilan b = c.t->bilan(*e);
         QCOMPARE(b.restants, 0);
         QVERIFY(!messagebilan(b));
     }
@@ -391,23 +394,9 @@ class TstMarche : public QObject {
         QFETCH(int, tolerance);
         QFETCH(QString, debut);
         const QImage i = jpeg(dessine(courbe(), 4, false), 90);
-        Surface carte;
-        carte.prend(i);
-        auto e = nouveletat();
-        e->fichiercarte = QStringLiteral("carte.bmp");
-        e->largeurcarte = 600;
-        e->hauteurcarte = 400;
-        e->reglagestrace.tolerance = tolerance;
-        Surface vue(VUEL, VUEH);
-        vue.copie(carte, QRect(0, 0, VUEL, VUEH), QPoint(0, 0));
-        Traceur t(vue, &carte);
-        e->nouvelleroute = true;
-        armetrace(*e, 0x00ff00);
-        e->coulmon = depuisqrgb(i.pixel(41, 299));
-        QVERIFY(t.demarre(*e, 41, 299));
-        tracetout(t, *e, {});
-        t.termine(*e);
-        const auto m = messagebilan(t.bilan(*e));
+        Course c(i, ReglagesTrace{tolerance, false, 0, false});
+        QVERIFY(c.trace({41, 299}, depuisqrgb(i.pixel(41, 299))));
+        const auto m = messagebilan(c.t->bilan(*c.e));
         QCOMPARE(m.value_or(QString()).left(debut.size()), debut);
     }
 };
