@@ -298,6 +298,8 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
         return false;
     }
     if (jpeg && jpegincomplet) return coupe();
+    // Some readers tell one size and decode another: the limit holds for what was decoded.
+    if (refuse(img.width(), img.height())) return false;
     Surface lue;
     if (!lue.prend(std::move(img))) {
         erreur = QStringLiteral("Impossible de lire l'image « %1 » : pas assez de mémoire pour "
