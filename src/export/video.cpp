@@ -353,6 +353,10 @@ std::optional<QString> EcritureVideo::ouvre(const QString& chemin, int ips,
     n->retourne = options.codec == Codec::rgb;
     AVDictionary* opts = nullptr;
     if (n->retourne) av_dict_set(&opts, "flipped_raw_rgb", "1", 0);
+    return demarre(std::move(n), opts);
+}
+
+std::optional<QString> EcritureVideo::demarre(std::unique_ptr<Ffmpeg> n, AVDictionary* opts) {
     const int ecrit = avformat_write_header(n->fc, &opts);
     av_dict_free(&opts);
     if (ecrit < 0) return ERRFORMAT;
@@ -568,16 +572,5 @@ std::optional<QString> EcritureVideo::ouvrefilm(const QString& chemin, int ips, 
         av_dict_set(&opts, "movflags", "+faststart", 0);
     // VP9's alpha rides beside the picture; the muxer must be told it is there.
     if (format == Format::webm && alpha) av_dict_set(&n->st->metadata, "alpha_mode", "1", 0);
-    const int ecrit = avformat_write_header(n->fc, &opts);
-    av_dict_free(&opts);
-    if (ecrit < 0) return ERRFORMAT;
-    n->entete = true;
-    try {
-        n->fil = std::thread([p = n.get()] { p->boucle(); });
-    } catch (const std::system_error&) {
-        n->termine();
-        return ERRCOMPRESSION;
-    }
-    f = std::move(n);
-    return std::nullopt;
+    return demarre(std::move(n), opts);
 }

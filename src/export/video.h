@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+struct AVDictionary;
+
 enum class Codec { rgb, mjpeg, ffv1, huffyuv, utvideo, mpeg4, h264 };
 
 // What the compression dialog edits.
@@ -101,6 +103,9 @@ class EcritureVideo {
 
   private:
     struct Ffmpeg;
+    // The common end of both openings: the file's header with the muxer's options `opts`
+    // (freed here), then the encoder thread; the writer is open once it has run.
+    std::optional<QString> demarre(std::unique_ptr<Ffmpeg> n, AVDictionary* opts);
     std::unique_ptr<Ffmpeg> f;
     int nbimages = 0;
 };
