@@ -175,8 +175,7 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
         const QRgb tip = versqrgb(e.coulbord);
         if (e.style.largeur > 0) {
             Trait t(brouillon(surf.brouillon), e, vue.largeur(), vue.hauteur());
-            t.points(e, 0, bout - 1, nullptr);
-            t.points(e, bout, n, &tip);
+            t.route(e, bout, n, tip);
             t.compose(vue.image());
         } else if (z != 1.0) {
             blocs(e, vue.image(), 0, bout - 1, sx, sy, z, std::nullopt);
