@@ -751,6 +751,12 @@ void TForm1::creepagefilm() {
     choixhalo = bouton(w, "choixhalo", 116, 244, 40, 25, QStringLiteral("..."));
     choixhalo->setToolTip(QStringLiteral("Couleur du contour"));
 
+    etiquette(w, "Label22", 6, 288, 170, 17, QStringLiteral("Export (bouton Avi)"));
+    transparentfilm =
+        coche(w, "transparentfilm", 6, 308, 170, 17, QStringLiteral("Sans la carte (transparent)"));
+    transparentfilm->setToolTip(QStringLiteral(
+        "Route, pointe, légende et loupe sur fond transparent : .mov, .webm, .mkv, suite PNG"));
+
     connect(formatfilm, &QComboBox::currentIndexChanged, this, &TForm1::formatfilmChange);
     connect(appliquefilm, &QPushButton::clicked, this, &TForm1::appliquefilmClick);
     connect(largeurtrait, &QSpinBox::valueChanged, this, &TForm1::traitChange);

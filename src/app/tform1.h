@@ -146,6 +146,7 @@ class TForm1 : public QWidget {
     QSpinBox *largeurtrait = nullptr, *halotrait = nullptr;
     QPushButton* choixhalo = nullptr;
     QLineEdit* coulhalo = nullptr;
+    QCheckBox* transparentfilm = nullptr; // exports without the map, where the format allows
 
     // Page "Options" and its pages.
     QTabWidget* PageControl1 = nullptr;
@@ -211,6 +212,7 @@ class TForm1 : public QWidget {
     void traitChange();
     void choixhaloClick();
     QPoint verscarte(int x, int y) const;
+    void exportepng(const QString& nom);
 
     // Legend, tip and magnifier settings (tform1_options.cpp).
     void Button2Click();

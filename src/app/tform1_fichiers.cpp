@@ -8,6 +8,7 @@
 #include "project/parametres.h"
 #include "project/verrou.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProgressDialog>
@@ -200,16 +201,33 @@ void TForm1::Button11Click() {
         dialogues.message(QStringLiteral("Charger d'abord une image"));
         return;
     }
+    // AVI first, as ever; the other formats by the name's extension. The bitmap dialogs go on
+    // sharing the AVI filter.
     filtresauve = QStringLiteral("Vidéo|*.avi");
-    const std::optional<QString> choix =
-        dialogues.enregistrer(filtresauve, dossierexport(sortievideo));
+    const std::optional<QString> choix = dialogues.enregistrer(
+        filtresauve + QStringLiteral("|MP4 (H.264)|*.mp4|WebM (VP9)|*.webm|MKV|*.mkv|MOV|*.mov|"
+                                     "GIF|*.gif|APNG|*.apng|Suite PNG|*.png"),
+        dossierexport(sortievideo));
     if (!choix) return;
     retiensdossier(sortievideo, *choix);
-    // Cancelling the codec choice goes on with the options the dialog opened on.
-    OptionsVideo options;
-    dialogues.optionsvideo(options);
+    const std::optional<Format> format = formatdepuisnom(*choix);
+    if (format == Format::png) {
+        exportepng(*choix);
+        return;
+    }
     ExportVideo video(*etat, surf);
-    if (const std::optional<QString> erreur = video.ouvre(fichiervideo(*choix), options)) {
+    std::optional<QString> erreur;
+    if (format && *format != Format::avi) {
+        OptionsFilm options;
+        options.transparent = transparentfilm->isChecked();
+        erreur = video.ouvre(*choix, *format, options);
+    } else {
+        // Cancelling the codec choice goes on with the options the dialog opened on.
+        OptionsVideo options;
+        dialogues.optionsvideo(options);
+        erreur = video.ouvre(fichiervideo(*choix), options);
+    }
+    if (erreur) {
         dialogues.message(*erreur);
         return;
     }
@@ -224,6 +242,19 @@ void TForm1::Button11Click() {
             (video.ancien()
                  ? QStringLiteral("\nLe fichier d'avant est gardé : %1").arg(fichiervideo(*choix))
                  : QString()));
+    else
+        affiche(SAUVE, 61);
+}
+
+// "Suite PNG" in the video dialog: frames 0 to N under the name without its ".png".
+void TForm1::exportepng(const QString& nom) {
+    const QString prefixe = nom.left(nom.size() - 4);
+    ExportPng suite(*etat, surf, prefixe, transparentfilm->isChecked());
+    const Fin fin = deroule(*this, suite, QStringLiteral("Suite PNG"));
+    if (fin.erreur)
+        dialogues.message(*fin.erreur);
+    else if (fin.interrompu)
+        dialogues.message(interrompu(*etat));
     else
         affiche(SAUVE, 61);
 }

@@ -6,6 +6,7 @@
 #include "export/aidevideo.h"
 #include "render/afficheimg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -242,7 +243,10 @@ class TstExports : public QObject {
         b->Button11->click();
         b->Suite->click();
         const QString video = QStringLiteral("Vidéo|*.avi");
-        QCOMPARE(b.d.filtres, (QStringList{QString(), video, video}));
+        QCOMPARE(b.d.filtres.size(), 3);
+        QVERIFY(b.d.filtres[1].startsWith(video + QStringLiteral("|MP4 (H.264)|*.mp4|")));
+        QCOMPARE(b.d.filtres[0], QString());
+        QCOMPARE(b.d.filtres[2], video);
         const QString carte = b.e().dossiercarte;
         QCOMPARE(b.d.dossiers, (QStringList{carte, carte, carte}));
         QVERIFY(b.d.messages.isEmpty());
@@ -308,8 +312,8 @@ class TstExports : public QObject {
         // Only the file name is put in lower case: the folders stay as chosen.
         QTest::newRow("Film.AVI") << "Films/Film.AVI"
                                   << "Films/film.avi";
-        QTest::newRow("film.mp4") << "Films/film.mp4"
-                                  << "Films/film.mp4.avi";
+        QTest::newRow("film.Avi.avi") << "Films/film.Avi.avi"
+                                      << "Films/film.avi.avi";
         QTest::newRow("film") << "Films/film"
                               << "Films/film.avi";
     }
@@ -323,12 +327,36 @@ class TstExports : public QObject {
         QVERIFY(QDir(dossier.path()).mkdir(QStringLiteral("Films")));
         b.d.fichiers.append(dossier.filePath(nom));
         b->Button11->click();
-        QCOMPARE(b.d.filtres, QStringList(QStringLiteral("Vidéo|*.avi")));
+        QVERIFY(b.d.filtres.size() == 1 &&
+                b.d.filtres[0].startsWith(QStringLiteral("Vidéo|*.avi|")));
         QCOMPARE(b.d.dossiers, QStringList(b.e().dossiercarte));
         QCOMPARE(b.d.messages, QStringList(SAUVE));
         const QString chemin = dossier.filePath(attendu);
         QCOMPARE(fichiers(QFileInfo(chemin).path()), QStringList(QFileInfo(chemin).fileName()));
         QCOMPARE(relis(chemin).images.size(), 4);
+    }
+
+    // The other formats by the name's extension: no codec dialog, the film at its size; "Suite
+    // PNG" writes frames 0 to N under the name without ".png".
+    void formatsParLExtension() {
+        Banc b;
+        projet(b);
+        film(b, 3);
+        QTemporaryDir dossier;
+        b.d.fichiers.append(dossier.filePath(QStringLiteral("film.mp4")));
+        b->Button11->click();
+        QCOMPARE(b.d.messages, QStringList(SAUVE));
+        QVERIFY(b.d.optionsdepart.isEmpty());
+        const auto lu = relis(dossier.filePath(QStringLiteral("film.mp4")));
+        QCOMPARE(lu.images.size(), 4);
+        QCOMPARE(lu.images.first().size(), QSize(720, 576));
+        b.d.fichiers.append(dossier.filePath(QStringLiteral("vue.png")));
+        b->transparentfilm->setChecked(true);
+        b->Button11->click();
+        QCOMPARE(b.d.messages.size(), 2);
+        QVERIFY(QFileInfo::exists(dossier.filePath(QStringLiteral("vue0000.png"))));
+        QVERIFY(QFileInfo::exists(dossier.filePath(QStringLiteral("vue0003.png"))));
+        QVERIFY(QImage(dossier.filePath(QStringLiteral("vue0003.png"))).hasAlphaChannel());
     }
 
     // The whole start-up film at the sixth rate, in the codec chosen in the dialog.
