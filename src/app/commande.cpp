@@ -248,12 +248,21 @@ std::variant<Demande, ErreurUsage> analysecamera(Demande d, const QStringList& a
     QCommandLineParser p;
     const QCommandLineOption suivre(QStringLiteral("suivre")),
         marge = avecvaleur(QStringLiteral("marge")), lisse = avecvaleur(QStringLiteral("lisse")),
-        adoucir(QStringLiteral("adoucir")), droit(QStringLiteral("droit"));
-    p.addOptions({suivre, marge, lisse, adoucir, droit});
-    if (auto u =
-            lis(p, args, 0, QStringLiteral("camera"),
-                {QStringLiteral("suivre"), QStringLiteral("adoucir"), QStringLiteral("droit")}))
+        adoucir(QStringLiteral("adoucir")), droit(QStringLiteral("droit")),
+        zoom = avecvaleur(QStringLiteral("zoom")), apercu(QStringLiteral("apercu"));
+    p.addOptions({suivre, marge, lisse, adoucir, droit, zoom, apercu});
+    if (auto u = lis(p, args, 0, QStringLiteral("camera"),
+                     {QStringLiteral("suivre"), QStringLiteral("adoucir"), QStringLiteral("droit"),
+                      QStringLiteral("apercu")}))
         return *u;
+    if (p.isSet(zoom)) {
+        bool ok = false;
+        d.zoom = p.value(zoom).toDouble(&ok);
+        if (!ok || !zoomvalide(*d.zoom))
+            return invalide(QStringLiteral("--zoom"), p.value(zoom),
+                            tr8("un nombre de %1 à %2").arg(MINZOOM).arg(MAXZOOM));
+    }
+    d.apercu = p.isSet(apercu);
     for (const auto& [o, cible, maxi] :
          {std::tuple{&marge, &d.marge, MAXMARGE}, std::tuple{&lisse, &d.lisse, MAXNBI}}) {
         if (!p.isSet(*o)) continue;
@@ -270,6 +279,8 @@ std::variant<Demande, ErreurUsage> analysecamera(Demande d, const QStringList& a
     d.suivre = p.isSet(suivre);
     if (!d.suivre && !d.adoucir)
         return ErreurUsage{tr8("camera attend --suivre, --adoucir ou --droit")};
+    if ((d.zoom || d.apercu) && !d.suivre)
+        return ErreurUsage{tr8("--zoom et --apercu ne valent qu'avec --suivre")};
     return d;
 }
 
@@ -418,11 +429,14 @@ QString aide() {
         "      peinte (NOM-sanschemin.png), qui devient l'image de visu. Une route pleine\n"
         "      (36001 points) finit avec le code 1.\n"
         "\n"
-        "  vialume camera CARTE [--suivre] [--marge M] [--lisse S] [--adoucir | --droit]\n"
+        "  vialume camera CARTE [--suivre] [--marge M] [--lisse S] [--zoom Z] [--apercu]\n"
+        "                 [--adoucir | --droit]\n"
         "      --suivre écrit les images clés : la vue suit la tête de la route tout le film,\n"
         "      à M pixels au moins des bords (80 par défaut), le chemin moyenné sur S images\n"
         "      (deux secondes par défaut). --adoucir : la vue accélère et ralentit à chaque\n"
-        "      image clé ; --droit : mouvements droits à vitesse constante. Le projet est\n"
+        "      image clé ; --droit : mouvements droits à vitesse constante. --zoom : le zoom\n"
+        "      des images clés suivies ; --apercu : le film s'ouvre et se ferme sur toute la\n"
+        "      route (zoom arrière), la route attendant la caméra. Le projet est\n"
         "      enregistré à côté de la carte ; vialume export joue ensuite ces images clés.\n"
         "\n"
         "  vialume info CARTE [--json]\n"

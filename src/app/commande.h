@@ -52,6 +52,7 @@ struct Demande {
     int marge = 80;
     int lisse = 0; // 0: two seconds
     std::optional<bool> adoucir;
+    bool apercu = false; // --apercu: the whole route at the start and the end
 
     // info
     bool json = false;

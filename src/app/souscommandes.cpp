@@ -441,7 +441,8 @@ int camera(const Demande& d) {
     Etat& e = *p.e;
     if (d.adoucir) e.adoucit = *d.adoucir;
     if (d.suivre) {
-        if (auto erreur = suisroute(e, d.marge, d.lisse)) return echec(*erreur);
+        if (auto erreur = suisroute(e, d.marge, d.lisse, d.zoom.value_or(0), d.apercu))
+            return echec(*erreur);
     } else {
         calculimages(e);
     }

@@ -116,7 +116,7 @@ void TForm1::demandearret(const QString& question, bool rendsuite) {
 
 // A frame pixel of the view, in map pixels from the view's corner.
 QPoint TForm1::verscarte(int x, int y) const {
-    const double z = etat->film.zoom;
+    const double z = zoomde(*etat);
     if (z == 1.0) return {x, y};
     return {static_cast<int>(std::floor(x / z)), static_cast<int>(std::floor(y / z))};
 }
@@ -125,7 +125,7 @@ void TForm1::Chechecouleur(int x, int y) {
     if (etat->etatcalcul != 1 || !etat->calculactif) return;
     // A scaled frame shows blended colours: the map's own pixel is the one to follow.
     const QPoint m = verscarte(x, y);
-    const Couleur c = etat->film.classique() || x < 0 || y < 0
+    const Couleur c = (etat->film.classique() && zoomde(*etat) == 1.0) || x < 0 || y < 0
                           ? surf.vue.pixel(x, y)
                           : surf.carte.pixel(etat->ascl + m.x(), etat->asch + m.y());
     // A drag past the edge of the view reads nothing.

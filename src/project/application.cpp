@@ -44,6 +44,7 @@ void tables(Etat& e, const Parametres& p) {
         e.imgdecx[i] = p.images[i].decx;
         e.imgdecy[i] = p.images[i].decy;
         e.imgavance[i] = p.images[i].avance;
+        e.imgzoom[i] = p.images[i].zoom;
         e.listbox1.append(lignelistbox1(e, i));
     }
     e.nbcle = static_cast<int>(p.cles.size());
@@ -53,6 +54,8 @@ void tables(Etat& e, const Parametres& p) {
         e.cledecx[k] = p.cles[k].decx;
         e.cledecy[k] = p.cles[k].decy;
         e.cletemps[k] = p.cles[k].temps;
+        e.clezoom[k] = p.cles[k].zoom;
+        e.cleavance[k] = p.cles[k].avance;
         e.icle.append(p.cles[k].temps);
     }
 }

@@ -51,6 +51,12 @@ std::optional<QString> changetaille(Etat& e, Surfaces& surf, int l, int h) {
     f.hauteur = h;
     f.zoom = e.film.zoom * k;
     if (auto refus = prendfilm(e, f)) return refus;
+    // Zooms of keyframes and frames scale with the frame too.
+    for (double& z : e.clezoom)
+        z *= k;
+    for (double& z : e.imgzoom)
+        z *= k;
+    if (e.zoomvue > 0) e.zoomvue *= k;
     e.xt = echelle(e.xt, k);
     e.yt = echelle(e.yt, k);
     e.police.taille = std::clamp(echelle(e.police.taille, k), -1000, 1000);

@@ -88,13 +88,26 @@ QByteArray ecrisparametres(const Etat& e) {
     for (int i = 0; i <= e.nbpt && i < MAXPT; ++i)
         f.ligne(e.ptx[i], e.pty[i], e.ptcoul[i], e.pttron[i]);
     f.ligne(textecle(Section::PHOTO));
-    for (int i = 0; i <= e.nbimg && i < MAXIMG; ++i)
-        f.ligne(e.imgdecx[i], e.imgdecy[i], e.imgavance[i]);
+    for (int i = 0; i <= e.nbimg && i < MAXIMG; ++i) {
+        // A frame's zoom, only when the film has some: a reader of the three fields plays the
+        // same offsets.
+        if (e.imgzoom[i] > 0)
+            f.ligne(e.imgdecx[i], e.imgdecy[i], e.imgavance[i], textezoom(e.imgzoom[i]));
+        else
+            f.ligne(e.imgdecx[i], e.imgdecy[i], e.imgavance[i]);
+    }
     f.ligne(textecle(Section::IPS));
     f.ligne(e.ips);
     f.ligne(textecle(Section::CLE));
-    for (int k = 0; k < e.nbcle && k < MAXCLE; ++k)
-        f.ligne(e.cledecx[k], e.cledecy[k], e.cletemps[k]);
+    for (int k = 0; k < e.nbcle && k < MAXCLE; ++k) {
+        if (e.cleavance[k] >= 0)
+            f.ligne(e.cledecx[k], e.cledecy[k], e.cletemps[k], textezoom(e.clezoom[k]),
+                    e.cleavance[k]);
+        else if (e.clezoom[k] > 0)
+            f.ligne(e.cledecx[k], e.cledecy[k], e.cletemps[k], textezoom(e.clezoom[k]));
+        else
+            f.ligne(e.cledecx[k], e.cledecy[k], e.cletemps[k]);
+    }
     f.ligne(textecle(Section::IMGMAX));
     f.ligne(e.nbi);
     f.ligne(textecle(Section::COULROUTE));

@@ -180,6 +180,7 @@ class Lecteur {
         if (!coord(Section::PHOTO, champ(f, 1), im.decx)) return false;
         if (!coord(Section::PHOTO, champ(f, 2), im.decy)) return false;
         if (!nombre(Section::PHOTO, champ(f, 3), im.avance)) return false;
+        if (f.size() >= 4 && !zoom(champ(f, 4), im.zoom)) return false;
         p.images.push_back(im);
         return true;
     }
@@ -207,7 +208,29 @@ class Lecteur {
         if (!img)
             return echec(QStringLiteral("'%1' n'est pas un temps correct").arg(abrege(c.temps)));
         c.img = *img;
+        if (f.size() >= 4 && !zoom(champ(f, 4), c.zoom)) return false;
+        if (f.size() >= 5 && !champ(f, 5).isEmpty()) {
+            const auto a = entier(champ(f, 5));
+            if (!a || *a < 0 || *a > 1000)
+                return echec(QStringLiteral("'%1' : part de la route de 0 à 1000 attendue")
+                                 .arg(abrege(champ(f, 5))));
+            c.avance = *a;
+        }
         p.cles.push_back(c);
+        return true;
+    }
+
+    // A zoom field of our own: 0 for none, else within the zoom range.
+    bool zoom(const QString& t, double& z) {
+        if (t.isEmpty()) return true;
+        bool ok = false;
+        const double v = t.toDouble(&ok);
+        if (!ok || (v != 0 && !zoomvalide(v)))
+            return echec(QStringLiteral("'%1' : zoom de %2 à %3 attendu")
+                             .arg(abrege(t))
+                             .arg(MINZOOM)
+                             .arg(MAXZOOM));
+        z = v;
         return true;
     }
 

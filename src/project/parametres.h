@@ -35,12 +35,17 @@ struct PointLu {
 
 struct ImageLue {
     int decx = 0, decy = 0, avance = 0;
+    double zoom = 0; // a field of our own after the three; 0: the film's
 };
 
 struct CleLue {
     int decx = 0, decy = 0;
     QString temps;
     int img = 0; // from `temps` at the frame rate in force at its line
+    // Fields of our own after the three: the keyframe's zoom (0: the film's), the share of the
+    // route it pins (-1: none).
+    double zoom = 0;
+    int avance = -1;
 };
 
 struct OmbreLue {

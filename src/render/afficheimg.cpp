@@ -86,7 +86,7 @@ void cartezoomee(const Etat& e, Surfaces& surf, int sx, int sy) {
     Brouillon& b = brouillon(surf.brouillon);
     QImage& vue = surf.vue.image();
     const QImage& carte = surf.carte.image();
-    const double z = e.film.zoom;
+    const double z = zoomde(e);
     if (b.fond.size() == vue.size() && b.clefond == carte.cacheKey() && b.fondx == sx &&
         b.fondy == sy && b.fondzoom == z) {
         vue = b.fond;
@@ -120,8 +120,8 @@ void loupe(Etat& e, Surfaces& surf, int m, int sx, int sy) {
     const Surface& dessin = surf.loupe;
     const int W = dessin.largeur(), H = dessin.hauteur();
     if (W <= 0 || H <= 0) return;
-    const int px = versfilm(e.loupex[m], sx, e.film.zoom) + sx;
-    const int py = versfilm(e.loupey[m], sy, e.film.zoom) + sy;
+    const int px = versfilm(e.loupex[m], sx, zoomde(e)) + sx;
+    const int py = versfilm(e.loupey[m], sy, zoomde(e)) + sy;
     // A zoom as large as the picture would leave nothing to enlarge: one pixel is enlarged.
     const int w = std::max(W - e.txloupe, 1);
     int h = std::max(H - e.txloupe, 1);
@@ -149,7 +149,7 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
     avance = std::clamp(avance, 0, 1000);
     ajustevue(e, surf);
     const int sx = e.ascl, sy = e.asch;
-    const double z = e.film.zoom;
+    const double z = zoomde(e);
     Surface& vue = surf.vue;
 
     // The map under the offsets; whatever lies beyond the map is black.
@@ -174,7 +174,7 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
         }
         const QRgb tip = versqrgb(e.coulbord);
         if (e.style.largeur > 0) {
-            Trait t(brouillon(surf.brouillon), e, vue.largeur(), vue.hauteur());
+            Trait t(brouillon(surf.brouillon), e, z, vue.largeur(), vue.hauteur());
             t.route(e, bout, n, tip);
             t.compose(vue.image());
         } else if (z != 1.0) {

@@ -74,8 +74,8 @@ double diametretrait(const Style& s, double zoom) {
     return std::max<double>(s.largeur, 1.5 * zoom);
 }
 
-Trait::Trait(Brouillon& b, const Etat& e, int largeur, int hauteur)
-    : b(b), zoom(e.film.zoom), sx(e.ascl), sy(e.asch) {
+Trait::Trait(Brouillon& b, const Etat& e, double zoom, int largeur, int hauteur)
+    : b(b), zoom(zoom), sx(e.ascl), sy(e.asch) {
     const double d = diametretrait(e.style, zoom);
     const double dh = d + 2.0 * e.style.halo;
     rayon = d / 2;

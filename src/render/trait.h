@@ -54,7 +54,7 @@ double diametretrait(const Style& s, double zoom);
 // masks onto `vue` and clears them.
 class Trait {
   public:
-    Trait(Brouillon& b, const Etat& e, int largeur, int hauteur);
+    Trait(Brouillon& b, const Etat& e, double zoom, int largeur, int hauteur);
     void route(const Etat& e, int bout, int n, QRgb pointe);
     void compose(QImage& vue);
 

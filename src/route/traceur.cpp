@@ -36,8 +36,8 @@ bool Traceur::demarre(Etat& e, int x, int y) {
 
     tete = nombre = 0;
     // A film of another size or zoom shows the map scaled: the walk reads the map itself.
-    precalcule = (!e.reglagestrace.classique() || !e.film.classique()) && carte && !carte->vide();
-    marquevue = e.film.classique();
+    marquevue = e.film.classique() && zoomde(e) == 1.0;
+    precalcule = (!e.reglagestrace.classique() || !marquevue) && carte && !carte->vide();
     if (precalcule) {
         prevu = marchecarte(carte->image(), {x + e.ascl, y + e.asch}, versqrgb(e.coulsuivie),
                             e.reglagestrace, e, MAXPT - (e.nbpt + 1));
@@ -97,7 +97,7 @@ void Traceur::suit(Etat& e, const Redessine& redessine) {
     if (e.nbpt < 0) return;
     const int px = e.ptx[e.nbpt], py = e.pty[e.nbpt];
     // The view in map pixels.
-    const int vl = e.film.champl(), vh = e.film.champh();
+    const int vl = champl(e, zoomde(e)), vh = champh(e, zoomde(e));
     if (precalcule && (px < e.ascl || py < e.asch || px >= e.ascl + vl || py >= e.asch + vh)) {
         // The walk over the map went where the view is not (a gap, the far side of a
         // crossing): the view jumps there, centred, instead of creeping after it.

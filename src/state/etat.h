@@ -107,6 +107,13 @@ constexpr int MAXHALO = 32;
 // Legend units, in the order of the parameters file's [KM] digit.
 enum Unite { SANS = 0, KM = 1, MILE = 2, AUTRE = 3 };
 
+constexpr int SANSAVANCE = -1;
+inline std::array<int, MAXCLE> sansavance() {
+    std::array<int, MAXCLE> a;
+    a.fill(SANSAVANCE);
+    return a;
+}
+
 struct Etat {
     // --- Route -----------------------------------------------------------------------------
     std::array<int, MAXPT> ptx{};
@@ -139,12 +146,18 @@ struct Etat {
     std::array<int, MAXCLE> cledecx{};
     std::array<int, MAXCLE> cledecy{};
     std::array<QString, MAXCLE> cletemps{};
+    // A keyframe's own zoom (0: the film's) and the share of the route it pins (-1: none, the
+    // share then follows from the frame number).
+    std::array<double, MAXCLE> clezoom{};
+    std::array<int, MAXCLE> cleavance = sansavance();
     int nbcle = 0;
     int creationcle = 0;
     std::array<int, MAXIMG> imgdecx{};
     std::array<int, MAXIMG> imgdecy{};
     std::array<int, MAXIMG> imgavance{};
+    std::array<double, MAXIMG> imgzoom{}; // a frame's zoom; 0: the film's
     int nbimg = 0;
+    double zoomvue = 0; // the zoom of the frame shown; 0: the film's
 
     // --- Magnifier -------------------------------------------------------------------------
     std::array<int, MAXPT> loupex{};
@@ -233,6 +246,17 @@ struct Etat {
     QString calculviacaption = QStringLiteral("Vialume");
     bool button9actif = true;
 };
+
+// The zoom of the frame shown, and the view it gives in map pixels.
+inline double zoomde(const Etat& e) {
+    return e.zoomvue > 0 ? e.zoomvue : e.film.zoom;
+}
+inline int champl(const Etat& e, double z) {
+    return std::max(1, static_cast<int>(std::lround(e.film.largeur / z)));
+}
+inline int champh(const Etat& e, double z) {
+    return std::max(1, static_cast<int>(std::lround(e.film.hauteur / z)));
+}
 
 // The state is about 1.3 MB: always on the heap.
 inline std::unique_ptr<Etat> nouveletat() {

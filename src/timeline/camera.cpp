@@ -70,45 +70,99 @@ std::vector<int> cles(const Axe& x, const Axe& y, int ecart, bool adoucit) {
 
 } // namespace
 
-std::optional<QString> suisroute(Etat& e, int marge, int lisse) {
+std::optional<QString> suisroute(Etat& e, int marge, int lisse, double zoom, bool apercu) {
     const int dernier = std::min(e.nbpt, MAXPT - 1);
     if (dernier < 0) return QStringLiteral("Tracer d'abord la route");
+    // The zoom the camera follows at, and the view it gives; the map must hold that view.
+    const double zs = zoom > 0 ? zoom : e.film.zoom;
+    if (!zoomvalide(zs)) return QStringLiteral("Zoom de %1 à %2").arg(MINZOOM).arg(MAXZOOM);
+    const int vl = champl(e, zs), vh = champh(e, zs);
+    if (e.largeurcarte > 0 && (vl > e.largeurcarte || vh > e.hauteurcarte))
+        return QStringLiteral("Au zoom %1 la vue (%2*%3) dépasse la carte").arg(zs).arg(vl).arg(vh);
+    const int maxx = e.largeurcarte > 0 ? e.largeurcarte - vl : e.asclmax;
+    const int maxy = e.hauteurcarte > 0 ? e.hauteurcarte - vh : e.aschmax;
     // The frame table as it stands gives each frame's progress.
     calculimages(e);
     const int n = std::clamp(e.nbimg, 1, MAXNBI);
     marge = std::clamp(marge, 0, MAXMARGE);
     if (lisse <= 0) lisse = 2 * std::max(e.ips, 1);
-    std::vector<int> hx(n + 1), hy(n + 1);
-    for (int c = 0; c <= n; ++c) {
-        const int i = static_cast<int>(partde(dernier, std::clamp(e.imgavance[c], 0, 1000)));
+
+    // The overview: the whole route in view, as close as the map allows, for about two seconds at
+    // each end while the route waits, then draws on; none when the route fits the followed view.
+    int bx0 = e.ptx[0], bx1 = bx0, by0 = e.pty[0], by1 = by0;
+    for (int i = 0; i <= dernier; ++i) {
+        bx0 = std::min(bx0, e.ptx[i]);
+        bx1 = std::max(bx1, e.ptx[i]);
+        by0 = std::min(by0, e.pty[i]);
+        by1 = std::max(by1, e.pty[i]);
+    }
+    double za = 0;
+    int ax = 0, ay = 0;
+    const int T = std::min(2 * std::max(e.ips, 1), n / 5);
+    if (apercu && T >= 1 && e.largeurcarte > 0) {
+        const double l = (bx1 - bx0 + 1) * 1.1, h = (by1 - by0 + 1) * 1.1;
+        const double zmin = std::max(double(e.film.largeur) / e.largeurcarte,
+                                     double(e.film.hauteur) / e.hauteurcarte);
+        za = std::clamp(std::min(e.film.largeur / l, e.film.hauteur / h), std::max(zmin, MINZOOM),
+                        zs);
+        if (za >= zs * 0.95) {
+            za = 0;
+        } else {
+            ax = std::clamp((bx0 + bx1) / 2 - champl(e, za) / 2, 0,
+                            std::max(0, e.largeurcarte - champl(e, za)));
+            ay = std::clamp((by0 + by1) / 2 - champh(e, za) / 2, 0,
+                            std::max(0, e.hauteurcarte - champh(e, za)));
+        }
+    }
+    // The frames the camera follows: all, or those between the overviews, where the route then
+    // draws from nothing to whole.
+    const int debut = za > 0 ? T : 0, fin = za > 0 ? n - T : n;
+    const int suivies = fin - debut;
+    std::vector<int> hx(suivies + 1), hy(suivies + 1);
+    for (int c = 0; c <= suivies; ++c) {
+        const int avance = za > 0 ? (suivies > 0 ? c * 1000 / suivies : 1000)
+                                  : std::clamp(e.imgavance[c], 0, 1000);
+        const int i = static_cast<int>(partde(dernier, avance));
         hx[c] = e.ptx[i];
         hy[c] = e.pty[i];
     }
-    const int vl = e.film.champl(), vh = e.film.champh();
     // The margin is in film pixels; the view moves in map pixels.
-    const int m = static_cast<int>(std::lround(marge / e.film.zoom));
-    const Axe x = axe(hx, vl, e.asclmax, std::min(m, vl / 2 - 1), lisse);
-    const Axe y = axe(hy, vh, e.aschmax, std::min(m, vh / 2 - 1), lisse);
+    const int m = static_cast<int>(std::lround(marge / zs));
+    const Axe x = axe(hx, vl, maxx, std::min(m, vl / 2 - 1), lisse);
+    const Axe y = axe(hy, vh, maxy, std::min(m, vh / 2 - 1), lisse);
+    const int place = za > 0 ? MAXCLE - 2 : MAXCLE;
     // Closer to the smoothed path first; looser when the table would overflow.
     std::vector<int> k;
     for (int ecart = 4;; ecart *= 2) {
         k = cles(x, y, ecart, e.adoucit);
-        if (static_cast<int>(k.size()) <= MAXCLE || ecart > 4 * (vl + vh)) break;
+        if (static_cast<int>(k.size()) <= place || ecart > 4 * (vl + vh)) break;
     }
-    if (static_cast<int>(k.size()) > MAXCLE) {
+    if (static_cast<int>(k.size()) > place) {
         // A route that winds faster than any hundred moves can follow: even steps.
         k.clear();
-        for (int i = 0; i < MAXCLE; ++i)
-            k.push_back(static_cast<int>(static_cast<long long>(n) * i / (MAXCLE - 1)));
+        for (int i = 0; i < place; ++i)
+            k.push_back(static_cast<int>(static_cast<long long>(suivies) * i / (place - 1)));
         k.erase(std::unique(k.begin(), k.end()), k.end());
     }
-    e.nbcle = static_cast<int>(k.size());
-    for (int i = 0; i < e.nbcle; ++i) {
-        e.cleimg[i] = k[i];
-        e.cledecx[i] = x.cible[k[i]];
-        e.cledecy[i] = y.cible[k[i]];
-        e.cletemps[i] = imgverstemps(e, k[i]);
+    const double zcle = zoom > 0 ? zoom : 0;
+    e.nbcle = 0;
+    const auto ajoute = [&e](int img, int x, int y, double z, int avance) {
+        const int i = e.nbcle++;
+        e.cleimg[i] = img;
+        e.cledecx[i] = x;
+        e.cledecy[i] = y;
+        e.clezoom[i] = z;
+        e.cleavance[i] = avance;
+        e.cletemps[i] = imgverstemps(e, img);
+    };
+    if (za > 0) ajoute(0, ax, ay, za, 0);
+    for (std::size_t i = 0; i < k.size(); ++i) {
+        int avance = SANSAVANCE;
+        if (za > 0 && i == 0) avance = 0;
+        if (za > 0 && i + 1 == k.size()) avance = 1000;
+        ajoute(debut + k[i], x.cible[k[i]], y.cible[k[i]], zcle, avance);
     }
+    if (za > 0) ajoute(n, ax, ay, za, 1000);
     majcles(e);
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -33,6 +34,8 @@ void deuxcles(Etat& e) {
     e.cleimg[1] = n;
     e.cledecx[0] = e.cledecx[1] = 0;
     e.cledecy[0] = e.cledecy[1] = 0;
+    e.clezoom[0] = e.clezoom[1] = 0;
+    e.cleavance[0] = e.cleavance[1] = SANSAVANCE;
     e.cletemps[0] = imgverstemps(e, 0);
     e.cletemps[1] = imgverstemps(e, n);
     e.nbcle = 2;
@@ -43,6 +46,8 @@ void copiecle(Etat& e, int vers, int de) {
     e.cledecx[vers] = e.cledecx[de];
     e.cledecy[vers] = e.cledecy[de];
     e.cletemps[vers] = e.cletemps[de];
+    e.clezoom[vers] = e.clezoom[de];
+    e.cleavance[vers] = e.cleavance[de];
 }
 
 // The keyframe of the current frame, or the place where it would go; nbcle when TL stands past
@@ -120,31 +125,97 @@ void majmodecle(Etat& e) {
     e.supicactif = i > 0 && i < e.icle.size() - 1;
 }
 
+namespace {
+
+// The zoom of keyframe k.
+double zoomcle(const Etat& e, int k) {
+    return e.clezoom[k] > 0 ? e.clezoom[k] : e.film.zoom;
+}
+
+// Offsets of a move between keyframes of different zooms: the view's centre moves as the offsets
+// would, the zoom in its logarithm (so that closing in and drawing back feel even), both on the
+// same easing; the offsets then keep the view on the map.
+void zoome(Etat& e, int k, int r, int pas, std::int64_t d) {
+    const double z0 = zoomcle(e, k), z1 = zoomcle(e, k + 1);
+    const double cx0 = e.cledecx[k] + champl(e, z0) / 2.0,
+                 cx1 = e.cledecx[k + 1] + champl(e, z1) / 2.0;
+    const double cy0 = e.cledecy[k] + champh(e, z0) / 2.0,
+                 cy1 = e.cledecy[k + 1] + champh(e, z1) / 2.0;
+    constexpr int UN = 1 << 20;
+    for (int j = 1; j <= pas; ++j) {
+        const double t = interpole(0, UN, j, d, e.adoucit) / double(UN);
+        const double z = std::exp(std::log(z0) + (std::log(z1) - std::log(z0)) * t);
+        const int vl = champl(e, z), vh = champh(e, z);
+        const int maxx = std::max(0, e.largeurcarte - vl), maxy = std::max(0, e.hauteurcarte - vh);
+        e.imgzoom[r + j] = z;
+        e.imgdecx[r + j] =
+            std::clamp(static_cast<int>(std::lround(cx0 + (cx1 - cx0) * t - vl / 2.0)), 0, maxx);
+        e.imgdecy[r + j] =
+            std::clamp(static_cast<int>(std::lround(cy0 + (cy1 - cy0) * t - vh / 2.0)), 0, maxy);
+    }
+}
+
+// The share of the route at each frame when keyframes pin some: straight between the pins, from
+// 0 at the first frame to 1000 at the last where nothing pins them.
+void avancespinglees(Etat& e, int r) {
+    std::vector<std::pair<int, int>> ancres;
+    const int nbcle = std::clamp(e.nbcle, 0, MAXCLE);
+    for (int k = 0; k < nbcle; ++k)
+        if (e.cleavance[k] >= 0 && e.cleimg[k] >= 0 && e.cleimg[k] <= r)
+            if (ancres.empty() || e.cleimg[k] > ancres.back().first)
+                ancres.emplace_back(e.cleimg[k], std::clamp(e.cleavance[k], 0, 1000));
+    if (ancres.empty() || ancres.front().first > 0) ancres.insert(ancres.begin(), {0, 0});
+    if (ancres.back().first < r) ancres.emplace_back(r, 1000);
+    for (std::size_t a = 0; a + 1 < ancres.size(); ++a) {
+        const auto [i0, v0] = ancres[a];
+        const auto [i1, v1] = ancres[a + 1];
+        for (int c = i0; c <= i1; ++c)
+            e.imgavance[c] =
+                v0 + static_cast<int>(static_cast<long long>(v1 - v0) * (c - i0) / (i1 - i0));
+    }
+}
+
+} // namespace
+
 void calculimages(Etat& e) {
     // Keyframes come from files too: rows past the table and pairs out of order are never written.
     const int nbcle = std::clamp(e.nbcle, 0, MAXCLE);
+    // Zooms and pinned shares are ours: without them the table is the classic one, exactly.
+    bool zooms = false, pins = false;
+    for (int k = 0; k < nbcle; ++k) {
+        zooms = zooms || e.clezoom[k] > 0;
+        pins = pins || e.cleavance[k] >= 0;
+    }
     int r = 0;
     for (int k = 0; k + 1 < nbcle; ++k) {
         e.imgdecx[r] = e.cledecx[k];
         e.imgdecy[r] = e.cledecy[k];
+        e.imgzoom[r] = zooms ? zoomcle(e, k) : 0;
         const std::int64_t d = std::int64_t{e.cleimg[k + 1]} - e.cleimg[k];
         if (d <= 0) continue;
         const int pas = static_cast<int>(std::min<std::int64_t>(d, MAXNBI - r));
-        for (int j = 1; j <= pas; ++j) {
-            e.imgdecx[r + j] = interpole(e.cledecx[k], e.cledecx[k + 1], j, d, e.adoucit);
-            e.imgdecy[r + j] = interpole(e.cledecy[k], e.cledecy[k + 1], j, d, e.adoucit);
+        if (zooms && zoomcle(e, k) != zoomcle(e, k + 1)) {
+            zoome(e, k, r, pas, d);
+        } else {
+            for (int j = 1; j <= pas; ++j) {
+                e.imgdecx[r + j] = interpole(e.cledecx[k], e.cledecx[k + 1], j, d, e.adoucit);
+                e.imgdecy[r + j] = interpole(e.cledecy[k], e.cledecy[k + 1], j, d, e.adoucit);
+                e.imgzoom[r + j] = zooms ? zoomcle(e, k) : 0;
+            }
         }
         r += pas;
     }
     e.imgdecx[r] = nbcle > 0 ? e.cledecx[nbcle - 1] : 0;
     e.imgdecy[r] = nbcle > 0 ? e.cledecy[nbcle - 1] : 0;
+    e.imgzoom[r] = zooms && nbcle > 0 ? zoomcle(e, nbcle - 1) : 0;
     e.nbimg = r;
-    e.listbox1.clear();
-    for (int c = 0; c <= r; ++c) {
+    for (int c = 0; c <= r; ++c)
         // A one-row film is its own last frame: the whole route.
         e.imgavance[c] = r > 0 ? c * 1000 / r : 1000;
+    if (pins && r > 0) avancespinglees(e, r);
+    e.listbox1.clear();
+    for (int c = 0; c <= r; ++c)
         e.listbox1.append(lignelistbox1(e, c));
-    }
 }
 
 void filmdepart(Etat& e) {
@@ -201,10 +272,13 @@ bool creecle(Etat& e) {
             ++e.nbcle;
             e.cleimg[i] = e.tl;
             e.cletemps[i] = imgverstemps(e, e.tl);
+            e.cleavance[i] = SANSAVANCE;
         }
     }
     e.cledecx[i] = e.ascl;
     e.cledecy[i] = e.asch;
+    // The framing as shown: a frame between zoomed keyframes keeps its zoom.
+    e.clezoom[i] = e.zoomvue;
     remplicle(e);
     calculimages(e);
     return true;
