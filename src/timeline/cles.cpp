@@ -140,9 +140,10 @@ void calculimages(Etat& e) {
     e.imgdecy[r] = nbcle > 0 ? e.cledecy[nbcle - 1] : 0;
     e.nbimg = r;
     e.listbox1.clear();
+    const bool horloge = avancehorloge(e, r);
     for (int c = 0; c <= r; ++c) {
         // A one-row film is its own last frame: the whole route.
-        e.imgavance[c] = r > 0 ? c * 1000 / r : 1000;
+        if (!horloge) e.imgavance[c] = r > 0 ? c * 1000 / r : 1000;
         e.listbox1.append(lignelistbox1(e, c));
     }
 }
