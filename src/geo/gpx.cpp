@@ -49,6 +49,9 @@ class LecteurGpx {
                 xml.skipCurrentElement(); // waypoints, metadata, extensions
             }
         }
+        // What follows the root must be well formed too: a second root is a broken file.
+        while (!xml.hasError() && !xml.atEnd())
+            xml.readNext();
         if (xml.hasError()) return fautexml();
         if (t.segments.empty())
             return ErreurGeo{0, QStringLiteral("Aucun point dans le fichier GPX")};

@@ -31,6 +31,8 @@ struct PointLu {
     Couleur coul = 0; // when `colore`
     int tron = 0;     // when `colore`
     bool colore = false;
+    // What a GPS track told of the point (fields 5, 6, 7), when given.
+    std::optional<double> dist, temps, alt;
 };
 
 struct ImageLue {
@@ -85,6 +87,7 @@ struct Parametres {
     // Sections of our own, ahead of "[CHEMIN]"; absent means all off.
     ReglagesTrace trace;
     bool adoucit = false; // "[CAMERA]": eased moves
+    ReglagesGeo geo;      // "[GEO]": placement, pace, true distance
 };
 
 // The first line that a file cannot be read past.

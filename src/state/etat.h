@@ -98,6 +98,7 @@ struct ReglagesGeo {
     bool echelle() const { return echmetres > 0 && (echx1 != echx2 || echy1 != echy2); }
 };
 constexpr int MAXDECIMALES = 3;
+constexpr std::size_t MAXAMERS = 100;
 constexpr int MAXPAUSE = 86400;
 
 // Legend units, in the order of the parameters file's [KM] digit.
