@@ -7,8 +7,11 @@
 
 #include "export/bmp.h"
 #include "export/film.h"
+#include "geo/calage.h"
+#include "geo/distance.h"
 #include "map/fichier.h"
 #include "project/carte.h"
+#include "project/gps.h"
 #include "project/parametres.h"
 #include "project/verrou.h"
 #include "render/afficheimg.h"
@@ -425,6 +428,48 @@ int camera(const Demande& d) {
     return SORTIEOK;
 }
 
+int gpx(const Demande& d) {
+    // Named from where the user stands, before the map's folder becomes the current one.
+    const QString chemin = QFileInfo(d.fichiergpx).absoluteFilePath();
+    Verrou verrou(parametresdecarte(d.carte));
+    if (auto occupe = verrou.prend(ATTENTEVERROU)) return echec(*occupe);
+    Projet p;
+    if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    Etat& e = *p.e;
+    std::optional<Calage> calage;
+    if (!d.calages.empty()) {
+        const LectureCalage l = ajuste(d.calages);
+        if (const auto* err = std::get_if<ErreurGeo>(&l)) return echec(err->message);
+        calage = std::get<Calage>(l);
+    }
+    if (d.distance) e.geo.distance = true;
+    if (d.decimales) e.geo.decimales = *d.decimales;
+    if (d.pause) e.geo.pause = *d.pause;
+    const auto r = importegps(e, chemin, calage, d.temps);
+    if (const auto* err = std::get_if<QString>(&r)) return echec(*err);
+    const Importation& i = std::get<Importation>(r);
+    QTextStream out(stdout);
+    out << tr8("%1 points, %2 tronçons, %3 km le long du tracé%4")
+               .arg(i.points)
+               .arg(i.segments)
+               .arg(decimalfr(i.longueur / 1000, 2))
+               .arg(e.geo.allure && e.gpstemps ? tr8(", à l'heure du tracé") : QString())
+        << '\n';
+    if (!e.geo.calage.amers.empty()) {
+        const std::vector<double> r = residus(e.geo.calage);
+        out << tr8("Écart des points de calage (pixels) :");
+        for (double v : r)
+            out << ' ' << decimalfr(v, 1);
+        out << '\n';
+    }
+    for (const QString& m : i.messages)
+        out << m << '\n';
+    QString erreur;
+    if (!sauveparametres(e, erreur)) return echec(erreur);
+    out << traduit(e, 61, tr8("Fichier sauvé")) << " : " << cheminparametres(e) << '\n';
+    return SORTIEOK;
+}
+
 int info(const Demande& d) {
     Projet p;
     if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
@@ -475,6 +520,8 @@ int lance(const Demande& d) {
         return camera(d);
     case Demande::info:
         return info(d);
+    case Demande::gpx:
+        return gpx(d);
     case Demande::fenetre:
     case Demande::aide:
     case Demande::version:
