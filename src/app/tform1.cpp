@@ -1,6 +1,7 @@
 // The main window: its controls at their places, the start-up, the message routine, the about and
 // versions boxes, and the copy of the project state into the controls.
 #include "app/tform1.h"
+#include "app/pagegps.h"
 
 #include "app/clavier.h"
 #include "app/glyphes.h"
@@ -306,6 +307,8 @@ void TForm1::construit() {
     TabSheet4 = page(Onglet2, "TabSheet4", QStringLiteral("Couleur"));
     tab11 = page(Onglet2, "tab11", QStringLiteral("Clés"));
     tab12 = page(Onglet2, "tab12", QStringLiteral("Options"));
+    pagegps = new PageGps;
+    Onglet2->addTab(pagegps, QStringLiteral("GPS"));
 
     // ---- Page "Fichier" ------------------------------------------------------------------
     QWidget* w = Tab10;
@@ -542,6 +545,7 @@ void TForm1::connecte() {
     connect(Okloupe, &QCheckBox::toggled, this, &TForm1::OkloupeClick);
     connect(txloupe, &QSlider::valueChanged, this, &TForm1::txloupeChange);
     connect(estompe, &QSlider::valueChanged, this, &TForm1::estompeChange);
+    connectegps();
 }
 
 void TForm1::demarrage() {
@@ -624,6 +628,7 @@ void TForm1::synchro() {
         TL->setRange(0, e.tlmax);
         TL->setValue(e.tl);
     }
+    montregps();
     montretemps();
 }
 
