@@ -11,12 +11,14 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace {
 
 constexpr double RAYON = 6378137.0; // the sphere of web maps
 constexpr qsizetype MAXPRJ = 64 * 1024;
+constexpr std::size_t MAXCRS = 4000; // well within a line of the parameters file
 
 bool decimal(QByteArrayView t, double& v) {
     bool ok = false;
@@ -175,12 +177,15 @@ QString litcrs(const QString& texte, QString& erreur) {
         if (auth && code) {
             r = QString::fromUtf8(auth) + u':' + QString::fromUtf8(code);
         } else {
+            // One line that the parameters file takes back: the WKT, or when that is too long
+            // for a line of it, the shorter PROJ string.
             const char* options[] = {"MULTILINE=NO", nullptr};
             const char* wkt = proj_as_wkt(ctx, crs, PJ_WKT2_2019, options);
-            if (wkt)
-                r = QString::fromUtf8(wkt);
-            else
-                erreur = QStringLiteral("Système de coordonnées inconnu");
+            if (wkt && std::strlen(wkt) <= MAXCRS) r = QString::fromUtf8(wkt);
+            const char* chaine =
+                r.isEmpty() ? proj_as_proj_string(ctx, crs, PJ_PROJ_5, nullptr) : nullptr;
+            if (chaine && std::strlen(chaine) <= MAXCRS) r = QString::fromUtf8(chaine);
+            if (r.isEmpty()) erreur = QStringLiteral("Système de coordonnées inconnu");
         }
     }
     if (crs) proj_destroy(crs);
