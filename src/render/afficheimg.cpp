@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -112,7 +113,9 @@ void profil(const Etat& e, Surface& vue, int n) {
     if (n >= 0) {
         const int i = std::min(n, dernier);
         p.setPen(QPen(QColor(220, 0, 0), 1));
-        p.drawLine(QPointF(abscisse(i), T), QPointF(abscisse(i), T + hauteur));
+        // On a pixel's centre, so that the marker is one sharp column.
+        const double x = std::floor(abscisse(i)) + 0.5;
+        p.drawLine(QPointF(x, T), QPointF(x, T + hauteur));
         p.setBrush(QColor(220, 0, 0));
         p.drawEllipse(QPointF(abscisse(i), ordonnee(i)), 3.5, 3.5);
     }
