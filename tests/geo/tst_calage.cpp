@@ -2,6 +2,7 @@
 // projection of latitudes and longitudes onto the map's pixels.
 #include "geo/calage.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,47 @@ Amer amer(const Calage& c, double x, double y) {
     return a;
 }
 
+// A 4 x 3 GeoTIFF in degrees: the top-left corner of its top-left pixel at 46 N 2 E, 0.001
+// degree a pixel, written tag by tag.
+QByteArray geotiff() {
+    QByteArray o;
+    QDataStream d(&o, QIODevice::WriteOnly);
+    d.setByteOrder(QDataStream::LittleEndian);
+    d.setFloatingPointPrecision(QDataStream::DoublePrecision);
+    const quint32 nb = 12, ifd = 8, donnees = ifd + 2 + nb * 12 + 4;
+    const quint32 echelle = donnees, attache = echelle + 24, cles = attache + 48,
+                  pixels = cles + 32;
+    d.writeRawData("II", 2);
+    d << quint16(42) << ifd << quint16(nb);
+    const auto entree = [&](quint16 tag, quint16 type, quint32 n, quint32 v) {
+        d << tag << type << n;
+        if (type == 3 && n == 1)
+            d << quint16(v) << quint16(0);
+        else
+            d << v;
+    };
+    entree(256, 3, 1, 4);
+    entree(257, 3, 1, 3);
+    entree(258, 3, 1, 8);
+    entree(259, 3, 1, 1);
+    entree(262, 3, 1, 1);
+    entree(273, 4, 1, pixels);
+    entree(277, 3, 1, 1);
+    entree(278, 3, 1, 3);
+    entree(279, 4, 1, 12);
+    entree(33550, 12, 3, echelle);
+    entree(33922, 12, 6, attache);
+    entree(34735, 3, 16, cles);
+    d << quint32(0);
+    d << 0.001 << 0.001 << 0.0;
+    d << 0.0 << 0.0 << 0.0 << 2.0 << 46.0 << 0.0;
+    for (quint16 v : {1, 1, 0, 3, 1024, 0, 1, 2, 1025, 0, 1, 1, 2048, 0, 1, 4326})
+        d << v;
+    for (int i = 0; i < 12; ++i)
+        d << quint8(i * 20);
+    return o;
+}
+
 } // namespace
 
 class TstCalage : public QObject {
@@ -60,6 +102,7 @@ class TstCalage : public QObject {
   private slots:
     void monde_data();
     void monde();
+    void tif();
     void mondefautif_data();
     void mondefautif();
     void ajustement_data();
@@ -110,6 +153,23 @@ void TstCalage::monde() {
     const QPointF p = pixel(std::get<Calage>(l), lat, lon);
     QVERIFY2(std::abs(p.x() - attendu.x()) < 0.01 && std::abs(p.y() - attendu.y()) < 0.01,
              qPrintable(QString("%1, %2").arg(p.x()).arg(p.y())));
+}
+
+// GDAL reads the GeoTIFF's own placement; its corner convention becomes our pixel centres.
+void TstCalage::tif() {
+    QTemporaryDir d;
+    const QString carte = d.filePath("carte.tif");
+    QVERIFY(ecrit(carte, geotiff()));
+    const LectureCalage l = calagecarte(carte);
+    if (const auto* e = std::get_if<ErreurGeo>(&l)) QFAIL(qPrintable(e->message));
+    const Calage& c = std::get<Calage>(l);
+    QCOMPARE(c.crs, QString("EPSG:4326"));
+    const QPointF p = pixel(c, 45.9, 2.5);
+    QVERIFY2(std::abs(p.x() - 499.5) < 1e-6 && std::abs(p.y() - 99.5) < 1e-6,
+             qPrintable(QString("%1, %2").arg(p.x()).arg(p.y())));
+    // A plain TIFF without placement, and no world file: said so.
+    QVERIFY(ecrit(carte, geotiff().left(8)));
+    QVERIFY(std::holds_alternative<ErreurGeo>(calagecarte(carte)));
 }
 
 void TstCalage::mondefautif_data() {
