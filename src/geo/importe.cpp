@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -43,39 +44,37 @@ bool coupe(double ax, double ay, double bx, double by, double xmax, double ymax,
     return true;
 }
 
-// Walks every pixel of the joined track in travel order and hands it to `f`(pixel, repere,
-// nouveau segment, colour index). The same walk serves to count and to write.
+// Walks the joined track pixel by pixel in travel order. Pixels are ranked from 0; `veut`(r)
+// gives the first rank from r on that is wanted, and only those are handed to
+// `f`(pixel, repere, segment number, track segment). Ranks passed over cost nothing, so a track
+// of millions of pixels is thinned in the time of its points.
 class Marche {
   public:
     Marche(const std::vector<std::vector<Repere>>& segs, int l, int h) : segs(segs), l(l), h(h) {}
 
-    template <typename F> void parcourt(F&& f) {
+    template <typename V, typename F> void parcourt(V&& veut, F&& f) {
         hors = 0;
+        rang = 0;
+        tron = -1;
         for (std::size_t s = 0; s < segs.size(); ++s) {
             const auto& r = segs[s];
             rompu = true;
             if (r.size() == 1) {
-                const int x = static_cast<int>(std::lround(r[0].x)),
-                          y = static_cast<int>(std::lround(r[0].y));
-                if (x >= 0 && y >= 0 && x < l && y < h) emet(f, {x, y}, r[0], s);
+                pas(veut, f, r[0], r[0], s);
                 continue;
             }
             for (std::size_t i = 0; i + 1 < r.size(); ++i)
-                pas(f, r[i], r[i + 1], s);
+                pas(veut, f, r[i], r[i + 1], s);
         }
     }
 
-    double hors = 0; // metres of track off the map
+    double hors = 0;    // metres of track off the map
+    long long rang = 0; // pixels walked
+    int tron = -1;      // the last segment number given
 
   private:
-    template <typename F> void emet(F& f, Pixel p, const Repere& v, std::size_t s) {
-        if (!rompu && p.x == dernier.x && p.y == dernier.y) return;
-        f(p, v, rompu, s);
-        rompu = false;
-        dernier = p;
-    }
-
-    template <typename F> void pas(F& f, const Repere& a, const Repere& b, std::size_t s) {
+    template <typename V, typename F>
+    void pas(V& veut, F& f, const Repere& a, const Repere& b, std::size_t s) {
         double t0 = 0, t1 = 1;
         const double longueur = b.dist - a.dist;
         if (!std::isfinite(a.x + a.y + b.x + b.y) ||
@@ -90,18 +89,28 @@ class Marche {
             return Repere{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.dist + longueur * t,
                           a.temps + (b.temps - a.temps) * t, a.alt + (b.alt - a.alt) * t};
         };
-        const Repere u = lieu(t0), v = lieu(t1);
         const auto borne = [](double c, int m) {
             return std::clamp(static_cast<int>(std::lround(c)), 0, m - 1);
         };
-        const int x0 = borne(u.x, l), y0 = borne(u.y, h), x1 = borne(v.x, l), y1 = borne(v.y, h);
+        const int x0 = borne(a.x + (b.x - a.x) * t0, l), y0 = borne(a.y + (b.y - a.y) * t0, h);
+        const int x1 = borne(a.x + (b.x - a.x) * t1, l), y1 = borne(a.y + (b.y - a.y) * t1, h);
         const int n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
-        // Straight steps of one pixel, each taking its share of the step's distance and time.
-        for (int k = 0; k <= n; ++k) {
-            const double f0 = n ? static_cast<double>(k) / n : 0;
-            const Pixel p{x0 + static_cast<int>(std::lround((x1 - x0) * f0)),
-                          y0 + static_cast<int>(std::lround((y1 - y0) * f0))};
-            emet(f, p, lieu(t0 + (t1 - t0) * f0), s);
+        // The step's first pixel is the last one's end when the track goes on.
+        const int k0 = !rompu && x0 == dernier.x && y0 == dernier.y ? 1 : 0;
+        if (k0 <= n) {
+            if (rompu) ++tron; // a segment, or the track coming back onto the map
+            rompu = false;
+            // Straight steps of one pixel, each with its share of the distance and time.
+            const long long debut = rang, fin = rang + (n - k0 + 1);
+            for (long long r = veut(debut); r < fin; r = veut(r + 1)) {
+                const int k = k0 + static_cast<int>(r - debut);
+                const double f0 = n ? static_cast<double>(k) / n : 0;
+                const Pixel p{x0 + static_cast<int>(std::lround((x1 - x0) * f0)),
+                              y0 + static_cast<int>(std::lround((y1 - y0) * f0))};
+                f(p, lieu(t0 + (t1 - t0) * f0), tron, s);
+            }
+            rang = fin;
+            dernier = {x1, y1};
         }
         if (t1 < 1) rompu = true;
     }
@@ -157,25 +166,28 @@ std::variant<Importation, QString> importe(Etat& e, const TraceGps& t, const Pro
     r.longueur = dist;
 
     Marche m(segs, e.largeurcarte, e.hauteurcarte);
-    qsizetype total = 0;
-    m.parcourt([&](Pixel, const Repere&, bool, std::size_t) { ++total; });
+    // Counting: no pixel is wanted.
+    m.parcourt([](long long) { return std::numeric_limits<long long>::max(); },
+               [](Pixel, const Repere&, int, std::size_t) {});
+    const long long total = m.rang;
     r.hors = m.hors;
     r.pixels = total;
     if (total == 0) return QStringLiteral("Le tracé est entièrement hors de la carte");
 
-    // Evenly thinned: pixel j is kept when j * (MAXPT - 1) / (total - 1) reaches a new whole.
-    const qsizetype garde = std::min<qsizetype>(total, MAXPT);
-    qsizetype j = 0;
-    long long prochain = 0; // the next kept rank
-    int nb = -1, tron = -1;
-    m.parcourt([&](Pixel q, const Repere& v, bool nouveau, std::size_t s) {
-        if (nouveau) ++tron; // a segment, or the track coming back onto the map
-        const qsizetype rang = j++;
-        const long long k =
-            total > 1 ? static_cast<long long>(rang) * (garde - 1) / (total - 1) : 0;
-        if (total > garde && (k < prochain || nb + 1 >= MAXPT)) return;
+    // Evenly thinned: the kept pixels are ranks ceil(k * (total - 1) / (garde - 1)), k =
+    // 0..garde-1.
+    const long long garde = std::min<long long>(total, MAXPT);
+    long long prochain = 0; // the next k
+    const auto veut = [&](long long rang) {
+        if (prochain >= garde) return std::numeric_limits<long long>::max();
+        if (garde == total || garde == 1) return rang;
+        const long long cible = (prochain * (total - 1) + (garde - 2)) / (garde - 1);
+        return std::max(rang, cible);
+    };
+    int nb = -1;
+    m.parcourt(veut, [&](Pixel q, const Repere& v, int tron, std::size_t s) {
+        ++prochain;
         if (nb + 1 >= MAXPT) return;
-        prochain = k + 1;
         ++nb;
         e.ptx[nb] = q.x;
         e.pty[nb] = q.y;
@@ -185,6 +197,7 @@ std::variant<Importation, QString> importe(Etat& e, const TraceGps& t, const Pro
         e.pttemps[nb] = v.temps;
         e.ptalt[nb] = v.alt;
     });
+    const int tron = nb >= 0 ? e.pttron[nb] : 0;
     e.nbpt = nb;
     e.nbgeo = nb + 1;
     e.gpsdist = true;

@@ -173,8 +173,9 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
         points(e, vue.image(), bout, n, sx, sy, versqrgb(e.coulbord));
     }
 
-    if (e.montre) legende(e, vue, avance, n);
+    // The strip under the legend, so that a legend placed low stays readable.
     if (e.geo.profil) profil(e, vue, n);
+    if (e.montre) legende(e, vue, avance, n);
 
     if (e.okloupe && n >= 0) loupe(e, surf, n, sx, sy);
 }

@@ -44,6 +44,39 @@ class TstPannesGeo : public QObject {
         QVERIFY(std::holds_alternative<ErreurGeo>(l));
     }
 
+    // GPS noise gone mad: a million points from one corner of the map to the other, a thousand
+    // million pixels joined. Thinned to the route's table, every kept point on the map, in the
+    // time of the points (ranks passed over are never walked).
+    void vaetvient() {
+        TraceGps t;
+        SegmentGps s(1'000'000);
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            s[i].lat = i % 2 ? 45.9201 : 45.9999;
+            s[i].lon = i % 2 ? 2.0999 : 2.0001;
+        }
+        t.nbpoints = std::ssize(s);
+        t.segments.push_back(std::move(s));
+        auto e = nouveletat();
+        e->largeurcarte = 1000;
+        e->hauteurcarte = 800;
+        Calage c;
+        c.place = true;
+        c.a = 0.0001;
+        c.e = -0.0001;
+        c.c = 2.0;
+        c.f = 46.0;
+        c.crs = QStringLiteral("EPSG:4326");
+        QString erreur;
+        const auto p = Projection::cree(c, erreur);
+        const auto r = importe(*e, t, *p, 255);
+        QVERIFY(std::holds_alternative<Importation>(r));
+        QVERIFY(std::get<Importation>(r).pixels > 900'000'000LL);
+        QCOMPARE(e->nbpt, MAXPT - 1);
+        for (int i = 0; i <= e->nbpt; ++i)
+            QVERIFY(e->ptx[i] >= 1 && e->ptx[i] <= 999 && e->pty[i] >= 1 && e->pty[i] <= 799);
+        QCOMPARE(e->ptx[e->nbpt], 999);
+    }
+
     // A huge track spanning the Earth, on the small map: cut down to what lies on it, quickly.
     void tourdumonde() {
         TraceGps t;
