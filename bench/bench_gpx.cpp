@@ -54,6 +54,34 @@ void BM_gpx(benchmark::State& state) {
 }
 BENCHMARK(BM_gpx)->Unit(benchmark::kMillisecond);
 
+// The parts: the XML reading alone, then placing and joining an already read track.
+void BM_gpx_lecture(benchmark::State& state) {
+    const QByteArray gpx = fichier(100000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lisgpx(gpx));
+}
+BENCHMARK(BM_gpx_lecture)->Unit(benchmark::kMillisecond);
+
+void BM_gpx_route(benchmark::State& state) {
+    const LectureGpx l = lisgpx(fichier(100000));
+    auto e = nouveletat();
+    e->largeurcarte = 6000;
+    e->hauteurcarte = 4500;
+    Calage c;
+    c.place = true;
+    c.a = 10;
+    c.e = -10;
+    c.c = 470000;
+    c.f = 5005000;
+    c.crs = QStringLiteral("EPSG:32631");
+    for (auto _ : state) {
+        QString erreur;
+        const auto p = Projection::cree(c, erreur);
+        benchmark::DoNotOptimize(importe(*e, std::get<TraceGps>(l), *p, 255));
+    }
+}
+BENCHMARK(BM_gpx_route)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();
