@@ -279,6 +279,7 @@ int trace(const Demande& d) {
 }
 
 QJsonObject descriptif(const Etat& e) {
+    QJsonObject j;
     // Segments in the order of their numbers, with the colour of their first point.
     std::map<int, std::pair<int, Couleur>> troncons;
     for (int i = 0; i <= e.nbpt; ++i) {
@@ -297,7 +298,7 @@ QJsonObject descriptif(const Etat& e) {
                                 {QStringLiteral("x"), e.cledecx[k]},
                                 {QStringLiteral("y"), e.cledecy[k]},
                                 {QStringLiteral("temps"), e.cletemps[k]}});
-    return QJsonObject{
+    j = QJsonObject{
         {QStringLiteral("carte"),
          QJsonObject{{QStringLiteral("fichier"), e.dossiercarte + e.fichiercarte},
                      {QStringLiteral("largeur"), e.largeurcarte},
@@ -336,6 +337,23 @@ QJsonObject descriptif(const Etat& e) {
                                               {QStringLiteral("zoom"), e.txloupe},
                                               {QStringLiteral("estompe"), e.estompe}}},
     };
+    // Only for a project that uses the GPS: the description of others stays as it was.
+    const bool gps = geovalide(e) && (e.gpsdist || e.gpstemps || e.gpsalt);
+    if (gps || e.geo != ReglagesGeo{}) {
+        const ReglagesGeo& g = e.geo;
+        j.insert(QStringLiteral("gps"),
+                 QJsonObject{{QStringLiteral("placee"), g.calage.place},
+                             {QStringLiteral("points_calage"), int(g.calage.amers.size())},
+                             {QStringLiteral("distance_m"),
+                              gps && e.gpsdist ? e.ptdist[e.nbpt] : QJsonValue()},
+                             {QStringLiteral("heures"), gps && e.gpstemps},
+                             {QStringLiteral("altitudes"), gps && e.gpsalt},
+                             {QStringLiteral("allure"), g.allure},
+                             {QStringLiteral("pause"), g.pause},
+                             {QStringLiteral("vraie_distance"), g.distance},
+                             {QStringLiteral("decimales"), g.decimales}});
+    }
+    return j;
 }
 
 QString oui(bool b) {
@@ -401,6 +419,19 @@ QString texteinfo(const QJsonObject& j) {
                  .arg(loupe[QStringLiteral("zoom")].toInt())
                  .arg(loupe[QStringLiteral("estompe")].toInt());
     s << '\n';
+    if (j.contains(QStringLiteral("gps"))) {
+        const QJsonObject g = j[QStringLiteral("gps")].toObject();
+        s << tr8("GPS : carte %1")
+                 .arg(g[QStringLiteral("placee")].toBool() ? tr8("placée") : tr8("non placée"));
+        if (const int n = g[QStringLiteral("points_calage")].toInt())
+            s << tr8(" par %1 points").arg(n);
+        if (g[QStringLiteral("distance_m")].isDouble())
+            s << tr8(", tracé de %1 km")
+                     .arg(decimalfr(g[QStringLiteral("distance_m")].toDouble() / 1000, 2));
+        s << tr8(", à l'heure du tracé %1, vraie distance %2\n")
+                 .arg(oui(g[QStringLiteral("allure")].toBool()),
+                      oui(g[QStringLiteral("vraie_distance")].toBool()));
+    }
     return t;
 }
 

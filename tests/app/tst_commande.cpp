@@ -613,6 +613,7 @@ void TestCommande::gpx() {
 </trkseg></trk></gpx>
 )");
     g.close();
+    QVERIFY(!lancevialume({"info", carte}).out.contains("GPS"));
     Sortie s = lancevialume({"gpx", carte, gpx, "--temps", "--distance", "--decimales", "2"});
     QVERIFY2(s.code == SORTIEOK, s.err.constData());
     QVERIFY2(QString::fromUtf8(s.out).contains("601 points, 1 tronçons"), s.out.constData());
@@ -632,6 +633,8 @@ void TestCommande::gpx() {
     // 0.6 degree of longitude at 45.8 N: about 46.7 km, which the even counter ends on too.
     QVERIFY(std::abs(e->ptdist[600] - 46'700) < 200);
     QCOMPARE(e->lkm, QString("47"));
+    QVERIFY2(lancevialume({"info", carte}).out.contains("GPS : carte placée, tracé de 46,"),
+             lancevialume({"info", carte}).out.constData());
 
     // Placed by three points instead: the same pixels, and residuals shown.
     s = lancevialume({"gpx", carte, gpx, "--calage", "100,200=45.8,2.1",
