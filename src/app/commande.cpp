@@ -2,6 +2,7 @@
 
 #include "timeline/camera.h"
 
+#include "geo/gpx.h"
 #include "project/couleurs.h"
 #include "timeline/temps.h"
 
@@ -251,10 +252,22 @@ std::variant<Demande, ErreurUsage> analysecamera(Demande d, const QStringList& a
     return d;
 }
 
-// "X,Y=LAT,LON": a map pixel and where it lies on the Earth.
-std::optional<Amer> amerligne(const QString& v) {
+// "X,Y=LAT,LON": a map pixel and where it lies on the Earth; "X,Y=@N": where track point N lies
+// (its number in `point`, the latitude and longitude left for the track to give).
+std::optional<Amer> amerligne(const QString& v, qsizetype& point) {
     const QStringList cote = v.split(QLatin1Char('='));
     if (cote.size() != 2) return std::nullopt;
+    point = 0;
+    if (const auto n = nompoint(cote[1])) {
+        const QStringList xy = cote[0].split(QLatin1Char(','));
+        bool okx = false, oky = false;
+        const double x = xy.value(0).trimmed().toDouble(&okx),
+                     y = xy.value(1).trimmed().toDouble(&oky);
+        if (xy.size() != 2 || !okx || !oky || !std::isfinite(x) || !std::isfinite(y))
+            return std::nullopt;
+        point = *n;
+        return Amer{x, y, 0, 0};
+    }
     const QStringList xy = cote[0].split(QLatin1Char(',')), ll = cote[1].split(QLatin1Char(','));
     if (xy.size() != 2 || ll.size() != 2) return std::nullopt;
     double n[4] = {};
@@ -282,9 +295,11 @@ std::variant<Demande, ErreurUsage> analysegpx(Demande d, const QStringList& args
         return ErreurUsage{tr8("gpx attend un fichier GPX après la CARTE")};
     d.fichiergpx = p.positionalArguments().first();
     for (const QString& v : p.values(calage)) {
-        const auto a = amerligne(v);
-        if (!a) return invalide(QStringLiteral("--calage"), v, tr8("X,Y=LAT,LON"));
+        qsizetype point = 0;
+        const auto a = amerligne(v, point);
+        if (!a) return invalide(QStringLiteral("--calage"), v, tr8("X,Y=LAT,LON ou X,Y=@N"));
         d.calages.push_back(*a);
+        d.calagespoints.push_back(point);
     }
     if (d.calages.size() == 1) return ErreurUsage{tr8("--calage : deux points au moins")};
     for (const auto& [o, cible, maxi] : {std::tuple{&pause, &d.pause, MAXPAUSE},
@@ -457,8 +472,9 @@ QString aide() {
         "              [--distance] [--decimales D]\n"
         "      Fait la route du tracé GPS (GPX 1.0 ou 1.1) : chaque segment du tracé devient\n"
         "      un tronçon, les parties hors de la carte sont coupées. La carte est placée par\n"
-        "      les points --calage (pixel X,Y de la carte = latitude,longitude en degrés ;\n"
-        "      deux points ou plus), sinon par le calage du projet, sinon par le fichier de\n"
+        "      les points --calage (pixel X,Y de la carte = latitude,longitude en degrés, ou\n"
+        "      X,Y=@N : le point N du tracé, @fin le dernier ; deux points ou plus), sinon\n"
+        "      par le calage du projet, sinon par le fichier de\n"
         "      calage à côté de la carte (.wld, .bpw, .pgw, .jgw, .tfw avec son .prj, ou\n"
         "      GeoTIFF). --temps : le film suit l'heure du tracé ; --pause S : un arrêt compte\n"
         "      au plus S secondes. --distance : la légende donne la vraie distance, avec D\n"

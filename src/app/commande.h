@@ -58,8 +58,11 @@ struct Demande {
     // gpx
     QString fichiergpx;        // the GPX file
     std::vector<Amer> calages; // placed points; none: the project's or the map's placement
-    bool temps = false;        // the film at the track's pace
-    bool distance = false;     // the legend tells the true distance
+    // For each placed point, the track point whose place it is ("@N", -1 the last), or 0 when its
+    // latitude and longitude were given.
+    std::vector<qsizetype> calagespoints;
+    bool temps = false;    // the film at the track's pace
+    bool distance = false; // the legend tells the true distance
     std::optional<int> pause, decimales;
 };
 

@@ -9,6 +9,7 @@
 #include "export/film.h"
 #include "geo/calage.h"
 #include "geo/distance.h"
+#include "geo/gpx.h"
 #include "map/fichier.h"
 #include "project/carte.h"
 #include "project/gps.h"
@@ -27,6 +28,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -469,7 +471,24 @@ int gpx(const Demande& d) {
     Etat& e = *p.e;
     std::optional<Calage> calage;
     if (!d.calages.empty()) {
-        const LectureCalage l = ajuste(d.calages);
+        std::vector<Amer> amers = d.calages;
+        // Points placed where the track passes take the track's latitude and longitude.
+        if (std::any_of(d.calagespoints.begin(), d.calagespoints.end(),
+                        [](qsizetype n) { return n != 0; })) {
+            const LectureGpx l = chargegpx(chemin);
+            if (const auto* err = std::get_if<ErreurGeo>(&l)) return echec(err->message);
+            for (std::size_t i = 0; i < amers.size(); ++i) {
+                if (d.calagespoints[i] == 0) continue;
+                const auto p = pointtrace(std::get<TraceGps>(l), d.calagespoints[i]);
+                if (!p)
+                    return echec(tr8("Le tracé n'a pas de point %1 : il en a %2")
+                                     .arg(d.calagespoints[i])
+                                     .arg(std::get<TraceGps>(l).nbpoints));
+                amers[i].lat = p->lat;
+                amers[i].lon = p->lon;
+            }
+        }
+        const LectureCalage l = ajuste(amers);
         if (const auto* err = std::get_if<ErreurGeo>(&l)) return echec(err->message);
         calage = std::get<Calage>(l);
     }

@@ -290,6 +290,7 @@ class TForm1 : public QWidget {
     // A click on the view that places a point or a scale bar's end; false when none is armed.
     bool cliquegps(int x, int y);
     double echx = 0, echy = 0; // the scale bar's first end, while its second is awaited
+    QString dernieregpx;       // the track last chosen, whose points "@N" names
     bool echpremier = false;
 
     void construitrecents();

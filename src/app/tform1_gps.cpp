@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 
 #include "geo/calage.h"
+#include "geo/gpx.h"
 #include "project/gps.h"
 #include "timeline/temps.h"
 
@@ -44,9 +45,16 @@ void TForm1::gpsimporteClick() {
     const std::optional<QString> fichier =
         dialogues.ouvrir(QStringLiteral("Tracé GPS|*.gpx;*.GPX"), etat->dossiercarte);
     if (!fichier) return;
+    dernieregpx = *fichier;
     const auto r = importegps(*etat, *fichier, std::nullopt, etat->geo.allure);
     if (const auto* erreur = std::get_if<QString>(&r)) {
         dialogues.erreur(*erreur);
+        if (!etat->geo.calage.place)
+            affiche(
+                QStringLiteral("Pour placer la carte : taper la latitude et la longitude d'un lieu "
+                               "(ou @1, @fin : le début, la fin du tracé), cliquer « Sur la "
+                               "carte », puis ce lieu sur la carte ; deux lieux ou plus."),
+                -1);
         return;
     }
     const Importation& i = std::get<Importation>(r);
@@ -98,7 +106,30 @@ bool TForm1::cliquegps(int x, int y) {
         redessine();
         return true;
     }
-    const auto ll = litlatlon(p->latlon->text());
+    // One click, one point: whatever comes of it, the next click is the tracer's again.
+    p->amerclic->setChecked(false);
+    auto ll = litlatlon(p->latlon->text());
+    // "@N": where the track last chosen passes.
+    if (const auto n = nompoint(p->latlon->text())) {
+        if (dernieregpx.isEmpty()) {
+            affiche(QStringLiteral("Choisir d'abord le tracé avec « Importer un tracé GPX »"), -1);
+            return true;
+        }
+        const LectureGpx l = chargegpx(dernieregpx);
+        if (const auto* erreur = std::get_if<ErreurGeo>(&l)) {
+            dialogues.erreur(erreur->message);
+            return true;
+        }
+        const auto pt = pointtrace(std::get<TraceGps>(l), *n);
+        if (!pt) {
+            affiche(QStringLiteral("Le tracé n'a pas de point %1 : il en a %2")
+                        .arg(*n)
+                        .arg(std::get<TraceGps>(l).nbpoints),
+                    -1);
+            return true;
+        }
+        ll = std::pair{pt->lat, pt->lon};
+    }
     if (!ll) {
         affiche(QStringLiteral("Donner d'abord la latitude et la longitude du point, en degrés "
                                "(par exemple 45,832 ; 6,865)"),
@@ -109,7 +140,6 @@ bool TForm1::cliquegps(int x, int y) {
     std::vector<Amer> amers = c.place && c.amers.empty() ? std::vector<Amer>{} : c.amers;
     if (amers.size() >= MAXAMERS) return true;
     amers.push_back({mx, my, ll->first, ll->second});
-    p->amerclic->setChecked(false);
     p->latlon->clear();
     if (amers.size() < 2) {
         c = Calage{};

@@ -163,6 +163,27 @@ bool TraceGps::altitude() const {
     return nbpoints > 0;
 }
 
+std::optional<PointGps> pointtrace(const TraceGps& t, qsizetype n) {
+    if (n == -1) n = t.nbpoints;
+    if (n < 1) return std::nullopt;
+    for (const SegmentGps& s : t.segments) {
+        if (n <= std::ssize(s)) return s[n - 1];
+        n -= std::ssize(s);
+    }
+    return std::nullopt;
+}
+
+std::optional<qsizetype> nompoint(const QString& texte) {
+    const QString t = texte.trimmed();
+    if (!t.startsWith(u'@')) return std::nullopt;
+    const QString n = t.mid(1).trimmed();
+    if (n.compare(QLatin1String("fin"), Qt::CaseInsensitive) == 0) return -1;
+    bool ok = false;
+    const qsizetype v = n.toLongLong(&ok);
+    if (!ok || v < 1) return std::nullopt;
+    return v;
+}
+
 LectureGpx lisgpx(QByteArrayView octets) {
     return LecteurGpx(octets).lit();
 }

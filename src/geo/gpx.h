@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -39,5 +40,11 @@ constexpr qsizetype MAXGPX = 512LL * 1024 * 1024;
 constexpr qsizetype MAXPOINTSGPX = 10'000'000;
 
 LectureGpx lisgpx(QByteArrayView octets);
+
+// Point n of the track, counted from 1 in file order over all its segments; -1 is the last.
+std::optional<PointGps> pointtrace(const TraceGps& t, qsizetype n);
+// "@12", "@fin": a track point named where a latitude and longitude are expected; its number
+// (-1 for the last), or nothing when the text is not such a name.
+std::optional<qsizetype> nompoint(const QString& texte);
 // The same from a file; a message then names the file.
 LectureGpx chargegpx(const QString& chemin);

@@ -648,6 +648,18 @@ void TestCommande::gpx() {
     QVERIFY(std::abs(e2->ptx[0] - 100) <= 1 && std::abs(e2->pty[0] - 200) <= 1);
     QVERIFY(std::abs(e2->ptx[600] - 700) <= 1 && std::abs(e2->pty[600] - 200) <= 1);
 
+    // Placed by where the track starts and ends: the same pixels.
+    s = lancevialume({"gpx", carte, gpx, "--calage", "100,200=@1", "--calage", "700,200=@fin"});
+    QVERIFY2(s.code == SORTIEOK, s.err.constData());
+    auto e3 = nouveletat();
+    QVERIFY(!ouvreprojet(*e3, surf, carte));
+    QCOMPARE(e3->geo.calage.amers.size(), std::size_t(2));
+    QCOMPARE(e3->geo.calage.amers[1].lon, 2.7);
+    QVERIFY(std::abs(e3->ptx[300] - 400) <= 1 && std::abs(e3->pty[300] - 200) <= 1);
+    s = lancevialume({"gpx", carte, gpx, "--calage", "100,200=@1", "--calage", "700,200=@9"});
+    QCOMPARE(s.code, SORTIEECHEC);
+    QVERIFY2(QString::fromUtf8(s.err).contains("pas de point 9 : il en a 3"), s.err.constData());
+
     // A broken file: its line said, the project as it was.
     const QByteArray avant = contenu(d.filePath("carte.vlp"));
     QVERIFY(g.open(QIODevice::WriteOnly | QIODevice::Truncate));

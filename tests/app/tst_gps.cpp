@@ -44,6 +44,7 @@ class TstGps : public QObject {
     void importe();
     void sansplacement();
     void points();
+    void pointsdutrace();
     void allure();
     void distance();
 };
@@ -105,6 +106,8 @@ void TstGps::points() {
     p->amerclic->click();
     b->fondMouseDown(Qt::LeftButton, 50, 50);
     QVERIFY(b.d.messages.last().contains("latitude"));
+    QVERIFY(!p->amerclic->isChecked());
+    p->amerclic->click();
     QCOMPARE(b.e().geo.calage.amers.size(), std::size_t(1));
     b.e().ascl = 80;
     p->latlon->setText("45.5, 2.4");
@@ -130,6 +133,34 @@ void TstGps::points() {
     p->amers->setCurrentRow(0);
     p->retire->click();
     QVERIFY(!b.e().geo.calage.place);
+}
+
+// A map without placement: the import says how to place it; its start and end on the map, named
+// "@1" and "@fin", place it, and the import then goes through.
+void TstGps::pointsdutrace() {
+    Banc b;
+    const QString gpx = prepare(b, false);
+    PageGps* p = b->pagegps;
+    p->latlon->setText("@1");
+    p->amerclic->click();
+    b->fondMouseDown(Qt::LeftButton, 100, 200);
+    QVERIFY(b.d.messages.last().contains("Importer un tracé GPX"));
+    b.d.fichiers.append(gpx);
+    p->importe->click();
+    QCOMPARE(b.d.erreurs.size(), 1);
+    QVERIFY(b.d.messages.last().contains("@1, @fin"));
+    p->latlon->setText("@1");
+    p->amerclic->click();
+    b->fondMouseDown(Qt::LeftButton, 100, 200);
+    p->latlon->setText("@fin");
+    p->amerclic->click();
+    b->fondMouseDown(Qt::LeftButton, 700, 200);
+    QVERIFY(b.e().geo.calage.place);
+    b.d.fichiers.append(gpx);
+    p->importe->click();
+    QCOMPARE(b.d.erreurs.size(), 1);
+    QCOMPARE(b.e().nbpt, 600);
+    QVERIFY(std::abs(b.e().ptx[300] - 400) <= 1 && std::abs(b.e().pty[300] - 200) <= 1);
 }
 
 // The pace from the page: the progress column follows the clock, then evenly again.

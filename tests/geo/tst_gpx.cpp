@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 class TstGpx : public QObject {
     Q_OBJECT
   private slots:
@@ -12,6 +14,8 @@ class TstGpx : public QObject {
     void refuse_data();
     void refuse();
     void heures();
+    void points_data();
+    void points();
 };
 
 void TstGpx::lit_data() {
@@ -125,6 +129,36 @@ void TstGpx::heures() {
     QCOMPARE(s[1].temps - s[0].temps, 1.25);
     QCOMPARE(s[2].temps - s[0].temps, 5.0);
     QCOMPARE(s[3].temps - s[0].temps, 7.0);
+}
+
+// Track points named by their number over all segments, in file order.
+void TstGpx::points_data() {
+    QTest::addColumn<QString>("nom");
+    QTest::addColumn<double>("lat"); // NaN: no such point
+    QTest::newRow("premier") << "@1" << 1.0;
+    QTest::newRow("dans le second segment") << "@ 3" << 3.0;
+    QTest::newRow("fin") << "@fin" << 4.0;
+    QTest::newRow("FIN") << "@FIN" << 4.0;
+    QTest::newRow("au-delà") << "@5" << qQNaN();
+    QTest::newRow("zéro") << "@0" << qQNaN();
+    QTest::newRow("pas un nom") << "45,3" << qQNaN();
+}
+
+void TstGpx::points() {
+    QFETCH(QString, nom);
+    QFETCH(double, lat);
+    const LectureGpx l = lisgpx(
+        QByteArray(R"(<gpx><trk><trkseg><trkpt lat="1" lon="0"/><trkpt lat="2" lon="0"/></trkseg>
+<trkseg><trkpt lat="3" lon="0"/></trkseg></trk><rte><rtept lat="4" lon="0"/></rte></gpx>)"));
+    QVERIFY(std::holds_alternative<TraceGps>(l));
+    const auto n = nompoint(nom);
+    const auto p = n ? pointtrace(std::get<TraceGps>(l), *n) : std::nullopt;
+    if (std::isnan(lat)) {
+        QVERIFY(!p);
+    } else {
+        QVERIFY(p);
+        QCOMPARE(p->lat, lat);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstGpx)
