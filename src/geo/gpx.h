@@ -36,8 +36,9 @@ struct ErreurGeo {
 using LectureGpx = std::variant<TraceGps, ErreurGeo>;
 
 // Bounds that keep a hostile file from taking the machine: the size read and the points kept.
-constexpr qsizetype MAXGPX = 512LL * 1024 * 1024;
-constexpr qsizetype MAXPOINTSGPX = 10'000'000;
+// Five million points are eight weeks of a point a second.
+constexpr qsizetype MAXGPX = 256LL * 1024 * 1024;
+constexpr qsizetype MAXPOINTSGPX = 5'000'000;
 
 LectureGpx lisgpx(QByteArrayView octets);
 

@@ -2,6 +2,7 @@
 // refused at its line.
 #include "geo/gpx.h"
 
+#include <QDateTime>
 #include <QTest>
 
 #include <cmath>
@@ -129,6 +130,21 @@ void TstGpx::heures() {
     QCOMPARE(s[1].temps - s[0].temps, 1.25);
     QCOMPARE(s[2].temps - s[0].temps, 5.0);
     QCOMPARE(s[3].temps - s[0].temps, 7.0);
+    QCOMPARE(s[0].temps, 1714557600.0);
+    // Leap days, the turn of the century, a fraction: as the calendar has them.
+    for (const char* h : {"2000-02-29T23:59:59.5Z", "1999-12-31T00:00:00Z", "2024-02-29T12:00:00Z",
+                          "2100-03-01T00:00:00Z", "1970-01-01T00:00:00.001Z"}) {
+        const LectureGpx u = lisgpx(QByteArray("<gpx><rte><rtept lat=\"0\" lon=\"0\"><time>") + h +
+                                    "</time></rtept></rte></gpx>");
+        QVERIFY(std::holds_alternative<TraceGps>(u));
+        const double attendu =
+            QDateTime::fromString(h, Qt::ISODateWithMs).toMSecsSinceEpoch() / 1000.0;
+        QCOMPARE(std::get<TraceGps>(u).segments[0][0].temps, attendu);
+    }
+    // A day the month does not have.
+    QVERIFY(std::holds_alternative<ErreurGeo>(
+        lisgpx("<gpx><rte><rtept lat=\"0\" "
+               "lon=\"0\"><time>2023-02-29T10:00:00Z</time></rtept></rte></gpx>")));
 }
 
 // Track points named by their number over all segments, in file order.
