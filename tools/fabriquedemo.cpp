@@ -7,8 +7,10 @@
 //                                follow the route, the legend, the tip and the magnifier, and
 //                                saves it again.
 #include "app/commande.h"
+#include "project/cadrage.h"
 #include "project/carte.h"
 #include "project/parametres.h"
+#include "timeline/camera.h"
 #include "timeline/temps.h"
 
 #include <QCoreApplication>
@@ -286,17 +288,21 @@ int fabriquefilm(const QString& dossier) {
         err << "carte.vlp n'a pas de route : lancer vialume trace d'abord\n";
         return 1;
     }
+    // A 1080p film: the view is 1280 x 720 of the 1600 x 1200 map, enlarged one and a half
+    // times; the route 8 film pixels wide with a white outline.
+    if (auto refus = prendfilm(e, Film{1920, 1080, 1.5})) {
+        err << *refus << '\n';
+        return 1;
+    }
+    e.style = Style{8, 3, 0x00ffffff};
     e.nbi = QString::number(10 * e.ips);
     majduree(e);
     majcles(e);
-    const int n = e.tlmax;
-    for (int f = 0; f <= n; f += e.ips) {
-        const int i = static_cast<int>(static_cast<long long>(e.nbpt) * (f * 1000 / n) / 1000);
-        e.tl = f;
-        e.ascl = std::clamp(e.ptx[i] - VUEL / 2, 0, e.asclmax);
-        e.asch = std::clamp(e.pty[i] - VUEH / 2, 0, e.aschmax);
-        majmodecle(e);
-        creecle(e);
+    // The camera follows the head of the route, easing in and out of each keyframe.
+    e.adoucit = true;
+    if (auto erreur = suisroute(e, 200, 0)) {
+        err << *erreur << '\n';
+        return 1;
     }
     e.tl = 0;
     majmodecle(e);
@@ -305,14 +311,14 @@ int fabriquefilm(const QString& dossier) {
     e.unite = KM;
     e.lkm = QStringLiteral("420");
     e.police.nom = QStringLiteral("DejaVu Sans");
-    e.police.taille = -30;
+    e.police.taille = -43;
     e.police.couleur = 0x00ffffff;
     e.police.gras = true;
-    e.xt = 24;
-    e.yt = 520;
+    e.xt = 40;
+    e.yt = 990;
     e.okombre = true;
     e.coulombre = 0x00202020;
-    e.xombre = e.yombre = 3;
+    e.xombre = e.yombre = 5;
 
     e.checkbox1 = true;
     e.updown1 = 30;

@@ -1,5 +1,7 @@
 #include "app/commande.h"
 
+#include "project/cadrage.h"
+
 #include "timeline/camera.h"
 
 #include "geo/gpx.h"
@@ -112,8 +114,11 @@ std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& a
                              qualite = avecvaleur(QStringLiteral("qualite")),
                              debit = avecvaleur(QStringLiteral("debit")),
                              cle = avecvaleur(QStringLiteral("cle")),
-                             image = avecvaleur(QStringLiteral("image"));
-    p.addOptions({avi, film, png, bmps, bmp, transparent, codec, qualite, debit, cle, image});
+                             image = avecvaleur(QStringLiteral("image")),
+                             taille = avecvaleur(QStringLiteral("taille")),
+                             zoom = avecvaleur(QStringLiteral("zoom"));
+    p.addOptions(
+        {avi, film, png, bmps, bmp, transparent, codec, qualite, debit, cle, image, taille, zoom});
     if (auto u = lis(p, args, 0, QStringLiteral("export"), {QStringLiteral("transparent")}))
         return *u;
 
@@ -134,6 +139,22 @@ std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& a
     if (nombre > 1)
         return ErreurUsage{tr8("une seule sortie : --avi, --film, --bmps, --png ou --bmp")};
     d.transparent = p.isSet(transparent);
+    if (p.isSet(taille)) {
+        const QString v = p.value(taille);
+        d.taille = lisltaille(v);
+        if (!d.taille || !taillevalide(d.taille->first, d.taille->second))
+            return invalide(
+                QStringLiteral("--taille"), v,
+                tr8("LxH, de %1x%1 à %2x%3, côtés pairs").arg(MINFILM).arg(MAXFILML).arg(MAXFILMH));
+    }
+    if (p.isSet(zoom)) {
+        const QString v = p.value(zoom);
+        bool ok = false;
+        d.zoom = v.toDouble(&ok);
+        if (!ok || !zoomvalide(*d.zoom))
+            return invalide(QStringLiteral("--zoom"), v,
+                            tr8("un nombre de %1 à %2").arg(MINZOOM).arg(MAXZOOM));
+    }
     if (p.isSet(codec)) {
         const QString v = p.value(codec);
         if (!nomscodecs().contains(v) && v != QLatin1String("h265"))
@@ -176,6 +197,8 @@ std::variant<Demande, ErreurUsage> analyseexport(Demande d, const QStringList& a
     if (auto refus = optionsfilm(d, optionsvideo)) return *refus;
     if (premiere && d.sortie != Demande::bmp)
         return ErreurUsage{tr8("--image ne vaut que pour --bmp")};
+    if ((d.taille || d.zoom) && d.sortie != Demande::film && d.sortie != Demande::png)
+        return ErreurUsage{tr8("--taille et --zoom ne valent que pour --film et --png")};
     return d;
 }
 
@@ -426,14 +449,18 @@ QString aide() {
         "      K   : débit MPEG-4 et H.264 en kbit/s, 5000 par défaut.\n"
         "      N   : une image clé toutes les N images (mpeg4, h264), 1 par défaut.\n"
         "\n"
-        "  vialume export CARTE --film FICHIER [--qualite Q] [--codec h265] [--transparent]\n"
+        "  vialume export CARTE --film FICHIER [--taille LxH] [--zoom Z] [--qualite Q]\n"
+        "                 [--codec h265] [--transparent]\n"
         "      Écrit le film entier dans le format que donne l'extension : .mp4 (H.264,\n"
         "      ou H.265 avec --codec h265), .mkv, .mov (ProRes), .webm (VP9), .gif, .apng,\n"
         "      .avi (comme --avi, codec rgb).\n"
         "      Q : de 1 (fichier plus petit) à 100 (meilleure image), 60 par défaut.\n"
         "      --transparent : sans la carte, fond transparent (.mov, .webm, .mkv).\n"
         "\n"
-        "  vialume export CARTE --png PREFIXE [--transparent]\n"
+        "      --taille : le film à cette taille ; au format du projet, le même cadrage\n"
+        "        (tout ce qui se mesure en pixels du film suit), sinon la taille seule.\n"
+        "      --zoom : pixels du film par pixel de la carte (appliqué avant --taille).\n"
+        "  vialume export CARTE --png PREFIXE [--taille LxH] [--zoom Z] [--transparent]\n"
         "      Écrit les images 0 à N en PNG : PREFIXE0000.png à PREFIXEnnnn.png.\n"
         "\n"
         "  vialume export CARTE --bmps PREFIXE\n"

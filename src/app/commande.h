@@ -34,8 +34,10 @@ struct Demande {
     QString cible;                         // the film, the sequence's prefix or the bitmap
     QString codec = QStringLiteral("rgb"); // the command-line name of the codec
     std::optional<int> qualite, debit, cle;
-    int image = 0;            // --bmp: the frame composed first
-    bool transparent = false; // --film, --png: the map left out
+    int image = 0;                             // --bmp: the frame composed first
+    bool transparent = false;                  // --film, --png: the map left out
+    std::optional<std::pair<int, int>> taille; // --film, --png: the film's size
+    std::optional<double> zoom;                // --film, --png: film pixels per map pixel
 
     // trace
     int x = 0, y = 0;

@@ -3,6 +3,7 @@
 // the work, so the files written are the window's.
 #include "app/commande.h"
 #include "app/progression.h"
+#include "project/cadrage.h"
 #include "project/langue.h"
 
 #include "export/bmp.h"
@@ -49,6 +50,19 @@ std::optional<QString> ouvre(Projet& p, const QString& carte) {
     return ouvreprojet(*p.e, p.surf, carte);
 }
 
+// --zoom, then --taille, on the opened project (the file stays as it is).
+std::optional<QString> cadre(Projet& p, const Demande& d) {
+    Etat& e = *p.e;
+    if (d.zoom) {
+        Film f = e.film;
+        f.zoom = *d.zoom;
+        if (auto refus = prendfilm(e, f)) return refus;
+    }
+    if (d.taille)
+        if (auto refus = changetaille(e, p.surf, d.taille->first, d.taille->second)) return refus;
+    return std::nullopt;
+}
+
 int echec(const QString& message) {
     QTextStream(stderr) << "vialume : " << message << '\n';
     return SORTIEECHEC;
@@ -91,6 +105,7 @@ int exportefilm(const Demande& d) {
         return usage(tr8("h265 ne vaut que pour .mp4, .mkv et .mov"));
     Projet p;
     if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    if (auto refus = cadre(p, d)) return echec(*refus);
     Etat& e = *p.e;
     ExportVideo v(e, p.surf);
     const QString chemin = *format == Format::avi ? fichiervideo(cible) : cible;
@@ -109,6 +124,7 @@ int exportepng(const Demande& d) {
     const QString prefixe = QFileInfo(d.cible).absoluteFilePath();
     Projet p;
     if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    if (auto refus = cadre(p, d)) return echec(*refus);
     Etat& e = *p.e;
     ExportPng s(e, p.surf, prefixe, d.transparent);
     if (auto erreur = deroule(s, QStringLiteral("Export PNG"))) return echec(*erreur);
@@ -220,11 +236,11 @@ int trace(const Demande& d) {
     }
     // The view stands where the current frame puts it when the point lies in it, else it is
     // centred on the point as far as the scroll ranges let it.
-    const bool dedans =
-        d.x >= e.ascl && d.x < e.ascl + VUEL && d.y >= e.asch && d.y < e.asch + VUEH;
+    const int vl = e.film.champl(), vh = e.film.champh();
+    const bool dedans = d.x >= e.ascl && d.x < e.ascl + vl && d.y >= e.asch && d.y < e.asch + vh;
     if (!dedans) {
-        e.ascl = std::clamp(d.x - VUEL / 2, 0, e.asclmax);
-        e.asch = std::clamp(d.y - VUEH / 2, 0, e.aschmax);
+        e.ascl = std::clamp(d.x - vl / 2, 0, e.asclmax);
+        e.asch = std::clamp(d.y - vh / 2, 0, e.aschmax);
     }
     // Armed as calculvia (or Button9 for --suite) arms, the magnifier off while the walk reads
     // the view; the probe has stood on the start pixel.
@@ -315,7 +331,13 @@ QJsonObject descriptif(const Etat& e) {
                                              {QStringLiteral("derniere_image"), e.tlmax},
                                              {QStringLiteral("duree"), e.dmax},
                                              {QStringLiteral("lignes"), e.nbimg + 1},
+                                             {QStringLiteral("largeur"), e.film.largeur},
+                                             {QStringLiteral("hauteur"), e.film.hauteur},
+                                             {QStringLiteral("zoom"), e.film.zoom},
                                              {QStringLiteral("cles"), cles}}},
+        {QStringLiteral("style"), QJsonObject{{QStringLiteral("largeur"), e.style.largeur},
+                                              {QStringLiteral("halo"), e.style.halo},
+                                              {QStringLiteral("couleur_halo"), e.style.coulhalo}}},
         {QStringLiteral("legende"),
          QJsonObject{
              {QStringLiteral("actif"), e.montre},
@@ -396,6 +418,16 @@ QString texteinfo(const QJsonObject& j) {
              .arg(film[QStringLiteral("derniere_image")].toInt())
              .arg(film[QStringLiteral("duree")].toString())
              .arg(film[QStringLiteral("lignes")].toInt());
+    const int fl = film[QStringLiteral("largeur")].toInt(),
+              fh = film[QStringLiteral("hauteur")].toInt();
+    const double fz = film[QStringLiteral("zoom")].toDouble();
+    if (fl != VUEL || fh != VUEH || fz != 1.0)
+        s << tr8("Cadre : %1 x %2, zoom %3\n").arg(fl).arg(fh).arg(fz);
+    const QJsonObject style = j[QStringLiteral("style")].toObject();
+    if (const int w = style[QStringLiteral("largeur")].toInt(); w > 0)
+        s << tr8("Trait : %1 pixels, contour %2\n")
+                 .arg(w)
+                 .arg(style[QStringLiteral("halo")].toInt());
     const QJsonArray cles = film[QStringLiteral("cles")].toArray();
     s << tr8("Images clés : %1\n").arg(cles.size());
     for (const auto& v : cles) {

@@ -8,6 +8,7 @@
 #include "app/hautbas.h"
 #include "app/teinte.h"
 #include "app/vue.h"
+#include "project/cadrage.h"
 #include "project/langue.h"
 #include "render/afficheimg.h"
 #include "route/traceur.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -30,6 +32,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -307,6 +310,8 @@ void TForm1::construit() {
     TabSheet4 = page(Onglet2, "TabSheet4", QStringLiteral("Couleur"));
     tab11 = page(Onglet2, "tab11", QStringLiteral("Clés"));
     tab12 = page(Onglet2, "tab12", QStringLiteral("Options"));
+    pagefilm = page(Onglet2, "pagefilm", QStringLiteral("Film"));
+    creepagefilm();
     pagegps = new PageGps;
     Onglet2->addTab(pagegps, QStringLiteral("GPS"));
 
@@ -607,6 +612,11 @@ void TForm1::synchro() {
         txtautre->setText(e.txtautre);
         txtautre->setVisible(e.txtautrevisible);
         Lkm->setText(e.lkm);
+        // The legend's place and shadow are in film pixels: their ranges follow the frame.
+        Xt->setRange(0, e.film.largeur);
+        Yt->setRange(0, e.film.hauteur);
+        Xombre->setRange(-e.film.ombremax(), e.film.ombremax());
+        Yombre->setRange(-e.film.ombremax(), e.film.ombremax());
         Xt->setValue(e.xt);
         Yt->setValue(e.yt);
         okombre->setChecked(e.okombre);
@@ -621,6 +631,7 @@ void TForm1::synchro() {
         estompe->setValue(e.estompe);
         Check->setChecked(e.check);
         adoucir->setChecked(e.adoucit);
+        montrefilm();
         Check->setVisible(e.checkvisible);
         calculvia->setText(e.calculviacaption);
         Button9->setEnabled(e.button9actif);
@@ -706,4 +717,48 @@ void TForm1::Button13Click() {
                     QString(),
                     QStringLiteral("Doc et explications sur https://vialume.example/doc")}
             .join(QLatin1Char('\n')));
+}
+
+void TForm1::creepagefilm() {
+    QWidget* w = pagefilm;
+    etiquette(w, "Label20", 6, 6, 170, 17, QStringLiteral("Taille du film"));
+    formatfilm = cree<QComboBox>(w, "formatfilm", 6, 24, 170, 22);
+    for (const auto& [l, h, nom] : FORMATSFILM)
+        formatfilm->addItem(QStringLiteral("%1 x %2 %3").arg(l).arg(h).arg(QString::fromUtf8(nom)));
+    formatfilm->addItem(QStringLiteral("Autre taille"));
+    const auto nombre = [w](const char* nom, const QString& texte, int y, int mini, int maxi) {
+        etiquette(w, "", 6, y + 2, 60, 17, texte);
+        auto* s = cree<QSpinBox>(w, nom, 76, y, 80, 22);
+        s->setRange(mini, maxi);
+        return s;
+    };
+    largeurfilm = nombre("largeurfilm", QStringLiteral("Largeur"), 52, MINFILM, MAXFILML);
+    hauteurfilm = nombre("hauteurfilm", QStringLiteral("Hauteur"), 78, MINFILM, MAXFILMH);
+    for (QSpinBox* s : {largeurfilm, hauteurfilm})
+        s->setSingleStep(2);
+    etiquette(w, "", 6, 106, 60, 17, QStringLiteral("Zoom"));
+    zoomfilm = cree<QDoubleSpinBox>(w, "zoomfilm", 76, 104, 80, 22);
+    zoomfilm->setRange(MINZOOM, MAXZOOM);
+    zoomfilm->setDecimals(2);
+    zoomfilm->setSingleStep(0.25);
+    zoomfilm->setToolTip(QStringLiteral("Pixels du film par pixel de la carte"));
+    appliquefilm = bouton(w, "appliquefilm", 76, 132, 80, 25, QStringLiteral("Appliquer"));
+
+    etiquette(w, "Label21", 6, 172, 170, 17, QStringLiteral("Trait de la route"));
+    largeurtrait = nombre("largeurtrait", QStringLiteral("Largeur"), 192, 0, MAXLARGEUR);
+    largeurtrait->setSpecialValueText(QStringLiteral("pixels"));
+    largeurtrait->setToolTip(QStringLiteral("En pixels du film ; « pixels » : les pixels de la "
+                                            "route, tels quels"));
+    halotrait = nombre("halotrait", QStringLiteral("Contour"), 218, 0, MAXHALO);
+    halotrait->setToolTip(QStringLiteral("Largeur du contour autour du trait"));
+    etiquette(w, "", 6, 248, 60, 17, QStringLiteral("Couleur"));
+    coulhalo = champtexte(w, "coulhalo", 76, 246, 33, 21, true);
+    choixhalo = bouton(w, "choixhalo", 116, 244, 40, 25, QStringLiteral("..."));
+    choixhalo->setToolTip(QStringLiteral("Couleur du contour"));
+
+    connect(formatfilm, &QComboBox::currentIndexChanged, this, &TForm1::formatfilmChange);
+    connect(appliquefilm, &QPushButton::clicked, this, &TForm1::appliquefilmClick);
+    connect(largeurtrait, &QSpinBox::valueChanged, this, &TForm1::traitChange);
+    connect(halotrait, &QSpinBox::valueChanged, this, &TForm1::traitChange);
+    connect(choixhalo, &QPushButton::clicked, this, &TForm1::choixhaloClick);
 }

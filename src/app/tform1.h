@@ -22,6 +22,7 @@ struct Chargement;
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -31,6 +32,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class QSlider;
+class QSpinBox;
 class QTabWidget;
 class QTimer;
 class QToolButton;
@@ -104,6 +106,7 @@ class TForm1 : public QWidget {
     QSlider* TL = nullptr;
     QTabWidget* Onglet2 = nullptr;
     QWidget *Tab10 = nullptr, *TabSheet4 = nullptr, *tab11 = nullptr, *tab12 = nullptr;
+    QWidget* pagefilm = nullptr; // "Film": the film's size and zoom, the route's style
 
     // Page "Fichier".
     QPlainTextEdit* Memo1 = nullptr;
@@ -135,6 +138,15 @@ class TForm1 : public QWidget {
     QPushButton *creerIC = nullptr, *SupIC = nullptr;
     QPushButton* suivre = nullptr; // keyframes that follow the route
     QCheckBox* adoucir = nullptr;  // eased moves
+
+    // Page "Film".
+    QComboBox* formatfilm = nullptr;
+    QSpinBox *largeurfilm = nullptr, *hauteurfilm = nullptr;
+    QDoubleSpinBox* zoomfilm = nullptr;
+    QPushButton* appliquefilm = nullptr;
+    QSpinBox *largeurtrait = nullptr, *halotrait = nullptr;
+    QPushButton* choixhalo = nullptr;
+    QLineEdit* coulhalo = nullptr;
 
     // Page "Options" and its pages.
     QTabWidget* PageControl1 = nullptr;
@@ -194,6 +206,15 @@ class TForm1 : public QWidget {
     void SupICClick();
     void suivreClick();
     void adoucirClick(bool coche);
+
+    // The film's size, zoom and route style (tform1_film.cpp).
+    void creepagefilm();
+    void montrefilm();
+    void formatfilmChange(int index);
+    void appliquefilmClick();
+    void traitChange();
+    void choixhaloClick();
+    QPoint verscarte(int x, int y) const;
 
     // Legend, tip and magnifier settings (tform1_options.cpp).
     void Button2Click();

@@ -86,7 +86,9 @@ bool TForm1::cliquegps(int x, int y) {
     PageGps* p = pagegps;
     if (!p->amerclic->isChecked() && !p->echelle->isChecked()) return false;
     if (sanscarte()) return true;
-    const double mx = x + etat->ascl, my = y + etat->asch;
+    // The film may be zoomed: the map pixel under the click.
+    const QPoint m = verscarte(x, y);
+    const double mx = m.x() + etat->ascl, my = m.y() + etat->asch;
     if (p->echelle->isChecked()) {
         if (!echpremier) {
             echx = mx;

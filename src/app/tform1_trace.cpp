@@ -5,6 +5,7 @@
 #include "app/tform1.h"
 #include "app/vue.h"
 #include "project/carte.h"
+#include "render/afficheimg.h"
 #include "route/sanschemin.h"
 #include "route/traceur.h"
 
@@ -14,6 +15,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 
@@ -111,9 +114,20 @@ void TForm1::demandearret(const QString& question, bool rendsuite) {
         pasdetrace->start();
 }
 
+// A frame pixel of the view, in map pixels from the view's corner.
+QPoint TForm1::verscarte(int x, int y) const {
+    const double z = etat->film.zoom;
+    if (z == 1.0) return {x, y};
+    return {static_cast<int>(std::floor(x / z)), static_cast<int>(std::floor(y / z))};
+}
+
 void TForm1::Chechecouleur(int x, int y) {
     if (etat->etatcalcul != 1 || !etat->calculactif) return;
-    const Couleur c = surf.vue.pixel(x, y);
+    // A scaled frame shows blended colours: the map's own pixel is the one to follow.
+    const QPoint m = verscarte(x, y);
+    const Couleur c = etat->film.classique() || x < 0 || y < 0
+                          ? surf.vue.pixel(x, y)
+                          : surf.carte.pixel(etat->ascl + m.x(), etat->asch + m.y());
     // A drag past the edge of the view reads nothing.
     if (c == AUCUNECOULEUR) return;
     etat->coulmon = c;
@@ -124,7 +138,8 @@ void TForm1::fondMouseDown(Qt::MouseButton bouton, int x, int y) {
     if (bouton == Qt::LeftButton && cliquegps(x, y)) return;
     if (!etat->calculactif || etat->etatcalcul != 1) return;
     if (bouton != Qt::LeftButton && bouton != Qt::RightButton) return;
-    if (!traceur->demarre(*etat, x, y)) return;
+    const QPoint m = verscarte(x, y);
+    if (!traceur->demarre(*etat, m.x(), m.y())) return;
     Ascl->setVisible(etat->asclvisible);
     Asch->setVisible(etat->aschvisible);
     montreetat(*this);
@@ -147,6 +162,8 @@ void TForm1::marche() {
     do
         suite = traceur->pas(*etat, defile);
     while (suite && ++tetes < TETESPARIMAGE && tranche.elapsed() < TRANCHEMS);
+    // A scaled frame is not marked point by point: the route so far is composed.
+    if (!etat->film.classique()) ::afficheimg(*etat, surf, 1000);
     presente();
     if (!suite) finmarche();
 }

@@ -5,24 +5,57 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 Vue::Vue(const Surface& surface, QWidget* parent) : QWidget(parent), surface(surface) {
     // The tracer shows the colour under the mouse before any button is pressed.
     setMouseTracking(true);
-    // Every paint covers the whole widget with the surface.
+    // Every paint covers the whole widget.
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QRectF Vue::cadre() const {
+    const double l = surface.largeur(), h = surface.hauteur();
+    if (l <= 0 || h <= 0) return QRectF(rect());
+    if (l == width() && h == height()) return QRectF(0, 0, l, h);
+    const double k = std::min(width() / l, height() / h);
+    const double cl = l * k, ch = h * k;
+    return QRectF((width() - cl) / 2, (height() - ch) / 2, cl, ch);
+}
+
+bool Vue::verscadre(QPointF p, int& x, int& y) const {
+    const QRectF c = cadre();
+    if (c.width() <= 0 || c.height() <= 0) return false;
+    const double fx = (p.x() - c.x()) * surface.largeur() / c.width();
+    const double fy = (p.y() - c.y()) * surface.hauteur() / c.height();
+    x = static_cast<int>(std::floor(fx));
+    y = static_cast<int>(std::floor(fy));
+    return x >= 0 && y >= 0 && x < surface.largeur() && y < surface.hauteur();
 }
 
 void Vue::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(0, 0, surface.image());
+    const QRectF c = cadre();
+    if (c == QRectF(0, 0, surface.largeur(), surface.hauteur())) {
+        p.drawImage(0, 0, surface.image());
+        return;
+    }
+    p.fillRect(rect(), QColor(32, 32, 32));
+    // Scaled down from the film's own pixels, so the window shows what the film will.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(c, surface.image());
 }
 
 void Vue::mouseMoveEvent(QMouseEvent* ev) {
-    const QPoint q = ev->position().toPoint();
-    emit bouge(q.x(), q.y());
+    int x = 0, y = 0;
+    // Over the bands the position is past the frame: nothing is there to read.
+    if (!verscadre(ev->position(), x, y)) x = y = -1;
+    emit bouge(x, y);
 }
 
 void Vue::mousePressEvent(QMouseEvent* ev) {
-    const QPoint q = ev->position().toPoint();
-    emit appui(ev->button(), q.x(), q.y());
+    int x = 0, y = 0;
+    if (!verscadre(ev->position(), x, y)) return;
+    emit appui(ev->button(), x, y);
 }

@@ -1,7 +1,10 @@
-// The view control: paints the view surface 1:1 and passes the mouse to the tracer. Composing a
-// frame never touches this widget; presenting is asking it to repaint.
+// The view control: paints the view surface and passes the mouse to the tracer. A frame of the
+// control's size is painted 1:1; any other is scaled to fit, smoothly, between dark bands
+// (letterboxed). Mouse positions are given in frame pixels. Composing a frame never touches this
+// widget; presenting is asking it to repaint.
 #pragma once
 
+#include <QRectF>
 #include <QWidget>
 
 class Surface;
@@ -11,6 +14,11 @@ class Vue : public QWidget {
   public:
     // `surface` is borrowed and must outlive the widget; it may change size, it is read at paint.
     explicit Vue(const Surface& surface, QWidget* parent = nullptr);
+
+    // Where the frame is painted in the control.
+    QRectF cadre() const;
+    // The frame pixel under a control position; false outside the frame.
+    bool verscadre(QPointF p, int& x, int& y) const;
 
   signals:
     void bouge(int x, int y);

@@ -136,6 +136,7 @@ std::optional<QString> ExportVideo::prepare(const QString& chemin, Ouvre ecrit) 
 
 std::optional<QString> ExportVideo::ouvre(const QString& chemin, const OptionsVideo& options) {
     transparent = false;
+    ajustevue(e, surf);
     return prepare(chemin, [&](const QString& c) {
         return video.ouvre(c, ipsvideo(e), options, surf.vue.largeur(), surf.vue.hauteur());
     });
@@ -147,6 +148,7 @@ std::optional<QString> ExportVideo::ouvre(const QString& chemin, Format format,
     // An AVI is the film of before, uncompressed: the quality has no meaning there.
     if (format == Format::avi) return ouvre(chemin, OptionsVideo{});
     transparent = options.transparent;
+    ajustevue(e, surf);
     QList<QRgb> couleurs;
     if (format == Format::gif || format == Format::apng) {
         if (auto refus = fichierduprojet(e, chemin)) return refus;

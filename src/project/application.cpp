@@ -15,7 +15,6 @@
 namespace {
 
 // The ranges of the track bars and of the up-down, which a value from a file is kept within.
-constexpr int XOMBREMAX = 6;
 constexpr int BORDNBMAX = 200;
 constexpr int ESTOMPEMIN = 1, ESTOMPEMAX = 50;
 
@@ -80,16 +79,16 @@ void legende(Etat& e, const Parametres& p) {
     if (p.taille) e.police.taille = *p.taille;
     if (p.couleur) e.police.couleur = *p.couleur;
     if (p.cptmax) e.lkm = nombremaxi(*p.cptmax);
-    if (p.posx) e.xt = std::clamp(*p.posx, 0, VUEL);
-    if (p.posy) e.yt = std::clamp(*p.posy, 0, VUEH);
+    if (p.posx) e.xt = std::clamp(*p.posx, 0, e.film.largeur);
+    if (p.posy) e.yt = std::clamp(*p.posy, 0, e.film.hauteur);
     if (p.montre) e.montre = *p.montre;
     if (p.km) e.unite = *p.km;
     if (p.txtautre) e.txtautre = *p.txtautre;
     if (p.okombre) e.okombre = *p.okombre;
     if (p.ombre) {
         e.coulombre = p.ombre->couleur;
-        e.xombre = std::clamp(p.ombre->x, -XOMBREMAX, XOMBREMAX);
-        e.yombre = std::clamp(p.ombre->y, -XOMBREMAX, XOMBREMAX);
+        e.xombre = std::clamp(p.ombre->x, -e.film.ombremax(), e.film.ombremax());
+        e.yombre = std::clamp(p.ombre->y, -e.film.ombremax(), e.film.ombremax());
     }
     if (p.bordok) e.checkbox1 = *p.bordok;
     if (p.bordcoul) e.coulbord = *p.bordcoul;
@@ -189,6 +188,10 @@ QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p) {
     }
     if (p.imgmax) e.nbi = QString::number(*p.imgmax);
     majduree(e);
+    // The film first: the legend's ranges and the scroll ranges follow it.
+    e.film = p.film.value_or(Film{});
+    e.style = p.style.value_or(Style{});
+    porteesvue(e);
     legende(e, p);
     e.reglagestrace = p.trace;
     e.adoucit = p.adoucit;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -24,9 +25,21 @@ QString cheminabsolu(const QString& chemin) {
 
 // A scroll range over the map: 0 and hidden when the map is exactly as large as the view.
 void portee(int taille, int vue, int& maxi, bool& visible, int& position) {
-    maxi = taille - vue;
+    maxi = std::max(taille - vue, 0);
     visible = maxi != 0;
     position = std::clamp(position, 0, maxi);
+}
+
+// The film the map's own project asks for: its parameters file's, the classic one when that file
+// has none; the film in force when there is no readable file.
+Film filmduprojet(const Etat& e, const QString& carte) {
+    const QFileInfo f(carte);
+    const QString param = f.absolutePath() + QLatin1Char('/') +
+                          f.fileName().section(QLatin1Char('.'), 0, 0) + QStringLiteral(".vlp");
+    if (!QFileInfo(param).isFile()) return e.film;
+    const Lecture l = chargeparametres(param, e.ips);
+    if (const auto* p = std::get_if<Parametres>(&l)) return p->film.value_or(Film{});
+    return e.film;
 }
 
 const QString VISUTAILLE =
@@ -34,22 +47,41 @@ const QString VISUTAILLE =
 
 } // namespace
 
+std::optional<QString> tailleminimum(const Film& f, int largeur, int hauteur) {
+    if (largeur >= f.champl() && hauteur >= f.champh()) return std::nullopt;
+    if (f.classique()) return QStringLiteral("Image 720*576 minimum");
+    // The smallest zoom that fits, rounded up to the hundredth.
+    const double z = std::max(static_cast<double>(f.largeur) / std::max(largeur, 1),
+                              static_cast<double>(f.hauteur) / std::max(hauteur, 1));
+    const double conseil = std::ceil(z * 100) / 100;
+    QString m = QStringLiteral("Image %1*%2 minimum pour ce film").arg(f.champl()).arg(f.champh());
+    if (conseil <= MAXZOOM)
+        m += QStringLiteral(" (ou un zoom de %1 au moins)").arg(QString::number(conseil, 'f', 2));
+    return m;
+}
+
+void porteesvue(Etat& e) {
+    portee(e.largeurcarte, e.film.champl(), e.asclmax, e.asclvisible, e.ascl);
+    portee(e.hauteurcarte, e.film.champh(), e.aschmax, e.aschvisible, e.asch);
+}
+
 Chargement chargecarte(Etat& e, Surfaces& surf, const QString& chemin) {
     Surface image;
     QString erreur;
     if (!chargeimage(chemin, image, erreur)) return illisible(erreur);
     e.largeurcarte = image.largeur();
     e.hauteurcarte = image.hauteur();
-    if (e.largeurcarte < VUEL || e.hauteurcarte < VUEH) {
+    const Film film = filmduprojet(e, chemin);
+    if (const auto refuse = tailleminimum(film, e.largeurcarte, e.hauteurcarte)) {
         // No map from now on; the route, the time line and the scroll ranges stay.
         surf.carte.redimensionne(e.largeurcarte, e.hauteurcarte);
         surf.vue.remplit(0);
         e.fichiercarte.clear();
-        return refus(QStringLiteral("Image 720*576 minimum"), 25);
+        return refus(*refuse, film.classique() ? 25 : -1);
     }
+    e.film = film;
     surf.carte = std::move(image);
-    portee(e.largeurcarte, VUEL, e.asclmax, e.asclvisible, e.ascl);
-    portee(e.hauteurcarte, VUEH, e.aschmax, e.aschvisible, e.asch);
+    porteesvue(e);
     redessine(e, surf);
 
     const QFileInfo fichier(chemin);

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <optional>
+
 struct Chargement {
     enum Issue {
         ok,        // loaded; the view is redrawn
@@ -21,6 +23,13 @@ struct Chargement {
     // caller offers to load it.
     bool parametres = false;
 };
+
+// The refusal of a map too small for the film's view: "Image 720*576 minimum" for the classic film,
+// otherwise the size needed and the zoom that would fit. Nothing when the map is large enough.
+std::optional<QString> tailleminimum(const Film& f, int largeur, int hauteur);
+
+// The scroll ranges and offsets for the film's view over the map.
+void porteesvue(Etat& e);
 
 // The map load after the open dialog: the picture into surf.carte, the size check, the scroll
 // ranges and offsets, the redraw, the map's names, the display picture dropped. An unreadable

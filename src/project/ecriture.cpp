@@ -53,6 +53,10 @@ QString cheminparametres(const Etat& e) {
     return e.dossiercarte + e.fichierparam;
 }
 
+QString textezoom(double z) {
+    return QString::number(z, 'g', 6);
+}
+
 QByteArray ecrisparametres(const Etat& e) {
     QByteArray octets;
     // About 30 bytes a point and 15 a frame.
@@ -98,6 +102,19 @@ QByteArray ecrisparametres(const Etat& e) {
         if (g.vitesse) f.ligne(QLatin1StringView("vitesse"), true);
         if (g.altitude) f.ligne(QLatin1StringView("altitude"), true);
         if (g.profil) f.ligne(QLatin1StringView("profil"), true);
+    }
+    // The film's size and zoom and the route's style, only what differs from the classic film.
+    if (const Film& film = e.film; !film.classique()) {
+        f.ligne(CLEFILM);
+        if (film.largeur != VUEL || film.hauteur != VUEH)
+            f.ligne(QLatin1StringView("taille"), film.largeur, film.hauteur);
+        if (film.zoom != 1.0) f.ligne(QLatin1StringView("zoom"), textezoom(film.zoom));
+    }
+    if (const Style& s = e.style; !s.classique()) {
+        f.ligne(CLESTYLE);
+        if (s.largeur) f.ligne(QLatin1StringView("largeur"), s.largeur);
+        if (s.halo || s.coulhalo != Style{}.coulhalo)
+            f.ligne(QLatin1StringView("halo"), s.halo, static_cast<int>(s.coulhalo));
     }
     f.ligne(textecle(Section::CHEMIN));
     // A GPS route keeps each point's distance, time and elevation in fields of its own after the

@@ -282,6 +282,16 @@ class Lecteur {
             propre = Propre::GEO;
             return true;
         }
+        if (ligne == CLEFILM) {
+            propre = Propre::FILM;
+            if (!p.film) p.film = Film{};
+            return true;
+        }
+        if (ligne == CLESTYLE) {
+            propre = Propre::STYLE;
+            if (!p.style) p.style = Style{};
+            return true;
+        }
         // Another section of our own ("[IMAGE]") ends this one.
         if (ligne.startsWith(u'[') && ligne.endsWith(u']')) {
             propre = Propre::AUCUNE;
@@ -302,6 +312,8 @@ class Lecteur {
             v = *n;
             return true;
         };
+        if (propre == Propre::FILM) return film(f, nom);
+        if (propre == Propre::STYLE) return style(f, nom);
         int v = 0;
         if (propre == Propre::GEO) return geo(f, borne);
         if (propre == Propre::CAMERA) {
@@ -369,6 +381,59 @@ class Lecteur {
         if (nom == u"altitude") return drapeau(g.altitude);
         if (nom == u"profil") return drapeau(g.profil);
         return true; // a name of a later version
+    }
+
+    // "[FILM]": taille L H (even sides within the limits), zoom Z.
+    bool film(const Champs& f, const QString& nom) {
+        if (nom == u"taille") {
+            const auto l = entier(champ(f, 2)), h = entier(champ(f, 3));
+            if (!l || !h || !taillevalide(*l, *h))
+                return echec(QStringLiteral("'%1' : taille de film de %2*%2 à %3*%4, côtés pairs, "
+                                            "attendue dans %5")
+                                 .arg(abrege(ligne))
+                                 .arg(MINFILM)
+                                 .arg(MAXFILML)
+                                 .arg(MAXFILMH)
+                                 .arg(CLEFILM));
+            p.film->largeur = *l;
+            p.film->hauteur = *h;
+        } else if (nom == u"zoom") {
+            bool ok = false;
+            const double z = champ(f, 2).toDouble(&ok);
+            if (!ok || !zoomvalide(z))
+                return echec(QStringLiteral("'%1' : zoom de %2 à %3 attendu dans %4")
+                                 .arg(abrege(ligne))
+                                 .arg(MINZOOM)
+                                 .arg(MAXZOOM)
+                                 .arg(CLEFILM));
+            p.film->zoom = z;
+        }
+        return true; // a name of a later version
+    }
+
+    // "[STYLE]": largeur W, halo W COLOUR.
+    bool style(const Champs& f, const QString& nom) {
+        const auto borne = [&](const QString& t, int& v, int maxi) {
+            const auto n = entier(t);
+            if (!n || *n < 0 || *n > maxi)
+                return echec(QStringLiteral("'%1' : valeur de 0 à %2 attendue dans %3")
+                                 .arg(abrege(ligne))
+                                 .arg(maxi)
+                                 .arg(CLESTYLE));
+            v = *n;
+            return true;
+        };
+        if (nom == u"largeur") return borne(champ(f, 2), p.style->largeur, MAXLARGEUR);
+        if (nom == u"halo") {
+            if (!borne(champ(f, 2), p.style->halo, MAXHALO)) return false;
+            const auto c = lircouleur(champ(f, 3));
+            if (!c || estsysteme(*c))
+                return echec(QStringLiteral("'%1' : couleur attendue dans %2")
+                                 .arg(abrege(ligne))
+                                 .arg(CLESTYLE));
+            p.style->coulhalo = *c;
+        }
+        return true;
     }
 
     bool prend(Section s) {
@@ -440,7 +505,7 @@ class Lecteur {
     int numero = 0; // number of the line in `ligne`
     QString ligne;
     std::optional<int> apresfin; // the first line read past the end
-    enum class Propre { AUCUNE, TRACE, CAMERA, GEO } propre = Propre::AUCUNE;
+    enum class Propre { AUCUNE, TRACE, CAMERA, GEO, FILM, STYLE } propre = Propre::AUCUNE;
     bool utf8 = false; // the file started with a UTF-8 byte-order mark
     bool cles = false; // a key line was seen
     int ips;

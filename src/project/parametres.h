@@ -86,8 +86,10 @@ struct Parametres {
     std::optional<LoupeLue> loupe;
     // Sections of our own, ahead of "[CHEMIN]"; absent means all off.
     ReglagesTrace trace;
-    bool adoucit = false; // "[CAMERA]": eased moves
-    ReglagesGeo geo;      // "[GEO]": placement, pace, true distance
+    bool adoucit = false;       // "[CAMERA]": eased moves
+    ReglagesGeo geo;            // "[GEO]": placement, pace, true distance
+    std::optional<Film> film;   // "[FILM]": absent means the classic film
+    std::optional<Style> style; // "[STYLE]": absent means the route's own pixels
 };
 
 // The first line that a file cannot be read past.
@@ -121,6 +123,8 @@ std::optional<ErreurLecture> chargeprojet(Etat& e, Surfaces& surf, QStringList& 
 
 // The whole file for the project.
 QByteArray ecrisparametres(const Etat& e);
+// The zoom as the file holds it: a decimal point, no more digits than needed.
+QString textezoom(double z);
 // Writes it to cheminparametres(e) through a temporary file, so a failed write leaves the former
 // file whole. False with a French message in `erreur` when no map is loaded or the write fails.
 bool sauveparametres(const Etat& e, QString& erreur);

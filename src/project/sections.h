@@ -57,3 +57,5 @@ inline QLatin1StringView textecle(Section s) {
 inline constexpr QLatin1StringView CLETRACE("[TRACE]");
 inline constexpr QLatin1StringView CLECAMERA("[CAMERA]");
 inline constexpr QLatin1StringView CLEGEO("[GEO]");
+inline constexpr QLatin1StringView CLEFILM("[FILM]");
+inline constexpr QLatin1StringView CLESTYLE("[STYLE]");

@@ -1,6 +1,7 @@
 #include "render/afficheimg.h"
 
 #include "geo/distance.h"
+#include "render/trait.h"
 #include "timeline/temps.h"
 
 #include <QPainter>
@@ -121,13 +122,65 @@ void profil(const Etat& e, Surface& vue, int n) {
     }
 }
 
-// The magnifier centred on the smoothed path point m: the view region under it, enlarged onto
+// The route's exact pixels at a zoom: each point a block of film pixels.
+void blocs(const Etat& e, QImage& vue, int premier, int dernier, int sx, int sy, double z,
+           std::optional<QRgb> teinte) {
+    const int L = vue.width(), H = vue.height();
+    for (int i = premier; i <= dernier; ++i) {
+        const int x0 = std::max(0, static_cast<int>(std::floor((e.ptx[i] - sx) * z)));
+        const int x1 = std::min(L, static_cast<int>(std::floor((e.ptx[i] - sx + 1) * z)));
+        const int y0 = std::max(0, static_cast<int>(std::floor((e.pty[i] - sy) * z)));
+        const int y1 = std::min(H, static_cast<int>(std::floor((e.pty[i] - sy + 1) * z)));
+        const QRgb q = teinte ? *teinte : versqrgb(e.ptcoul[i]);
+        for (int y = y0; y < y1; ++y) {
+            auto* ligne = reinterpret_cast<QRgb*>(vue.scanLine(y));
+            std::fill(ligne + x0, ligne + std::max(x0, x1), q);
+        }
+    }
+}
+
+// The map under the offsets at the film's zoom, smoothed; whatever lies beyond the map is black.
+// A camera standing still reuses the last one.
+void cartezoomee(const Etat& e, Surfaces& surf, int sx, int sy) {
+    Brouillon& b = brouillon(surf.brouillon);
+    QImage& vue = surf.vue.image();
+    const QImage& carte = surf.carte.image();
+    const double z = e.film.zoom;
+    if (b.fond.size() == vue.size() && b.clefond == carte.cacheKey() && b.fondx == sx &&
+        b.fondy == sy && b.fondzoom == z) {
+        vue = b.fond;
+        return;
+    }
+    vue.fill(0xff000000);
+    const QRectF champ(sx, sy, vue.width() / z, vue.height() / z);
+    const QRectF pris = champ.intersected(QRectF(carte.rect()));
+    if (!pris.isEmpty()) {
+        QPainter p(&vue);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QRectF cible((pris.x() - sx) * z, (pris.y() - sy) * z, pris.width() * z,
+                           pris.height() * z);
+        p.drawImage(cible, carte, pris);
+    }
+    b.fond = vue;
+    b.clefond = carte.cacheKey();
+    b.fondx = sx;
+    b.fondy = sy;
+    b.fondzoom = z;
+}
+
+// The film position of map position v on one axis (the centre of its block).
+int versfilm(int v, int s, double z) {
+    return z == 1.0 ? v - s : static_cast<int>(std::floor((v - s + 0.5) * z));
+}
+
+// The magnifier centred on the smoothed path point m: the film region under it, enlarged onto
 // the scratch surface, seen through the glass of the magnifier picture.
 void loupe(Etat& e, Surfaces& surf, int m, int sx, int sy) {
     const Surface& dessin = surf.loupe;
     const int W = dessin.largeur(), H = dessin.hauteur();
     if (W <= 0 || H <= 0) return;
-    const int px = e.loupex[m], py = e.loupey[m];
+    const int px = versfilm(e.loupex[m], sx, e.film.zoom) + sx;
+    const int py = versfilm(e.loupey[m], sy, e.film.zoom) + sy;
     // A zoom as large as the picture would leave nothing to enlarge: one pixel is enlarged.
     const int w = std::max(W - e.txloupe, 1);
     int h = std::max(H - e.txloupe, 1);
@@ -146,15 +199,24 @@ void loupe(Etat& e, Surfaces& surf, int m, int sx, int sy) {
 
 } // namespace
 
+void ajustevue(const Etat& e, Surfaces& surf) {
+    if (surf.vue.largeur() != e.film.largeur || surf.vue.hauteur() != e.film.hauteur)
+        surf.vue.redimensionne(e.film.largeur, e.film.hauteur);
+}
+
 void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond) {
     avance = std::clamp(avance, 0, 1000);
+    ajustevue(e, surf);
     const int sx = e.ascl, sy = e.asch;
+    const double z = e.film.zoom;
     Surface& vue = surf.vue;
 
     // The map under the offsets; whatever lies beyond the map is black.
     const QRect champ(sx, sy, vue.largeur(), vue.hauteur());
     if (fond) {
         vue.remplit(*fond);
+    } else if (z != 1.0) {
+        cartezoomee(e, surf, sx, sy);
     } else {
         if (!surf.carte.image().rect().contains(champ)) vue.remplit(0);
         vue.copie(surf.carte, champ, QPoint(0, 0));
@@ -169,8 +231,18 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
             if (const auto k = nombre(e.bordnb))
                 bout = static_cast<int>(n + 1 - std::clamp(*k, 0LL, static_cast<long long>(n + 1)));
         }
-        points(e, vue.image(), 0, bout - 1, sx, sy, std::nullopt);
-        points(e, vue.image(), bout, n, sx, sy, versqrgb(e.coulbord));
+        const QRgb tip = versqrgb(e.coulbord);
+        if (e.style.largeur > 0) {
+            Trait t(brouillon(surf.brouillon), e, vue.largeur(), vue.hauteur());
+            t.route(e, bout, n, tip);
+            t.compose(vue.image());
+        } else if (z != 1.0) {
+            blocs(e, vue.image(), 0, bout - 1, sx, sy, z, std::nullopt);
+            blocs(e, vue.image(), bout, n, sx, sy, z, tip);
+        } else {
+            points(e, vue.image(), 0, bout - 1, sx, sy, std::nullopt);
+            points(e, vue.image(), bout, n, sx, sy, tip);
+        }
     }
 
     // The strip under the legend, so that a legend placed low stays readable.

@@ -12,6 +12,9 @@
 // out and the view filled with that colour instead (the transparent overlay is composed so).
 void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond = std::nullopt);
 
+// The view surface takes the film's size.
+void ajustevue(const Etat& e, Surfaces& surf);
+
 // Shows frame p of the film as the time line does: TL := p (kept within 0..N), Wtl, majmodecle,
 // the offsets of row p (kept within the scroll ranges), then afficheimg with the frame's progress.
 void montreimage(Etat& e, Surfaces& surf, int p, std::optional<Couleur> fond = std::nullopt);

@@ -36,7 +36,9 @@ bool Traceur::demarre(Etat& e, int x, int y) {
     }
 
     tete = nombre = 0;
-    precalcule = !e.reglagestrace.classique() && carte && !carte->vide();
+    // A film of another size or zoom shows the map scaled: the walk reads the map itself.
+    precalcule = (!e.reglagestrace.classique() || !e.film.classique()) && carte && !carte->vide();
+    marquevue = e.film.classique();
     if (precalcule) {
         prevu = marchecarte(carte->image(), {x + e.ascl, y + e.asch}, versqrgb(e.coulsuivie),
                             e.reglagestrace, e, MAXPT - (e.nbpt + 1));
@@ -89,18 +91,19 @@ void Traceur::stocke(Etat& e, int x, int y) {
     e.pty[e.nbpt] = y;
     e.ptcoul[e.nbpt] = e.coulr;
     e.pttron[e.nbpt] = e.troncours;
-    vue.setpixel(x - e.ascl, y - e.asch, e.coulmarque);
+    if (marquevue) vue.setpixel(x - e.ascl, y - e.asch, e.coulmarque);
 }
 
 void Traceur::suit(Etat& e, const Redessine& redessine) {
     if (e.nbpt < 0) return;
     const int px = e.ptx[e.nbpt], py = e.pty[e.nbpt];
-    if (precalcule && (px < e.ascl || py < e.asch || px >= e.ascl + vue.largeur() ||
-                       py >= e.asch + vue.hauteur())) {
+    // The view in map pixels.
+    const int vl = e.film.champl(), vh = e.film.champh();
+    if (precalcule && (px < e.ascl || py < e.asch || px >= e.ascl + vl || py >= e.asch + vh)) {
         // The walk over the map went where the view is not (a gap, the far side of a
         // crossing): the view jumps there, centred, instead of creeping after it.
-        e.ascl = std::clamp(px - vue.largeur() / 2, 0, std::max(e.asclmax, 0));
-        e.asch = std::clamp(py - vue.hauteur() / 2, 0, std::max(e.aschmax, 0));
+        e.ascl = std::clamp(px - vl / 2, 0, std::max(e.asclmax, 0));
+        e.asch = std::clamp(py - vh / 2, 0, std::max(e.aschmax, 0));
         if (redessine) redessine();
         return;
     }
@@ -111,9 +114,9 @@ void Traceur::suit(Etat& e, const Redessine& redessine) {
         if (redessine) redessine();
     };
     if (px - e.ascl < 5) defile(e.ascl, e.asclmax, -10);
-    if (px - e.ascl > vue.largeur() - 10) defile(e.ascl, e.asclmax, 10);
+    if (px - e.ascl > vl - 10) defile(e.ascl, e.asclmax, 10);
     if (py - e.asch < 5) defile(e.asch, e.aschmax, -10);
-    if (py - e.asch > vue.hauteur() - 10) defile(e.asch, e.aschmax, 10);
+    if (py - e.asch > vh - 10) defile(e.asch, e.aschmax, 10);
 }
 
 bool Traceur::pas(Etat& e, const Redessine& redessine) {
@@ -143,8 +146,8 @@ bool Traceur::pas(Etat& e, const Redessine& redessine) {
 }
 
 void Traceur::termine(Etat& e) {
-    e.aschvisible = e.hauteurcarte > VUEH;
-    e.asclvisible = e.largeurcarte > VUEL;
+    e.aschvisible = e.hauteurcarte > e.film.champh();
+    e.asclvisible = e.largeurcarte > e.film.champl();
     e.calculactif = false;
     e.calculviacaption = traduit(e, 1, QStringLiteral("Vialume"));
     e.etatcalcul = 0;

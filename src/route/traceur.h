@@ -27,8 +27,8 @@ class Traceur {
     // what the walk reads instead when the project's walk settings are not all off.
     explicit Traceur(Surface& vue, const Surface* carte = nullptr);
 
-    // The start click at view position (x, y). Only an armed tracer (etatcalcul 1 and calculactif)
-    // starts; returns whether it did.
+    // The start click at view position (x, y), in map pixels from the view's corner. Only an armed
+    // tracer (etatcalcul 1 and calculactif) starts; returns whether it did.
     bool demarre(Etat& e, int x, int y);
     // Processes one queue head: its nine neighbour tests, the stop request, the view following
     // the last point. Returns whether the queue still holds entries.
@@ -55,6 +55,9 @@ class Traceur {
 
     Surface& vue;
     const Surface* carte;
+
+    // Stored points are marked on the view only when it shows the map pixel for pixel.
+    bool marquevue = true;
 
     // The walk over the map, computed whole at the start click and played back a point a step.
     bool precalcule = false;

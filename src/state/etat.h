@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -18,7 +20,7 @@ constexpr int MAXIMG = 2901;  // frame table rows, indices 0..2900
 constexpr int MAXNBI = 2900;  // largest last frame number
 constexpr int NBTEXTES = 101; // language entries 0..100
 
-// The view: every frame is 720 x 576.
+// The classic film: every frame 720 x 576, one map pixel a film pixel.
 constexpr int VUEL = 720;
 constexpr int VUEH = 576;
 
@@ -100,6 +102,43 @@ struct ReglagesGeo {
 constexpr int MAXDECIMALES = 3;
 constexpr std::size_t MAXAMERS = 100;
 constexpr int MAXPAUSE = 86400;
+// The film's frame size and how many film pixels a map pixel takes. The view is the map rectangle
+// of film size / zoom at the scroll offsets; the tables keep their offsets in map pixels.
+struct Film {
+    int largeur = VUEL, hauteur = VUEH;
+    double zoom = 1.0;
+    bool operator==(const Film&) const = default;
+    bool classique() const { return *this == Film{}; }
+    // The view in map pixels.
+    int champl() const { return std::max(1, static_cast<int>(std::lround(largeur / zoom))); }
+    int champh() const { return std::max(1, static_cast<int>(std::lround(hauteur / zoom))); }
+    // The shadow's offset range grows with the frame (6 at 576 lines).
+    int ombremax() const { return std::max(6, hauteur * 6 / VUEH); }
+};
+constexpr int MINFILM = 64;
+constexpr int MAXFILML = 7680, MAXFILMH = 4320;
+constexpr double MINZOOM = 0.1, MAXZOOM = 16.0;
+// Sides even (the video encoders' chroma needs it) and within the limits.
+inline bool taillevalide(int l, int h) {
+    return l >= MINFILM && h >= MINFILM && l <= MAXFILML && h <= MAXFILMH && l % 2 == 0 &&
+           h % 2 == 0;
+}
+inline bool zoomvalide(double z) {
+    return std::isfinite(z) && z >= MINZOOM && z <= MAXZOOM;
+}
+
+// How the route is drawn. A width of 0 draws the route's own pixels, exactly; a width draws each
+// point as an anti-aliased disc of that diameter in film pixels, with an optional outline (halo)
+// around the line.
+struct Style {
+    int largeur = 0;
+    int halo = 0; // outline width in film pixels beyond the line; only with a width
+    Couleur coulhalo = 0xffffff;
+    bool operator==(const Style&) const = default;
+    bool classique() const { return *this == Style{}; }
+};
+constexpr int MAXLARGEUR = 64;
+constexpr int MAXHALO = 32;
 
 // Legend units, in the order of the parameters file's [KM] digit.
 enum Unite { SANS = 0, KM = 1, MILE = 2, AUTRE = 3 };
@@ -232,6 +271,9 @@ struct Etat {
     bool adoucit = false;
     // The GPS track's placement, pace and legend (saved with the project when not all off).
     ReglagesGeo geo;
+    // The film's size and zoom and the route's style (saved when not the classic ones).
+    Film film;
+    Style style;
 
     // Caption of calculvia and whether Button9 is enabled (the tracer keeps them).
     QString calculviacaption = QStringLiteral("Vialume");

@@ -84,13 +84,16 @@ std::optional<QString> suisroute(Etat& e, int marge, int lisse) {
         hx[c] = e.ptx[i];
         hy[c] = e.pty[i];
     }
-    const Axe x = axe(hx, VUEL, e.asclmax, marge, lisse);
-    const Axe y = axe(hy, VUEH, e.aschmax, marge, lisse);
+    const int vl = e.film.champl(), vh = e.film.champh();
+    // The margin is in film pixels; the view moves in map pixels.
+    const int m = static_cast<int>(std::lround(marge / e.film.zoom));
+    const Axe x = axe(hx, vl, e.asclmax, std::min(m, vl / 2 - 1), lisse);
+    const Axe y = axe(hy, vh, e.aschmax, std::min(m, vh / 2 - 1), lisse);
     // Closer to the smoothed path first; looser when the table would overflow.
     std::vector<int> k;
     for (int ecart = 4;; ecart *= 2) {
         k = cles(x, y, ecart, e.adoucit);
-        if (static_cast<int>(k.size()) <= MAXCLE || ecart > 4 * (VUEL + VUEH)) break;
+        if (static_cast<int>(k.size()) <= MAXCLE || ecart > 4 * (vl + vh)) break;
     }
     if (static_cast<int>(k.size()) > MAXCLE) {
         // A route that winds faster than any hundred moves can follow: even steps.

@@ -175,6 +175,12 @@ void TestCommande::usage_data() {
     QTest::newRow("extension inconnue") << l("export c.bmp --film f.wmv") << "f.wmv";
     QTest::newRow("debit pour film") << l("export c.bmp --film f.mp4 --debit 100") << "--debit";
     QTest::newRow("h265 pour webm") << l("export c.bmp --film f.webm --codec h265") << "h265";
+    QTest::newRow("taille impaire")
+        << l("export c.bmp --film f.mp4 --taille 1281x720") << "--taille";
+    QTest::newRow("taille sans x") << l("export c.bmp --film f.mp4 --taille 1280") << "--taille";
+    QTest::newRow("zoom nul") << l("export c.bmp --png p --zoom 0") << "--zoom";
+    QTest::newRow("taille pour avi")
+        << l("export c.bmp --avi f.avi --taille 1280x720") << "--taille et --zoom";
     QTest::newRow("h265 pour avi") << l("export c.bmp --avi f --codec h265") << "h265";
     QTest::newRow("gpx sans trace") << l("gpx c.bmp --temps") << "GPX";
     QTest::newRow("calage mal formé") << l("gpx c.bmp t.gpx --calage 1,2=45") << "X,Y=LAT,LON";
@@ -298,6 +304,18 @@ void TestCommande::info() {
     const QJsonObject c = j[QStringLiteral("carte")].toObject();
     QCOMPARE(c[QStringLiteral("largeur")].toInt(), 800);
     QCOMPARE(c[QStringLiteral("hauteur")].toInt(), 600);
+    const QJsonObject cadre = j[QStringLiteral("film")].toObject();
+    QCOMPARE(cadre[QStringLiteral("largeur")].toInt(), 720);
+    QCOMPARE(cadre[QStringLiteral("hauteur")].toInt(), 576);
+    QCOMPARE(cadre[QStringLiteral("zoom")].toDouble(), 1.0);
+    QCOMPARE(j[QStringLiteral("style")].toObject()[QStringLiteral("largeur")].toInt(), 0);
+    // A size whose view the 800 x 600 map cannot fill: refused, with the zoom that fits.
+    const Sortie grand = lancevialume({QStringLiteral("export"), carte, QStringLiteral("--png"),
+                                       d.filePath(QStringLiteral("g")), QStringLiteral("--taille"),
+                                       QStringLiteral("1920x1080")});
+    QCOMPARE(grand.code, SORTIEECHEC);
+    QVERIFY2(grand.err.contains("1920*1080 minimum pour ce film (ou un zoom de 2.40"),
+             grand.err.constData());
     const QJsonObject r = j[QStringLiteral("route")].toObject();
     QCOMPARE(r[QStringLiteral("points")].toInt(), 30);
     // What "[COULROUTE]" holds: the route colour of a project that never traced is the start one.
@@ -480,29 +498,46 @@ void TestCommande::film_data() {
     QTest::addColumn<QString>("fichier");
     QTest::addColumn<QString>("codec");
     QTest::addColumn<QString>("pixels");
+    QTest::addColumn<QString>("taille");
     auto l = [](const char* s) { return QString::fromUtf8(s).split(QLatin1Char(' ')); };
     QTest::newRow("mp4") << l("--film film.mp4") << "film.mp4"
                          << "h264"
-                         << "yuv420p";
+                         << "yuv420p"
+                         << "720,576";
+    // The same aspect at twice the size: the same framing; another aspect: that size.
+    QTest::newRow("mp4 double") << l("--film film.mp4 --taille 1440x1152") << "film.mp4"
+                                << "h264"
+                                << "yuv420p"
+                                << "1440,1152";
+    QTest::newRow("mp4 16:9 zoom") << l("--film film.mp4 --taille 1280x720 --zoom 2") << "film.mp4"
+                                   << "h264"
+                                   << "yuv420p"
+                                   << "1280,720";
     QTest::newRow("mp4 h265") << l("--film film.mp4 --codec h265 --qualite 30") << "film.mp4"
                               << "hevc"
-                              << "yuv420p";
+                              << "yuv420p"
+                              << "720,576";
     QTest::newRow("webm") << l("--film film.webm") << "film.webm"
                           << "vp9"
-                          << "yuv420p";
+                          << "yuv420p"
+                          << "720,576";
     QTest::newRow("gif") << l("--film film.gif") << "film.gif"
                          << "gif"
-                         << "bgra";
+                         << "bgra"
+                         << "720,576";
     QTest::newRow("mov transparent") << l("--film film.mov --transparent") << "film.mov"
                                      << "prores"
-                                     << "yuva444p12le"; // the decoder gives 12 bits
+                                     << "yuva444p12le" // the decoder gives 12 bits
+                                     << "720,576";
     QTest::newRow("mkv transparent") << l("--film film.mkv --transparent") << "film.mkv"
                                      << "ffv1"
-                                     << "bgra";
+                                     << "bgra"
+                                     << "720,576";
     // Through --film an AVI keeps the V1.50 name rule.
     QTest::newRow("avi") << l("--film Film.AVI") << "film.avi"
                          << "rawvideo"
-                         << "bgr24";
+                         << "bgr24"
+                         << "720,576";
 }
 
 void TestCommande::film() {
@@ -510,6 +545,7 @@ void TestCommande::film() {
     QFETCH(QString, fichier);
     QFETCH(QString, codec);
     QFETCH(QString, pixels);
+    QFETCH(QString, taille);
     const QString ffprobe = QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
     if (ffprobe.isEmpty()) QSKIP("ffprobe absent (paquet Debian ffmpeg)");
     QTemporaryDir d;
@@ -527,7 +563,7 @@ void TestCommande::film() {
                       QStringLiteral("stream=codec_name,width,height,pix_fmt,nb_read_frames"),
                       QStringLiteral("-of"), QStringLiteral("csv=p=0"), ecrit});
     QVERIFY(p.waitForFinished(60000));
-    const QString attendu = QStringLiteral("%1,720,576,%2,21").arg(codec, pixels);
+    const QString attendu = QStringLiteral("%1,%2,%3,21").arg(codec, taille, pixels);
     QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), attendu);
 }
 

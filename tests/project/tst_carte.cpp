@@ -124,6 +124,30 @@ class TstCarte : public QObject {
         QCOMPARE(b.e->dossiercarte, dossierav);
     }
 
+    // The view of another film: a map smaller than it is refused with the size it needs and the
+    // zoom that would fit; a map whose own project zooms in is taken at that film.
+    void tailleDuFilm() {
+        Banc b;
+        b.e->film = Film{1920, 1080, 1.0};
+        const Chargement r = chargecarte(*b.e, b.s, image(dossier, "moyenne.bmp", 1000, 800));
+        QCOMPARE(r.issue, Chargement::refus);
+        QCOMPARE(r.entree, -1);
+        QCOMPARE(
+            r.message,
+            QStringLiteral("Image 1920*1080 minimum pour ce film (ou un zoom de 1.92 au moins)"));
+        QVERIFY(b.e->fichiercarte.isEmpty());
+
+        QTemporaryDir ici;
+        const QString carte = image(ici, "petite.bmp", 400, 300);
+        fichier(ici, "petite.vlp", "[FILM]\r\nzoom\t2\r\n[IPS]\r\n25\r\n");
+        Banc c;
+        QCOMPARE(chargecarte(*c.e, c.s, carte).issue, Chargement::ok);
+        QCOMPARE(c.e->film, (Film{720, 576, 2.0}));
+        QCOMPARE(c.e->asclmax, 400 - 360);
+        QCOMPARE(c.e->aschmax, 300 - 288);
+        QCOMPARE(c.s.vue.largeur(), 720);
+    }
+
     void pluspetiteBorneLesDecalages() {
         Banc b;
         QCOMPARE(chargecarte(*b.e, b.s, image(dossier, "grande.bmp", 1000, 800)).issue,

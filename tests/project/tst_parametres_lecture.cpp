@@ -339,6 +339,57 @@ class TstParametresLecture : public QObject {
         QVERIFY(erreur(lisparametres(texte({"[CAMERA]", "adoucir\t2"}), 25)));
     }
 
+    // The film's size and zoom and the route's style: sections of their own, only what differs
+    // from the classic film, read back as written; out-of-range values refused at their line.
+    void filmEtStyle() {
+        auto e = nouveletat();
+        e->bordnb = QStringLiteral("30");
+        e->ips = 25;
+        e->nbi = QStringLiteral("150");
+        const QByteArray classique = ecrisparametres(*e);
+        e->film = Film{1080, 1920, 1.5};
+        e->style = Style{6, 2, 0x102030};
+        const QByteArray octets = ecrisparametres(*e);
+        QVERIFY(octets.startsWith("[FILM]\r\ntaille\t1080\t1920\r\nzoom\t1.5\r\n"
+                                  "[STYLE]\r\nlargeur\t6\r\nhalo\t2\t1056816\r\n[CHEMIN]"));
+        QCOMPARE(octets.mid(octets.indexOf("[CHEMIN]")), classique);
+        const Lecture l = lisparametres(octets, 25);
+        QVERIFY2(lu(l), qPrintable(erreur(l) ? erreur(l)->message : QString()));
+        QCOMPARE(lu(l)->film, std::optional<Film>(Film{1080, 1920, 1.5}));
+        QCOMPARE(lu(l)->style, std::optional<Style>(Style{6, 2, 0x102030}));
+        // Only the zoom: the size stays the classic one.
+        e->film = Film{720, 576, 0.25};
+        e->style = Style{};
+        const QByteArray zoom = ecrisparametres(*e);
+        QVERIFY(zoom.startsWith("[FILM]\r\nzoom\t0.25\r\n[CHEMIN]"));
+        QCOMPARE(lu(lisparametres(zoom, 25))->film, std::optional<Film>(Film{720, 576, 0.25}));
+        // A file without them: none.
+        QVERIFY(!lu(lisparametres(classique, 25))->film);
+        // As a reader of the 22 sections alone sees it: skipped.
+        QByteArray ancien = octets;
+        ancien.replace("[FILM]", "inconnu").replace("[STYLE]", "autre");
+        QVERIFY(lu(lisparametres(ancien, 25)));
+
+        const struct {
+            const char* ligne;
+        } refus[] = {{"taille\t721\t576"}, {"taille\t62\t62"}, {"taille\t7682\t576"},
+                     {"taille\t1920"},     {"zoom\tdeux"},     {"zoom\t0"},
+                     {"zoom\t17"},         {"zoom\tnan"}};
+        for (const auto& r : refus) {
+            const Lecture m = lisparametres(texte({"[FILM]", r.ligne, "[IPS]", "25"}), 25);
+            QVERIFY2(erreur(m), r.ligne);
+            QCOMPARE(erreur(m)->ligne, 2);
+        }
+        for (const char* ligne : {"largeur\t65", "largeur\t-1", "halo\t33\t0", "halo\t2\trouge?"}) {
+            const Lecture m = lisparametres(texte({"[STYLE]", ligne}), 25);
+            QVERIFY2(erreur(m), ligne);
+            QCOMPARE(erreur(m)->ligne, 2);
+        }
+        // A name of a later version is skipped.
+        QVERIFY(lu(lisparametres(
+            texte({"[STYLE]", "ombre\t3", "[FILM]", "cadence\t60", "[IPS]", "25"}), 25)));
+    }
+
     // A group of four cut before its flag keeps its three values; the switch stays as it was.
     void loupeSansDrapeau() {
         const Lecture l = lisparametres(texte({"[LOUPE]", "l.bmp", "7", "10"}), 25);

@@ -1,0 +1,73 @@
+// The page "Film": the film's frame size and zoom, taken with "Appliquer" once both are typed,
+// and the route's style, taken as it changes.
+#include "app/teinte.h"
+#include "app/tform1.h"
+#include "project/cadrage.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include <iterator>
+
+void TForm1::montrefilm() {
+    const Film& f = etat->film;
+    const QSignalBlocker b1(formatfilm), b2(largeurfilm), b3(hauteurfilm), b4(zoomfilm),
+        b5(largeurtrait), b6(halotrait);
+    int index = static_cast<int>(std::size(FORMATSFILM)); // "Autre taille"
+    for (int i = 0; i < static_cast<int>(std::size(FORMATSFILM)); ++i)
+        if (FORMATSFILM[i].largeur == f.largeur && FORMATSFILM[i].hauteur == f.hauteur) index = i;
+    formatfilm->setCurrentIndex(index);
+    largeurfilm->setValue(f.largeur);
+    hauteurfilm->setValue(f.hauteur);
+    zoomfilm->setValue(f.zoom);
+    largeurtrait->setValue(etat->style.largeur);
+    halotrait->setValue(etat->style.halo);
+    halotrait->setEnabled(etat->style.largeur > 0);
+    teinte(coulhalo, etat->style.coulhalo);
+}
+
+void TForm1::formatfilmChange(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(FORMATSFILM))) return;
+    // A preset fills the sides; "Appliquer" takes them.
+    largeurfilm->setValue(FORMATSFILM[index].largeur);
+    hauteurfilm->setValue(FORMATSFILM[index].hauteur);
+}
+
+void TForm1::appliquefilmClick() {
+    Film f = etat->film;
+    // Odd sides are taken down to even ones: the video encoders need them so.
+    f.largeur = largeurfilm->value() & ~1;
+    f.hauteur = hauteurfilm->value() & ~1;
+    f.zoom = zoomfilm->value();
+    const bool nouvelletaille = f.largeur != etat->film.largeur || f.hauteur != etat->film.hauteur;
+    if (const auto refus = prendfilm(*etat, f)) {
+        affiche(*refus, -1);
+        montrefilm();
+        return;
+    }
+    // A legend sized for another frame would be lost or huge on this one.
+    if (nouvelletaille) proposelegende(*etat);
+    TLChange(etat->tl);
+    synchro();
+    note();
+}
+
+void TForm1::traitChange() {
+    etat->style.largeur = largeurtrait->value();
+    etat->style.halo = etat->style.largeur > 0 ? halotrait->value() : 0;
+    halotrait->setEnabled(etat->style.largeur > 0);
+    redessine();
+    note();
+}
+
+void TForm1::choixhaloClick() {
+    const auto c = dialogues.couleur();
+    if (!c) return;
+    etat->style.coulhalo = *c;
+    teinte(coulhalo, *c);
+    redessine();
+    note();
+}

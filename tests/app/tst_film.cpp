@@ -1,0 +1,114 @@
+// The page "Film" in the window: the size and zoom taken with "Appliquer" or refused, the legend
+// proposed for a new size, the route's style, the frame shown letterboxed, and a walk started by
+// a click on a scaled frame.
+#include "aide_route.h"
+
+#include "app/vue.h"
+#include "project/parametres.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTest>
+
+class TstFilm : public QObject {
+    Q_OBJECT
+  private slots:
+    void appliquer() {
+        Banc b;
+        b.carte(2000, 1500);
+        b->formatfilm->setCurrentIndex(2); // 1920 x 1080
+        QCOMPARE(b->largeurfilm->value(), 1920);
+        QCOMPARE(b->hauteurfilm->value(), 1080);
+        // Nothing is taken before "Appliquer".
+        QCOMPARE(b.e().film, Film{});
+        b->appliquefilm->click();
+        QCOMPARE(b.e().film, (Film{1920, 1080, 1.0}));
+        QCOMPARE(b->s().vue.largeur(), 1920);
+        QCOMPARE(b.e().asclmax, 2000 - 1920);
+        QCOMPARE(b.e().aschmax, 1500 - 1080);
+        // A legend that reads at 1080 lines: 4 % of the height; the shadow 6 pixels.
+        QCOMPARE(b.e().police.taille, -43);
+        QCOMPARE(b.e().xombre, 6);
+        QCOMPARE(b->Xt->maximum(), 1920);
+        QCOMPARE(b->Yt->maximum(), 1080);
+        QVERIFY(ecrisparametres(b.e()).startsWith("[FILM]\r\ntaille\t1920\t1080\r\n[CHEMIN]"));
+        QVERIFY(b.d.messages.isEmpty());
+    }
+
+    // A map too small for the view: refused with the zoom that fits, the page shows the film in
+    // force again.
+    void refus() {
+        Banc b;
+        b.carte(1000, 800);
+        b->largeurfilm->setValue(1280);
+        b->hauteurfilm->setValue(720);
+        b->appliquefilm->click();
+        QCOMPARE(b.e().film, Film{});
+        QCOMPARE(b.d.messages.size(), 1);
+        QVERIFY2(b.d.messages[0].contains(QStringLiteral("1280*720")), qPrintable(b.d.messages[0]));
+        QCOMPARE(b->largeurfilm->value(), 720);
+        QCOMPARE(b->formatfilm->currentIndex(), 0);
+        // With the zoom it asks for, taken.
+        b->largeurfilm->setValue(1280);
+        b->hauteurfilm->setValue(720);
+        b->zoomfilm->setValue(1.5);
+        b->appliquefilm->click();
+        QCOMPARE(b.e().film, (Film{1280, 720, 1.5}));
+        QCOMPARE(b.e().asclmax, 1000 - 853);
+    }
+
+    void style() {
+        Banc b;
+        b.carte(800, 600);
+        QVERIFY(!b->halotrait->isEnabled());
+        b->largeurtrait->setValue(6);
+        QCOMPARE(b.e().style.largeur, 6);
+        QVERIFY(b->halotrait->isEnabled());
+        b->halotrait->setValue(3);
+        b.d.couleurs.append(0x00ff00);
+        b->choixhalo->click();
+        QCOMPARE(b.e().style, (Style{6, 3, 0x00ff00}));
+        // Back to the route's own pixels: no outline either.
+        b->largeurtrait->setValue(0);
+        QCOMPARE(b.e().style, (Style{0, 0, 0x00ff00}));
+    }
+
+    // A 16:9 frame is shown whole in the 720 x 576 view, between bands; a click maps back to
+    // the map pixel under it, and the walk starts there.
+    void cadreEtClic() {
+        Banc b;
+        b.carte(2000, 1500);
+        peintligne(b, 500, 400, 300);
+        b->largeurfilm->setValue(1920);
+        b->hauteurfilm->setValue(1080);
+        b->zoomfilm->setValue(2.0);
+        b->appliquefilm->click();
+        QCOMPARE(b.e().film, (Film{1920, 1080, 2.0}));
+        b.e().ascl = 300;
+        b.e().asch = 200;
+        b->synchro();
+        b->redessine();
+        const QRectF c = b->fond->cadre();
+        QCOMPARE(c, QRectF(0, (576 - 405) / 2.0, 720, 405));
+        // The widget point over map pixel (520, 400): film (440, 400), scaled by 720 / 1920.
+        int x = 0, y = 0;
+        const QPointF p(c.x() + 441 * c.width() / 1920, c.y() + 401 * c.height() / 1080);
+        QVERIFY(b->fond->verscadre(p, x, y));
+        QCOMPARE(b->verscarte(x, y), QPoint(220, 200));
+        // Over the bands there is no frame pixel.
+        int bx = 0, by = 0;
+        QVERIFY(!b->fond->verscadre(QPointF(10, 5), bx, by));
+        QVERIFY(trace(b, false, 0x0000ff, x, y));
+        QCOMPARE(b.e().nbpt + 1, 300);
+        // The walk starts beside the clicked pixel, as it always does.
+        QVERIFY(std::abs(b.e().ptx[0] - 520) <= 1);
+        QCOMPARE(b.e().pty[0], 400);
+    }
+};
+
+QTEST_MAIN(TstFilm)
+#include "tst_film.moc"
