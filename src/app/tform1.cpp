@@ -178,11 +178,11 @@ QWidget* page(QTabWidget* onglets, const char* nom, const QString& titre) {
     return w;
 }
 
-// Compact tabs: the four titles of the settings pages share 191 pixels.
+// Compact tabs: the six titles of the settings pages share 191 pixels.
 class OngletsSerres : public QProxyStyle {
   public:
     int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
-        if (m == PM_TabBarTabHSpace) return 10;
+        if (m == PM_TabBarTabHSpace) return 5;
         if (m == PM_TabBarTabVSpace) return 8;
         return QProxyStyle::pixelMetric(m, o, w);
     }
