@@ -45,6 +45,7 @@ class TstGps : public QObject {
     void sansplacement();
     void points();
     void pointsdutrace();
+    void zoom();
     void allure();
     void distance();
 };
@@ -161,6 +162,20 @@ void TstGps::pointsdutrace() {
     QCOMPARE(b.d.erreurs.size(), 1);
     QCOMPARE(b.e().nbpt, 600);
     QVERIFY(std::abs(b.e().ptx[300] - 400) <= 1 && std::abs(b.e().pty[300] - 200) <= 1);
+}
+
+// In a film zoomed twice, a click lands on the map pixel under it.
+void TstGps::zoom() {
+    Banc b;
+    prepare(b, false);
+    b.e().film.zoom = 2.0;
+    b.e().ascl = 30;
+    b->pagegps->latlon->setText("45.8, 2.1");
+    b->pagegps->amerclic->click();
+    b->fondMouseDown(Qt::LeftButton, 141, 401);
+    QCOMPARE(b.e().geo.calage.amers.size(), std::size_t(1));
+    QCOMPARE(b.e().geo.calage.amers[0].x, 100.0);
+    QCOMPARE(b.e().geo.calage.amers[0].y, 200.0);
 }
 
 // The pace from the page: the progress column follows the clock, then evenly again.
