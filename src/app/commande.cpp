@@ -4,6 +4,7 @@
 
 #include "timeline/camera.h"
 
+#include "geo/gpx.h"
 #include "project/couleurs.h"
 #include "timeline/temps.h"
 
@@ -13,6 +14,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstdlib>
 #include <tuple>
 
@@ -284,6 +286,69 @@ std::variant<Demande, ErreurUsage> analysecamera(Demande d, const QStringList& a
     return d;
 }
 
+// "X,Y=LAT,LON": a map pixel and where it lies on the Earth; "X,Y=@N": where track point N lies
+// (its number in `point`, the latitude and longitude left for the track to give).
+std::optional<Amer> amerligne(const QString& v, qsizetype& point) {
+    const QStringList cote = v.split(QLatin1Char('='));
+    if (cote.size() != 2) return std::nullopt;
+    point = 0;
+    if (const auto n = nompoint(cote[1])) {
+        const QStringList xy = cote[0].split(QLatin1Char(','));
+        bool okx = false, oky = false;
+        const double x = xy.value(0).trimmed().toDouble(&okx),
+                     y = xy.value(1).trimmed().toDouble(&oky);
+        if (xy.size() != 2 || !okx || !oky || !std::isfinite(x) || !std::isfinite(y))
+            return std::nullopt;
+        point = *n;
+        return Amer{x, y, 0, 0};
+    }
+    const QStringList xy = cote[0].split(QLatin1Char(',')), ll = cote[1].split(QLatin1Char(','));
+    if (xy.size() != 2 || ll.size() != 2) return std::nullopt;
+    double n[4] = {};
+    const QString t[4] = {xy[0], xy[1], ll[0], ll[1]};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        n[i] = t[i].trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(n[i])) return std::nullopt;
+    }
+    if (std::abs(n[2]) > 90 || std::abs(n[3]) > 180) return std::nullopt;
+    return Amer{n[0], n[1], n[2], n[3]};
+}
+
+std::variant<Demande, ErreurUsage> analysegpx(Demande d, const QStringList& args) {
+    QCommandLineParser p;
+    const QCommandLineOption calage = avecvaleur(QStringLiteral("calage")),
+                             temps(QStringLiteral("temps")), distance(QStringLiteral("distance")),
+                             pause = avecvaleur(QStringLiteral("pause")),
+                             decimales = avecvaleur(QStringLiteral("decimales"));
+    p.addOptions({calage, temps, distance, pause, decimales});
+    if (auto u = lis(p, args, 1, QStringLiteral("gpx"),
+                     {QStringLiteral("temps"), QStringLiteral("distance")}))
+        return *u;
+    if (p.positionalArguments().isEmpty())
+        return ErreurUsage{tr8("gpx attend un fichier GPX après la CARTE")};
+    d.fichiergpx = p.positionalArguments().first();
+    for (const QString& v : p.values(calage)) {
+        qsizetype point = 0;
+        const auto a = amerligne(v, point);
+        if (!a) return invalide(QStringLiteral("--calage"), v, tr8("X,Y=LAT,LON ou X,Y=@N"));
+        d.calages.push_back(*a);
+        d.calagespoints.push_back(point);
+    }
+    if (d.calages.size() == 1) return ErreurUsage{tr8("--calage : deux points au moins")};
+    for (const auto& [o, cible, maxi] : {std::tuple{&pause, &d.pause, MAXPAUSE},
+                                         std::tuple{&decimales, &d.decimales, MAXDECIMALES}}) {
+        if (!p.isSet(*o)) continue;
+        *cible = entierborne(p.value(*o), 0, maxi);
+        if (!*cible)
+            return invalide(QStringLiteral("--") + o->names().first(), p.value(*o),
+                            tr8("un entier de 0 à %1").arg(maxi));
+    }
+    d.temps = p.isSet(temps);
+    d.distance = p.isSet(distance);
+    return d;
+}
+
 std::variant<Demande, ErreurUsage> analyseinfo(Demande d, const QStringList& args) {
     QCommandLineParser p;
     const QCommandLineOption json(QStringLiteral("json"));
@@ -317,7 +382,8 @@ std::variant<Demande, ErreurUsage> analyse(const QStringList& args) {
     if (args.isEmpty()) return d;
     const QString& premier = args[0];
     const bool sous = premier == QLatin1String("export") || premier == QLatin1String("trace") ||
-                      premier == QLatin1String("camera") || premier == QLatin1String("info");
+                      premier == QLatin1String("camera") || premier == QLatin1String("info") ||
+                      premier == QLatin1String("gpx");
     if (!sous) {
         // The window: at most one map, or --help, or --version, each alone.
         QCommandLineParser p;
@@ -363,6 +429,10 @@ std::variant<Demande, ErreurUsage> analyse(const QStringList& args) {
     if (premier == QLatin1String("camera")) {
         d.action = Demande::camera;
         return analysecamera(d, reste);
+    }
+    if (premier == QLatin1String("gpx")) {
+        d.action = Demande::gpx;
+        return analysegpx(d, reste);
     }
     d.action = Demande::info;
     return analyseinfo(d, reste);
@@ -439,6 +509,18 @@ QString aide() {
         "      route (zoom arrière), la route attendant la caméra. Le projet est\n"
         "      enregistré à côté de la carte ; vialume export joue ensuite ces images clés.\n"
         "\n"
+        "  vialume gpx CARTE TRACE.gpx [--calage X,Y=LAT,LON ...] [--temps] [--pause S]\n"
+        "              [--distance] [--decimales D]\n"
+        "      Fait la route du tracé GPS (GPX 1.0 ou 1.1) : chaque segment du tracé devient\n"
+        "      un tronçon, les parties hors de la carte sont coupées. La carte est placée par\n"
+        "      les points --calage (pixel X,Y de la carte = latitude,longitude en degrés, ou\n"
+        "      X,Y=@N : le point N du tracé, @fin le dernier ; deux points ou plus), sinon\n"
+        "      par le calage du projet, sinon par le fichier de\n"
+        "      calage à côté de la carte (.wld, .bpw, .pgw, .jgw, .tfw avec son .prj, ou\n"
+        "      GeoTIFF). --temps : le film suit l'heure du tracé ; --pause S : un arrêt compte\n"
+        "      au plus S secondes. --distance : la légende donne la vraie distance, avec D\n"
+        "      décimales (1 par défaut). Le projet est enregistré à côté de la carte.\n"
+        "\n"
         "  vialume info CARTE [--json]\n"
         "      Décrit le projet de CARTE : taille de la carte, points, tronçons, cadence,\n"
         "      dernière image, durée, images clés, légende et décorations ; --json en JSON.\n"
@@ -449,7 +531,7 @@ QString aide() {
         "  vialume --version\n"
         "      Affiche la version du programme.\n"
         "\n"
-        "export, trace et info chargent CARTE et son fichier paramètres (même nom, extension\n"
+        "export, trace, gpx et info chargent CARTE et son fichier paramètres (même nom, extension\n"
         ".vlp) sans rien demander, et n'ont pas besoin d'écran.\n"
         "\n"
         "Code de sortie : 0 réussite ; 1 échec, le message sur la sortie d'erreur ;\n"

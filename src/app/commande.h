@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <variant>
+#include <vector>
 
 // What --version prints.
 QString versionligne();
@@ -22,7 +23,7 @@ constexpr int SORTIEUSAGE = 2; // the command line is wrong
 
 // What the command line asks for, once parsed (no file is looked at yet).
 struct Demande {
-    enum Action { fenetre, aide, version, exporte, trace, camera, info };
+    enum Action { fenetre, aide, version, exporte, trace, camera, info, gpx };
     enum Sortie { avi, bmps, bmp, film, png };
 
     Action action = fenetre;
@@ -56,6 +57,16 @@ struct Demande {
 
     // info
     bool json = false;
+
+    // gpx
+    QString fichiergpx;        // the GPX file
+    std::vector<Amer> calages; // placed points; none: the project's or the map's placement
+    // For each placed point, the track point whose place it is ("@N", -1 the last), or 0 when its
+    // latitude and longitude were given.
+    std::vector<qsizetype> calagespoints;
+    bool temps = false;    // the film at the track's pace
+    bool distance = false; // the legend tells the true distance
+    std::optional<int> pause, decimales;
 };
 
 // A command line that cannot be run as written: the message says why.

@@ -8,8 +8,12 @@
 
 #include "export/bmp.h"
 #include "export/film.h"
+#include "geo/calage.h"
+#include "geo/distance.h"
+#include "geo/gpx.h"
 #include "map/fichier.h"
 #include "project/carte.h"
+#include "project/gps.h"
 #include "project/parametres.h"
 #include "project/verrou.h"
 #include "render/afficheimg.h"
@@ -25,6 +29,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -292,6 +297,7 @@ int trace(const Demande& d) {
 }
 
 QJsonObject descriptif(const Etat& e) {
+    QJsonObject j;
     // Segments in the order of their numbers, with the colour of their first point.
     std::map<int, std::pair<int, Couleur>> troncons;
     for (int i = 0; i <= e.nbpt; ++i) {
@@ -310,7 +316,7 @@ QJsonObject descriptif(const Etat& e) {
                                 {QStringLiteral("x"), e.cledecx[k]},
                                 {QStringLiteral("y"), e.cledecy[k]},
                                 {QStringLiteral("temps"), e.cletemps[k]}});
-    return QJsonObject{
+    j = QJsonObject{
         {QStringLiteral("carte"),
          QJsonObject{{QStringLiteral("fichier"), e.dossiercarte + e.fichiercarte},
                      {QStringLiteral("largeur"), e.largeurcarte},
@@ -355,6 +361,23 @@ QJsonObject descriptif(const Etat& e) {
                                               {QStringLiteral("zoom"), e.txloupe},
                                               {QStringLiteral("estompe"), e.estompe}}},
     };
+    // Only for a project that uses the GPS: the description of others stays as it was.
+    const bool gps = geovalide(e) && (e.gpsdist || e.gpstemps || e.gpsalt);
+    if (gps || e.geo != ReglagesGeo{}) {
+        const ReglagesGeo& g = e.geo;
+        j.insert(QStringLiteral("gps"),
+                 QJsonObject{{QStringLiteral("placee"), g.calage.place},
+                             {QStringLiteral("points_calage"), int(g.calage.amers.size())},
+                             {QStringLiteral("distance_m"),
+                              gps && e.gpsdist ? e.ptdist[e.nbpt] : QJsonValue()},
+                             {QStringLiteral("heures"), gps && e.gpstemps},
+                             {QStringLiteral("altitudes"), gps && e.gpsalt},
+                             {QStringLiteral("allure"), g.allure},
+                             {QStringLiteral("pause"), g.pause},
+                             {QStringLiteral("vraie_distance"), g.distance},
+                             {QStringLiteral("decimales"), g.decimales}});
+    }
+    return j;
 }
 
 QString oui(bool b) {
@@ -430,6 +453,19 @@ QString texteinfo(const QJsonObject& j) {
                  .arg(loupe[QStringLiteral("zoom")].toInt())
                  .arg(loupe[QStringLiteral("estompe")].toInt());
     s << '\n';
+    if (j.contains(QStringLiteral("gps"))) {
+        const QJsonObject g = j[QStringLiteral("gps")].toObject();
+        s << tr8("GPS : carte %1")
+                 .arg(g[QStringLiteral("placee")].toBool() ? tr8("placée") : tr8("non placée"));
+        if (const int n = g[QStringLiteral("points_calage")].toInt())
+            s << tr8(" par %1 points").arg(n);
+        if (g[QStringLiteral("distance_m")].isDouble())
+            s << tr8(", tracé de %1 km")
+                     .arg(decimalfr(g[QStringLiteral("distance_m")].toDouble() / 1000, 2));
+        s << tr8(", à l'heure du tracé %1, vraie distance %2\n")
+                 .arg(oui(g[QStringLiteral("allure")].toBool()),
+                      oui(g[QStringLiteral("vraie_distance")].toBool()));
+    }
     return t;
 }
 
@@ -455,6 +491,65 @@ int camera(const Demande& d) {
                         << '\n'
                         << traduit(e, 61, tr8("Fichier sauvé")) << " : " << cheminparametres(e)
                         << '\n';
+    return SORTIEOK;
+}
+
+int gpx(const Demande& d) {
+    // Named from where the user stands, before the map's folder becomes the current one.
+    const QString chemin = QFileInfo(d.fichiergpx).absoluteFilePath();
+    Verrou verrou(parametresdecarte(d.carte));
+    if (auto occupe = verrou.prend(ATTENTEVERROU)) return echec(*occupe);
+    Projet p;
+    if (auto erreur = ouvre(p, d.carte)) return echec(*erreur);
+    Etat& e = *p.e;
+    std::optional<Calage> calage;
+    if (!d.calages.empty()) {
+        std::vector<Amer> amers = d.calages;
+        // Points placed where the track passes take the track's latitude and longitude.
+        if (std::any_of(d.calagespoints.begin(), d.calagespoints.end(),
+                        [](qsizetype n) { return n != 0; })) {
+            const LectureGpx l = chargegpx(chemin);
+            if (const auto* err = std::get_if<ErreurGeo>(&l)) return echec(err->message);
+            for (std::size_t i = 0; i < amers.size(); ++i) {
+                if (d.calagespoints[i] == 0) continue;
+                const auto p = pointtrace(std::get<TraceGps>(l), d.calagespoints[i]);
+                if (!p)
+                    return echec(tr8("Le tracé n'a pas de point %1 : il en a %2")
+                                     .arg(d.calagespoints[i])
+                                     .arg(std::get<TraceGps>(l).nbpoints));
+                amers[i].lat = p->lat;
+                amers[i].lon = p->lon;
+            }
+        }
+        const LectureCalage l = ajuste(amers);
+        if (const auto* err = std::get_if<ErreurGeo>(&l)) return echec(err->message);
+        calage = std::get<Calage>(l);
+    }
+    if (d.distance) e.geo.distance = true;
+    if (d.decimales) e.geo.decimales = *d.decimales;
+    if (d.pause) e.geo.pause = *d.pause;
+    const auto r = importegps(e, chemin, calage, d.temps);
+    if (const auto* err = std::get_if<QString>(&r)) return echec(*err);
+    const Importation& i = std::get<Importation>(r);
+    QTextStream out(stdout);
+    out << tr8("%1 points, %2 tronçons, %3 km le long du tracé%4")
+               .arg(i.points)
+               .arg(i.segments)
+               .arg(decimalfr(i.longueur / 1000, 2))
+               .arg(e.geo.allure && e.gpstemps ? tr8(", à l'heure du tracé") : QString())
+        << '\n';
+    if (!e.geo.calage.amers.empty()) {
+        const std::vector<double> r = residus(e.geo.calage);
+        out << tr8("Écart des points de calage (pixels) :");
+        for (double v : r)
+            out << ' ' << decimalfr(v, 1);
+        out << '\n';
+    }
+    for (const QString& m : i.messages)
+        out << m << '\n';
+    QString erreur;
+    if (!sauveparametres(e, erreur)) return echec(erreur);
+    out << traduit(e, 61, tr8("Fichier sauvé")) << " : " << cheminparametres(e) << '\n';
     return SORTIEOK;
 }
 
@@ -508,6 +603,8 @@ int lance(const Demande& d) {
         return camera(d);
     case Demande::info:
         return info(d);
+    case Demande::gpx:
+        return gpx(d);
     case Demande::fenetre:
     case Demande::aide:
     case Demande::version:

@@ -1,6 +1,7 @@
 // The main window: its controls at their places, the start-up, the message routine, the about and
 // versions boxes, and the copy of the project state into the controls.
 #include "app/tform1.h"
+#include "app/pagegps.h"
 
 #include "app/clavier.h"
 #include "app/glyphes.h"
@@ -177,11 +178,11 @@ QWidget* page(QTabWidget* onglets, const char* nom, const QString& titre) {
     return w;
 }
 
-// Compact tabs: the four titles of the settings pages share 191 pixels.
+// Compact tabs: the six titles of the settings pages share 191 pixels.
 class OngletsSerres : public QProxyStyle {
   public:
     int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
-        if (m == PM_TabBarTabHSpace) return 10;
+        if (m == PM_TabBarTabHSpace) return 5;
         if (m == PM_TabBarTabVSpace) return 8;
         return QProxyStyle::pixelMetric(m, o, w);
     }
@@ -311,6 +312,8 @@ void TForm1::construit() {
     tab12 = page(Onglet2, "tab12", QStringLiteral("Options"));
     pagefilm = page(Onglet2, "pagefilm", QStringLiteral("Film"));
     creepagefilm();
+    pagegps = new PageGps;
+    Onglet2->addTab(pagegps, QStringLiteral("GPS"));
 
     // ---- Page "Fichier" ------------------------------------------------------------------
     QWidget* w = Tab10;
@@ -547,6 +550,7 @@ void TForm1::connecte() {
     connect(Okloupe, &QCheckBox::toggled, this, &TForm1::OkloupeClick);
     connect(txloupe, &QSlider::valueChanged, this, &TForm1::txloupeChange);
     connect(estompe, &QSlider::valueChanged, this, &TForm1::estompeChange);
+    connectegps();
 }
 
 void TForm1::demarrage() {
@@ -635,6 +639,7 @@ void TForm1::synchro() {
         TL->setRange(0, e.tlmax);
         TL->setValue(e.tl);
     }
+    montregps();
     montretemps();
 }
 

@@ -38,6 +38,7 @@ class QTimer;
 class QToolButton;
 class Vue;
 class HautBas;
+class PageGps;
 class Traceur;
 
 class TForm1 : public QWidget {
@@ -177,6 +178,9 @@ class TForm1 : public QWidget {
 
     QTimer* Timer1 = nullptr;
 
+    // Page "GPS" (tform1_gps.cpp).
+    PageGps* pagegps = nullptr;
+
   public slots:
     // Window (tform1.cpp).
     void Button1Click();
@@ -260,6 +264,13 @@ class TForm1 : public QWidget {
     void Button3Click();
     void Button11Click();
 
+    // GPS track, placement, pace and true distance (tform1_gps.cpp).
+    void gpsimporteClick();
+    void gpsfichiercalageClick();
+    void gpsretireClick();
+    void gpsreglageChange();
+    void gpsechellekmChange(double km);
+
     // Language (tform1_langue.cpp).
     void langueChange(int index);
     void chargelangue();
@@ -296,6 +307,14 @@ class TForm1 : public QWidget {
     std::unique_ptr<Etat> etat;
     Surfaces surf;
     std::unique_ptr<Traceur> traceur;
+
+    void connectegps();
+    void montregps();
+    // A click on the view that places a point or a scale bar's end; false when none is armed.
+    bool cliquegps(int x, int y);
+    double echx = 0, echy = 0; // the scale bar's first end, while its second is awaited
+    QString dernieregpx;       // the track last chosen, whose points "@N" names
+    bool echpremier = false;
 
     void construitrecents();
     void construitannule();

@@ -135,6 +135,7 @@ void TForm1::Chechecouleur(int x, int y) {
 }
 
 void TForm1::fondMouseDown(Qt::MouseButton bouton, int x, int y) {
+    if (bouton == Qt::LeftButton && cliquegps(x, y)) return;
     if (!etat->calculactif || etat->etatcalcul != 1) return;
     if (bouton != Qt::LeftButton && bouton != Qt::RightButton) return;
     const QPoint m = verscarte(x, y);

@@ -176,6 +176,10 @@ void Surface::texte(int x, int y, const QString& t, const Police& police, Couleu
     p.drawText(x, y + QFontMetrics(f).ascent(), t);
 }
 
+int Surface::hauteurligne(const Police& police) {
+    return QFontMetrics(policeqt(police)).lineSpacing();
+}
+
 bool Surface::prend(QImage i) {
     if (i.format() != QImage::Format_RGB32) {
         i = i.convertToFormat(QImage::Format_RGB32);

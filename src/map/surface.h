@@ -35,6 +35,8 @@ class Surface {
     void etire(const Surface& src, const QRect& source, const QRect& dest);
     // A line of text with its top-left corner at (x, y), transparent background.
     void texte(int x, int y, const QString& t, const Police& police, Couleur c);
+    // The distance from one line of text in that font to the next.
+    static int hauteurligne(const Police& police);
 
     // Whole-picture access for loading, presenting and export.
     const QImage& image() const { return img; }

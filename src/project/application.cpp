@@ -38,6 +38,22 @@ void tables(Etat& e, const Parametres& p) {
         e.ptcoul[i] = pt.colore ? pt.coul : e.coulmarque;
         e.pttron[i] = pt.colore ? pt.tron : 0;
     }
+    // Each GPS value holds only when every point carries it.
+    const auto tous = [&](std::optional<double> PointLu::*v) {
+        return !p.points.empty() &&
+               std::all_of(p.points.begin(), p.points.end(),
+                           [&](const PointLu& pt) { return (pt.*v).has_value(); });
+    };
+    e.gpsdist = tous(&PointLu::dist);
+    e.gpstemps = tous(&PointLu::temps);
+    e.gpsalt = tous(&PointLu::alt);
+    e.nbgeo = e.gpsdist || e.gpstemps || e.gpsalt ? e.nbpt + 1 : 0;
+    for (int i = 0; i < e.nbgeo; ++i) {
+        const PointLu& pt = p.points[i];
+        e.ptdist[i] = pt.dist.value_or(0);
+        e.pttemps[i] = pt.temps.value_or(0);
+        e.ptalt[i] = pt.alt.value_or(0);
+    }
     e.nbimg = static_cast<int>(p.images.size()) - 1;
     e.listbox1.clear();
     for (int i = 0; i <= e.nbimg; ++i) {
@@ -182,6 +198,7 @@ QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p) {
     legende(e, p);
     e.reglagestrace = p.trace;
     e.adoucit = p.adoucit;
+    e.geo = p.geo;
     if (p.visu) visu(e, surf, *p.visu, messages);
     loupe(e, surf, p, messages);
     lisseloupe(e);

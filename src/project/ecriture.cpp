@@ -9,6 +9,12 @@
 
 namespace {
 
+// A per-point value with one decimal, or an empty field when the route has none.
+struct Fixe {
+    double v;
+    bool present;
+};
+
 // One line: its values separated by TAB, then CR LF.
 class Ecrivain {
   public:
@@ -24,6 +30,11 @@ class Ecrivain {
     void ecrit(QLatin1StringView cle) { octets.append(cle.data(), cle.size()); }
     void ecrit(int v) { octets.append(QByteArray::number(v)); }
     void ecrit(bool v) { octets.append(v ? '1' : '0'); }
+    // Placement coefficients: every digit, so that a save and a load give the same pixels.
+    void ecrit(double v) { octets.append(QByteArray::number(v, 'g', 17)); }
+    void ecrit(const Fixe& v) {
+        if (v.present) octets.append(QByteArray::number(v.v, 'f', 1));
+    }
     // A text stands alone on its line: a line break, a NUL or a byte 26 inside it would end it
     // or the file when read back.
     void ecrit(const QString& t) {
@@ -71,6 +82,27 @@ QByteArray ecrisparametres(const Etat& e) {
         f.ligne(CLECAMERA);
         f.ligne(QLatin1StringView("adoucir"), true);
     }
+    // The track's placement, pace and legend, only when one is set; the frame table below holds
+    // the pace, so a reader that skips this plays the same film.
+    if (const ReglagesGeo& g = e.geo; g != ReglagesGeo{}) {
+        f.ligne(CLEGEO);
+        const Calage& c = g.calage;
+        if (c.place) f.ligne(QLatin1StringView("calage"), c.a, c.b, c.c, c.d, c.e, c.f);
+        if (!c.crs.isEmpty()) f.ligne(QLatin1StringView("crs"), c.crs);
+        for (const Amer& a : c.amers)
+            f.ligne(QLatin1StringView("amer"), a.x, a.y, a.lat, a.lon);
+        if (g.distance) f.ligne(QLatin1StringView("distance"), true);
+        if (g.decimales != ReglagesGeo{}.decimales)
+            f.ligne(QLatin1StringView("decimales"), g.decimales);
+        if (g.echelle())
+            f.ligne(QLatin1StringView("echelle"), g.echx1, g.echy1, g.echx2, g.echy2, g.echmetres);
+        if (g.allure) f.ligne(QLatin1StringView("allure"), true);
+        if (g.pause) f.ligne(QLatin1StringView("pause"), g.pause);
+        if (g.temps) f.ligne(QLatin1StringView("temps"), true);
+        if (g.vitesse) f.ligne(QLatin1StringView("vitesse"), true);
+        if (g.altitude) f.ligne(QLatin1StringView("altitude"), true);
+        if (g.profil) f.ligne(QLatin1StringView("profil"), true);
+    }
     // The film's size and zoom and the route's style, only what differs from the classic film.
     if (const Film& film = e.film; !film.classique()) {
         f.ligne(CLEFILM);
@@ -85,8 +117,16 @@ QByteArray ecrisparametres(const Etat& e) {
             f.ligne(QLatin1StringView("halo"), s.halo, static_cast<int>(s.coulhalo));
     }
     f.ligne(textecle(Section::CHEMIN));
-    for (int i = 0; i <= e.nbpt && i < MAXPT; ++i)
-        f.ligne(e.ptx[i], e.pty[i], e.ptcoul[i], e.pttron[i]);
+    // A GPS route keeps each point's distance, time and elevation in fields of its own after the
+    // four that every reader takes.
+    const bool gps = geovalide(e) && (e.gpsdist || e.gpstemps || e.gpsalt);
+    for (int i = 0; i <= e.nbpt && i < MAXPT; ++i) {
+        if (gps)
+            f.ligne(e.ptx[i], e.pty[i], e.ptcoul[i], e.pttron[i], Fixe{e.ptdist[i], e.gpsdist},
+                    Fixe{e.pttemps[i], e.gpstemps}, Fixe{e.ptalt[i], e.gpsalt});
+        else
+            f.ligne(e.ptx[i], e.pty[i], e.ptcoul[i], e.pttron[i]);
+    }
     f.ligne(textecle(Section::PHOTO));
     for (int i = 0; i <= e.nbimg && i < MAXIMG; ++i) {
         // A frame's zoom, only when the film has some: a reader of the three fields plays the

@@ -13,6 +13,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 #include <type_traits>
 
 namespace {
@@ -28,6 +29,16 @@ Champs coupe(const QString& ligne) {
 QString champ(const Champs& f, int n) {
     return n <= f.size() ? f[n - 1].toString() : QString();
 }
+
+// A decimal number with a point, as this program writes them; nothing for anything else.
+std::optional<double> reel(const QString& t) {
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+// Distances, times, elevations, coordinates: far beyond any track, and still exact in a double.
+constexpr double MAXREEL = 1e12;
 
 // A text quoted in a message, kept readable.
 QString abrege(const QString& t) {
@@ -167,6 +178,15 @@ class Lecteur {
             if (!nombre(Section::CHEMIN, coul, pt.coul, lircouleur)) return false;
             if (!borne(Section::CHEMIN, champ(f, 4), pt.tron, 0, MAXTRON)) return false;
             pt.colore = true;
+            // A GPS track's distance, time and elevation, each an empty field when unknown.
+            for (int k = 5; k <= 7 && k <= f.size(); ++k) {
+                const QString t = champ(f, k);
+                if (t.isEmpty()) continue;
+                const auto v = reel(t);
+                if (!v || std::abs(*v) > MAXREEL)
+                    return echec(QStringLiteral("'%1' n'est pas un nombre correct").arg(abrege(t)));
+                (k == 5 ? pt.dist : k == 6 ? pt.temps : pt.alt) = *v;
+            }
         }
         p.points.push_back(pt);
         return true;
@@ -281,6 +301,10 @@ class Lecteur {
             propre = Propre::CAMERA;
             return true;
         }
+        if (ligne == CLEGEO) {
+            propre = Propre::GEO;
+            return true;
+        }
         if (ligne == CLEFILM) {
             propre = Propre::FILM;
             if (!p.film) p.film = Film{};
@@ -305,13 +329,16 @@ class Lecteur {
                 return echec(QStringLiteral("'%1' : valeur de 0 à %2 attendue dans %3")
                                  .arg(abrege(ligne))
                                  .arg(maxi)
-                                 .arg(propre == Propre::CAMERA ? CLECAMERA : CLETRACE));
+                                 .arg(propre == Propre::CAMERA ? CLECAMERA
+                                      : propre == Propre::GEO  ? CLEGEO
+                                                               : CLETRACE));
             v = *n;
             return true;
         };
         if (propre == Propre::FILM) return film(f, nom);
         if (propre == Propre::STYLE) return style(f, nom);
         int v = 0;
+        if (propre == Propre::GEO) return geo(f, borne);
         if (propre == Propre::CAMERA) {
             if (nom != u"adoucir") return true; // a name of a later version
             if (!borne(v, 1)) return false;
@@ -326,6 +353,57 @@ class Lecteur {
         }
         // A name a later version writes is skipped.
         return true;
+    }
+
+    // A "[GEO]" line: a name, then its numbers or its text.
+    template <typename Borne> bool geo(const Champs& f, const Borne& borne) {
+        ReglagesGeo& g = p.geo;
+        const QString nom = champ(f, 1);
+        const auto reels = [&](std::initializer_list<double*> v) {
+            int k = 2;
+            for (double* d : v) {
+                const auto r = reel(champ(f, k++));
+                if (!r || std::abs(*r) > MAXREEL)
+                    return echec(QStringLiteral("'%1' : nombres attendus dans %2")
+                                     .arg(abrege(ligne), CLEGEO));
+                *d = *r;
+            }
+            return true;
+        };
+        int v = 0;
+        const auto drapeau = [&](bool& b) {
+            if (!borne(v, 1)) return false;
+            b = v == 1;
+            return true;
+        };
+        if (nom == u"calage") {
+            Calage& c = g.calage;
+            if (!reels({&c.a, &c.b, &c.c, &c.d, &c.e, &c.f})) return false;
+            c.place = true;
+            return true;
+        }
+        if (nom == u"crs") {
+            g.calage.crs = champ(f, 2);
+            return true;
+        }
+        if (nom == u"amer") {
+            if (g.calage.amers.size() >= MAXAMERS)
+                return echec(QStringLiteral("Trop de points de calage : plus de %1").arg(MAXAMERS));
+            Amer a;
+            if (!reels({&a.x, &a.y, &a.lat, &a.lon})) return false;
+            g.calage.amers.push_back(a);
+            return true;
+        }
+        if (nom == u"echelle") return reels({&g.echx1, &g.echy1, &g.echx2, &g.echy2, &g.echmetres});
+        if (nom == u"decimales") return borne(g.decimales, MAXDECIMALES);
+        if (nom == u"pause") return borne(g.pause, MAXPAUSE);
+        if (nom == u"distance") return drapeau(g.distance);
+        if (nom == u"allure") return drapeau(g.allure);
+        if (nom == u"temps") return drapeau(g.temps);
+        if (nom == u"vitesse") return drapeau(g.vitesse);
+        if (nom == u"altitude") return drapeau(g.altitude);
+        if (nom == u"profil") return drapeau(g.profil);
+        return true; // a name of a later version
     }
 
     // "[FILM]": taille L H (even sides within the limits), zoom Z.
@@ -450,7 +528,7 @@ class Lecteur {
     int numero = 0; // number of the line in `ligne`
     QString ligne;
     std::optional<int> apresfin; // the first line read past the end
-    enum class Propre { AUCUNE, TRACE, CAMERA, FILM, STYLE } propre = Propre::AUCUNE;
+    enum class Propre { AUCUNE, TRACE, CAMERA, GEO, FILM, STYLE } propre = Propre::AUCUNE;
     bool utf8 = false; // the file started with a UTF-8 byte-order mark
     bool cles = false; // a key line was seen
     int ips;

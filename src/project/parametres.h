@@ -31,6 +31,8 @@ struct PointLu {
     Couleur coul = 0; // when `colore`
     int tron = 0;     // when `colore`
     bool colore = false;
+    // What a GPS track told of the point (fields 5, 6, 7), when given.
+    std::optional<double> dist, temps, alt;
 };
 
 struct ImageLue {
@@ -90,6 +92,7 @@ struct Parametres {
     // Sections of our own, ahead of "[CHEMIN]"; absent means all off.
     ReglagesTrace trace;
     bool adoucit = false;       // "[CAMERA]": eased moves
+    ReglagesGeo geo;            // "[GEO]": placement, pace, true distance
     std::optional<Film> film;   // "[FILM]": absent means the classic film
     std::optional<Style> style; // "[STYLE]": absent means the route's own pixels
 };

@@ -56,5 +56,6 @@ inline QLatin1StringView textecle(Section s) {
 // 22 above takes every line as one to skip. Each of their lines is a name, a TAB and a value.
 inline constexpr QLatin1StringView CLETRACE("[TRACE]");
 inline constexpr QLatin1StringView CLECAMERA("[CAMERA]");
+inline constexpr QLatin1StringView CLEGEO("[GEO]");
 inline constexpr QLatin1StringView CLEFILM("[FILM]");
 inline constexpr QLatin1StringView CLESTYLE("[STYLE]");

@@ -1,9 +1,11 @@
 #include "render/afficheimg.h"
 
+#include "geo/distance.h"
 #include "render/trait.h"
 #include "timeline/temps.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -35,24 +37,27 @@ void points(const Etat& e, QImage& vue, int premier, int dernier, int sx, int sy
     }
 }
 
-void legende(Etat& e, Surface& vue, int avance) {
-    const long long d = partde(nombre(e.lkm).value_or(0), avance);
+// `n` is the last route point drawn, -1 when none.
+void legende(Etat& e, Surface& vue, int avance, int n) {
+    // The true distance when asked for and known, else Lkm's even share of the route.
+    const QString d = chiffredistance(e, std::max(n, 0))
+                          .value_or(QString::number(partde(nombre(e.lkm).value_or(0), avance)));
     QString texte;
     switch (e.unite) {
     case SANS:
-        texte = QString::number(d);
+        texte = d;
         e.txtautrevisible = false;
         break;
     case KM:
-        texte = QStringLiteral("Kms: ") + QString::number(d);
+        texte = QStringLiteral("Kms: ") + d;
         e.txtautrevisible = false;
         break;
     case MILE:
-        texte = QStringLiteral("Miles: ") + QString::number(d);
+        texte = QStringLiteral("Miles: ") + d;
         e.txtautrevisible = false;
         break;
     case AUTRE:
-        texte = e.txtautre + QLatin1Char(' ') + QString::number(d);
+        texte = e.txtautre + QLatin1Char(' ') + d;
         e.txtautrevisible = true;
         break;
     default:
@@ -61,6 +66,60 @@ void legende(Etat& e, Surface& vue, int avance) {
     // The shadow first, so that the text covers it.
     if (e.okombre) vue.texte(e.xt + e.xombre, e.yt + e.yombre, texte, e.police, e.coulombre);
     vue.texte(e.xt, e.yt, texte, e.police, e.police.couleur);
+    // Elapsed time, speed, elevation: further lines under the first, when asked for.
+    const QStringList autres = lignesgps(e, n);
+    if (autres.isEmpty()) return;
+    const int pas = Surface::hauteurligne(e.police);
+    for (int k = 0; k < autres.size(); ++k) {
+        const int y = e.yt + (k + 1) * pas;
+        if (e.okombre) vue.texte(e.xt + e.xombre, y + e.yombre, autres[k], e.police, e.coulombre);
+        vue.texte(e.xt, y, autres[k], e.police, e.police.couleur);
+    }
+}
+
+// The elevation along the route as a strip at the foot of the view, the current point marked.
+void profil(const Etat& e, Surface& vue, int n) {
+    if (!geovalide(e) || !e.gpsalt || e.nbpt < 1) return;
+    const int hauteur = 64, marge = 8;
+    const int L = vue.largeur() - 2 * marge, T = vue.hauteur() - hauteur - marge;
+    if (L <= 0 || T < 0) return;
+    const int dernier = std::min(e.nbpt, MAXPT - 1);
+    double bas = e.ptalt[0], haut = e.ptalt[0];
+    for (int i = 1; i <= dernier; ++i) {
+        bas = std::min(bas, e.ptalt[i]);
+        haut = std::max(haut, e.ptalt[i]);
+    }
+    const double ecart = std::max(haut - bas, 1.0);
+    // Along the distance when there is one, so that a climb looks as steep as it was.
+    const bool pardist = e.gpsdist && e.ptdist[dernier] > 0;
+    const auto abscisse = [&](int i) {
+        const double s =
+            pardist ? e.ptdist[i] / e.ptdist[dernier] : static_cast<double>(i) / dernier;
+        return marge + s * L;
+    };
+    const auto ordonnee = [&](int i) {
+        return T + hauteur - 4 - (e.ptalt[i] - bas) / ecart * (hauteur - 8);
+    };
+    QPainterPath trace;
+    trace.moveTo(abscisse(0), ordonnee(0));
+    const int pas = std::max(1, dernier / (2 * L));
+    for (int i = pas; i <= dernier; i += pas)
+        trace.lineTo(abscisse(i), ordonnee(i));
+    trace.lineTo(abscisse(dernier), ordonnee(dernier));
+    QPainter p(&vue.image());
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRectF(marge, T, L, hauteur), QColor(255, 255, 255, 170));
+    p.setPen(QPen(QColor(60, 60, 60), 1.5));
+    p.drawPath(trace);
+    if (n >= 0) {
+        const int i = std::min(n, dernier);
+        p.setPen(QPen(QColor(220, 0, 0), 1));
+        // On a pixel's centre, so that the marker is one sharp column.
+        const double x = std::floor(abscisse(i)) + 0.5;
+        p.drawLine(QPointF(x, T), QPointF(x, T + hauteur));
+        p.setBrush(QColor(220, 0, 0));
+        p.drawEllipse(QPointF(abscisse(i), ordonnee(i)), 3.5, 3.5);
+    }
 }
 
 // The route's exact pixels at a zoom: each point a block of film pixels.
@@ -186,7 +245,9 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
         }
     }
 
-    if (e.montre) legende(e, vue, avance);
+    // The strip under the legend, so that a legend placed low stays readable.
+    if (e.geo.profil) profil(e, vue, n);
+    if (e.montre) legende(e, vue, avance, n);
 
     if (e.okloupe && n >= 0) loupe(e, surf, n, sx, sy);
 }

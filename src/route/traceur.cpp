@@ -13,6 +13,7 @@ bool Traceur::demarre(Etat& e, int x, int y) {
     if (e.nouvelleroute) {
         e.nbpt = -1;
         e.troncours = 0;
+        videgeo(e);
     } else {
         // An empty route has no last segment: its continuation is the first one.
         e.troncours = e.nbpt >= 0 ? e.pttron[e.nbpt] + 1 : 0;

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // Capacities. Every append checks them; nothing is ever written past a table.
 constexpr int MAXPT = 36001;  // route points, indices 0..36000
@@ -66,6 +67,41 @@ struct ReglagesTrace {
 constexpr int MAXTOLERANCE = 100;
 constexpr int MAXPONT = 50;
 
+// The map placed on the Earth: an affine map from pixel centres to coordinates of a reference
+// system, and what it was made from. `crs` empty: the coordinates are spherical Mercator metres
+// (the fit of clicked points); otherwise any text PROJ takes (a one-line WKT, "EPSG:4326").
+struct Amer {
+    double x = 0, y = 0;     // map pixel
+    double lat = 0, lon = 0; // degrees
+    bool operator==(const Amer&) const = default;
+};
+struct Calage {
+    bool place = false;
+    // X = a x + b y + c, Y = d x + e y + f, (x, y) the pixel centre.
+    double a = 1, b = 0, c = 0, d = 0, e = 1, f = 0;
+    QString crs;
+    std::vector<Amer> amers; // the clicked points the fit came from (none for a world file)
+    bool operator==(const Calage&) const = default;
+};
+
+// What the GPS track adds to the film; all off is the film of old. Saved in a [GEO] section.
+struct ReglagesGeo {
+    Calage calage;
+    bool distance = false; // the legend counts the distance covered, not Lkm's even share
+    int decimales = 1;     // of that distance
+    // A scale from two clicks on the map's scale bar: pixels (x1, y1) to (x2, y2) span `metres`.
+    // When set, the distance is measured along the map instead of along the Earth.
+    double echx1 = 0, echy1 = 0, echx2 = 0, echy2 = 0, echmetres = 0;
+    bool allure = false; // the progress follows the track's clock
+    int pause = 0;       // seconds a standstill counts at most in the film; 0 = as walked
+    bool temps = false, vitesse = false, altitude = false; // further legend lines
+    bool profil = false;                                   // elevation strip along the bottom
+    bool operator==(const ReglagesGeo&) const = default;
+    bool echelle() const { return echmetres > 0 && (echx1 != echx2 || echy1 != echy2); }
+};
+constexpr int MAXDECIMALES = 3;
+constexpr std::size_t MAXAMERS = 100;
+constexpr int MAXPAUSE = 86400;
 // The film's frame size and how many film pixels a map pixel takes. The view is the map rectangle
 // of film size / zoom at the scroll offsets; the tables keep their offsets in map pixels.
 struct Film {
@@ -122,6 +158,14 @@ struct Etat {
     std::array<int, MAXPT> pttron{};
     int nbpt = -1; // index of the last point; -1 = empty route
     int troncours = 0;
+    // What a GPS track tells of each point: distance from the start along the Earth (metres),
+    // time from the start (seconds), elevation (metres). Each holds for points 0..nbgeo-1 when its
+    // flag is set; a route traced by hand has none (see geovalide).
+    std::array<double, MAXPT> ptdist{};
+    std::array<double, MAXPT> pttemps{};
+    std::array<double, MAXPT> ptalt{};
+    int nbgeo = 0;
+    bool gpsdist = false, gpstemps = false, gpsalt = false;
 
     // --- Tracer ----------------------------------------------------------------------------
     int etatcalcul = 0; // 0 idle, 1 armed, 2 tracing
@@ -238,6 +282,8 @@ struct Etat {
     // The camera eases in and out of each keyframe instead of moving in straight lines at one
     // speed (saved with the project when on).
     bool adoucit = false;
+    // The GPS track's placement, pace and legend (saved with the project when not all off).
+    ReglagesGeo geo;
     // The film's size and zoom and the route's style (saved when not the classic ones).
     Film film;
     Style style;
@@ -261,6 +307,16 @@ inline int champh(const Etat& e, double z) {
 // The state is about 1.3 MB: always on the heap.
 inline std::unique_ptr<Etat> nouveletat() {
     return std::make_unique<Etat>();
+}
+
+// Whether the per-point GPS data covers the whole route: a hand trace that replaced or extended
+// it leaves the data behind.
+inline bool geovalide(const Etat& e) {
+    return e.nbpt >= 0 && e.nbgeo == e.nbpt + 1;
+}
+inline void videgeo(Etat& e) {
+    e.nbgeo = 0;
+    e.gpsdist = e.gpstemps = e.gpsalt = false;
 }
 
 // The text of language entry `entree` when it is not empty, else the French text.

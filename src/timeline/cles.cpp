@@ -209,10 +209,15 @@ void calculimages(Etat& e) {
     e.imgdecy[r] = nbcle > 0 ? e.cledecy[nbcle - 1] : 0;
     e.imgzoom[r] = zooms && nbcle > 0 ? zoomcle(e, nbcle - 1) : 0;
     e.nbimg = r;
-    for (int c = 0; c <= r; ++c)
-        // A one-row film is its own last frame: the whole route.
-        e.imgavance[c] = r > 0 ? c * 1000 / r : 1000;
-    if (pins && r > 0) avancespinglees(e, r);
+    // The track's clock, when the route is a timed GPS track and its pace is on; otherwise even
+    // growth, or straight between the keyframes that pin the share.
+    const bool horloge = avancehorloge(e, r);
+    if (!horloge) {
+        for (int c = 0; c <= r; ++c)
+            // A one-row film is its own last frame: the whole route.
+            e.imgavance[c] = r > 0 ? c * 1000 / r : 1000;
+        if (pins && r > 0) avancespinglees(e, r);
+    }
     e.listbox1.clear();
     for (int c = 0; c <= r; ++c)
         e.listbox1.append(lignelistbox1(e, c));

@@ -38,6 +38,9 @@ void majcles(Etat& e);
 void majmodecle(Etat& e);
 // Rebuilds the frame table and ListBox1 from the keyframes.
 void calculimages(Etat& e);
+// With the track's pace on and times on every point, the progress of rows 0..r follows the
+// track's clock (long standstills capped); false, and nothing written, otherwise.
+bool avancehorloge(Etat& e, int r);
 // The ListBox1 line of frame row c.
 QString lignelistbox1(const Etat& e, int c);
 

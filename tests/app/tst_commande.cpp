@@ -130,6 +130,7 @@ class TestCommande : public QObject {
     void traceSousImageDeBase();
     void traceReglages();
     void camera();
+    void gpx();
     void tracesEnsemble();
     void tubes();
     void ecraseProjet();
@@ -181,6 +182,12 @@ void TestCommande::usage_data() {
     QTest::newRow("taille pour avi")
         << l("export c.bmp --avi f.avi --taille 1280x720") << "--taille et --zoom";
     QTest::newRow("h265 pour avi") << l("export c.bmp --avi f --codec h265") << "h265";
+    QTest::newRow("gpx sans trace") << l("gpx c.bmp --temps") << "GPX";
+    QTest::newRow("calage mal formé") << l("gpx c.bmp t.gpx --calage 1,2=45") << "X,Y=LAT,LON";
+    QTest::newRow("latitude hors limites")
+        << l("gpx c.bmp t.gpx --calage 1,2=95,3 --calage 5,6=1,1") << "95";
+    QTest::newRow("un seul calage") << l("gpx c.bmp t.gpx --calage 1,2=45,3") << "deux points";
+    QTest::newRow("pause négative") << l("gpx c.bmp t.gpx --pause -5") << "--pause";
 }
 
 void TestCommande::usage() {
@@ -617,6 +624,87 @@ void TestCommande::camera() {
     QVERIFY(e2->adoucit);
     QCOMPARE(e2->nbcle, e->nbcle);
     QCOMPARE(lancevialume({QStringLiteral("camera"), carte}).code, SORTIEUSAGE);
+}
+
+// A GPX track on a map placed by its world file, then by points given on the command line; a
+// malformed track changes nothing.
+void TestCommande::gpx() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    // 0.001 degree a pixel, the top-left pixel's centre at 46 N 2 E.
+    QFile w(d.filePath("carte.bpw"));
+    QVERIFY(w.open(QIODevice::WriteOnly));
+    w.write("0.001\n0\n0\n-0.001\n2.0\n46.0\n");
+    w.close();
+    const QString gpx = d.filePath("t.gpx");
+    QFile g(gpx);
+    QVERIFY(g.open(QIODevice::WriteOnly));
+    // West to east along row 200: 300 pixels in 100 s, then 300 more in 300 s.
+    g.write(R"(<?xml version="1.0"?>
+<gpx version="1.1" xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>
+<trkpt lat="45.8" lon="2.1"><time>2024-05-01T10:00:00Z</time></trkpt>
+<trkpt lat="45.8" lon="2.4"><time>2024-05-01T10:01:40Z</time></trkpt>
+<trkpt lat="45.8" lon="2.7"><time>2024-05-01T10:06:40Z</time></trkpt>
+</trkseg></trk></gpx>
+)");
+    g.close();
+    QVERIFY(!lancevialume({"info", carte}).out.contains("GPS"));
+    Sortie s = lancevialume({"gpx", carte, gpx, "--temps", "--distance", "--decimales", "2"});
+    QVERIFY2(s.code == SORTIEOK, s.err.constData());
+    QVERIFY2(QString::fromUtf8(s.out).contains("601 points, 1 tronçons"), s.out.constData());
+    auto e = nouveletat();
+    Surfaces surf;
+    QVERIFY(!ouvreprojet(*e, surf, carte));
+    QCOMPARE(e->nbpt, 600);
+    QCOMPARE(e->ptx[0], 100);
+    QCOMPARE(e->pty[0], 200);
+    QCOMPARE(e->ptx[600], 700);
+    QVERIFY(e->geo.allure && e->geo.distance && e->geo.calage.place && e->gpstemps);
+    QCOMPARE(e->geo.decimales, 2);
+    // The film of 20 frames: frame 5 is at 100 s of 400, half the way.
+    QCOMPARE(e->nbimg, 20);
+    QVERIFY(std::abs(e->imgavance[5] - 500) <= 2);
+    QCOMPARE(e->imgavance[20], 1000);
+    // 0.6 degree of longitude at 45.8 N: about 46.7 km, which the even counter ends on too.
+    QVERIFY(std::abs(e->ptdist[600] - 46'700) < 200);
+    QCOMPARE(e->lkm, QString("47"));
+    QVERIFY2(lancevialume({"info", carte}).out.contains("GPS : carte placée, tracé de 46,"),
+             lancevialume({"info", carte}).out.constData());
+
+    // Placed by three points instead: the same pixels, and residuals shown.
+    s = lancevialume({"gpx", carte, gpx, "--calage", "100,200=45.8,2.1",
+                      "--calage=700,200=45.8,2.7", "--calage", "400,500=45.5,2.4"});
+    QVERIFY2(s.code == SORTIEOK, s.err.constData());
+    QVERIFY2(QString::fromUtf8(s.out).contains("calage"), s.out.constData());
+    auto e2 = nouveletat();
+    QVERIFY(!ouvreprojet(*e2, surf, carte));
+    QCOMPARE(e2->geo.calage.amers.size(), std::size_t(3));
+    QCOMPARE(e2->nbpt, 600);
+    QVERIFY(std::abs(e2->ptx[0] - 100) <= 1 && std::abs(e2->pty[0] - 200) <= 1);
+    QVERIFY(std::abs(e2->ptx[600] - 700) <= 1 && std::abs(e2->pty[600] - 200) <= 1);
+
+    // Placed by where the track starts and ends: the same pixels.
+    s = lancevialume({"gpx", carte, gpx, "--calage", "100,200=@1", "--calage", "700,200=@fin"});
+    QVERIFY2(s.code == SORTIEOK, s.err.constData());
+    auto e3 = nouveletat();
+    QVERIFY(!ouvreprojet(*e3, surf, carte));
+    QCOMPARE(e3->geo.calage.amers.size(), std::size_t(2));
+    QCOMPARE(e3->geo.calage.amers[1].lon, 2.7);
+    QVERIFY(std::abs(e3->ptx[300] - 400) <= 1 && std::abs(e3->pty[300] - 200) <= 1);
+    s = lancevialume({"gpx", carte, gpx, "--calage", "100,200=@1", "--calage", "700,200=@9"});
+    QCOMPARE(s.code, SORTIEECHEC);
+    QVERIFY2(QString::fromUtf8(s.err).contains("pas de point 9 : il en a 3"), s.err.constData());
+
+    // A broken file: its line said, the project as it was.
+    const QByteArray avant = contenu(d.filePath("carte.vlp"));
+    QVERIFY(g.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    g.write("<gpx>\n<trk><trkseg>\n<trkpt lat=\"45.8\" lon=\"deux\"/>\n</trkseg></trk></gpx>\n");
+    g.close();
+    s = lancevialume({"gpx", carte, gpx});
+    QCOMPARE(s.code, SORTIEECHEC);
+    QVERIFY2(QString::fromUtf8(s.err).contains("(ligne 3)"), s.err.constData());
+    QCOMPARE(contenu(d.filePath("carte.vlp")), avant);
 }
 
 void TestCommande::trace() {

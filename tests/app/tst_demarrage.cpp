@@ -237,12 +237,13 @@ void TstDemarrage::pagesEtFenetre() {
     Banc b;
     QCOMPARE(b->windowTitle(), QStringLiteral("Vialume par M.R. V1.50"));
     QCOMPARE(b->size(), QSize(937, 599));
-    // The four pages of before keep their places; the film's settings come after them.
+    // The four pages of before keep their places; the film's settings and the GPS track come
+    // after them.
     const QStringList onglets = {QStringLiteral("Fichier"), QStringLiteral("Couleur"),
-                                 QStringLiteral("Clés"), QStringLiteral("Options"),
-                                 QStringLiteral("Film")};
-    QCOMPARE(b->Onglet2->count(), 5);
-    for (int i = 0; i < 5; ++i)
+                                 QStringLiteral("Clés"),    QStringLiteral("Options"),
+                                 QStringLiteral("Film"),    QStringLiteral("GPS")};
+    QCOMPARE(b->Onglet2->count(), 6);
+    for (int i = 0; i < 6; ++i)
         QCOMPARE(b->Onglet2->tabText(i), onglets[i]);
     QCOMPARE(b->Onglet2->currentWidget(), b->Tab10);
     const QStringList options = {QStringLiteral("Légende"), QStringLiteral("Embout"),

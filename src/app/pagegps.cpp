@@ -1,0 +1,141 @@
+#include "app/pagegps.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+#include <cmath>
+
+namespace {
+
+template <class W> W* place(W* w, const char* nom, int x, int y, int l, int h) {
+    w->setObjectName(QLatin1String(nom));
+    w->setGeometry(x, y, l, h);
+    return w;
+}
+
+QString nombre(double v, int decimales) {
+    return QString::number(v, 'f', decimales).replace(u'.', u',');
+}
+
+} // namespace
+
+std::optional<std::pair<double, double>> litlatlon(const QString& texte) {
+    static const QRegularExpression n(QStringLiteral("-?\\d+(?:[.,]\\d+)?"));
+    QList<double> v;
+    for (auto it = n.globalMatch(texte); it.hasNext();) {
+        bool ok = false;
+        v << it.next().captured().replace(u',', u'.').toDouble(&ok);
+        if (!ok) return std::nullopt;
+    }
+    if (v.size() != 2 || std::abs(v[0]) > 90 || std::abs(v[1]) > 180) return std::nullopt;
+    return std::pair{v[0], v[1]};
+}
+
+PageGps::PageGps(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("PageGps"));
+    importe = place(new QPushButton(QStringLiteral("Importer un tracé GPX"), this), "gpximporte", 4,
+                    4, 173, 25);
+    importe->setToolTip(
+        QStringLiteral("Le tracé devient la route (GPX d'un téléphone ou d'une montre)"));
+    auto* titre =
+        place(new QLabel(QStringLiteral("Placer la carte :"), this), "gpstitre", 4, 34, 90, 21);
+    (void)titre;
+    fichiercalage = place(new QPushButton(QStringLiteral("Fichier"), this), "gpsfichiercalage", 100,
+                          32, 77, 25);
+    fichiercalage->setToolTip(
+        QStringLiteral("Le fichier de calage à côté de la carte (.wld, .bpw, .pgw, .jgw, .tfw "
+                       "et .prj) ou une carte GeoTIFF"));
+    etatcalage = place(new QLabel(this), "gpsetatcalage", 4, 58, 173, 28);
+    etatcalage->setWordWrap(true);
+    amers = place(new QListWidget(this), "gpsamers", 4, 88, 173, 58);
+    amers->setToolTip(
+        QStringLiteral("Points de calage : pixel = latitude, longitude (écart en pixels)"));
+    latlon = place(new QLineEdit(this), "gpslatlon", 4, 150, 96, 23);
+    latlon->setPlaceholderText(QStringLiteral("lat, lon"));
+    latlon->setToolTip(
+        QStringLiteral("Latitude et longitude du point, en degrés (45,832 ; 6,865)"));
+    amerclic = place(new QPushButton(QStringLiteral("Sur la carte"), this), "gpsamerclic", 102, 149,
+                     75, 25);
+    amerclic->setCheckable(true);
+    amerclic->setToolTip(
+        QStringLiteral("Puis cliquer ce lieu sur la carte ; deux points ou plus placent la carte"));
+    retire = place(new QPushButton(QStringLiteral("Retirer le point"), this), "gpsretire", 4, 176,
+                   173, 23);
+
+    allure = place(new QCheckBox(QStringLiteral("À l'heure du tracé"), this), "gpsallure", 4, 206,
+                   173, 19);
+    allure->setToolTip(QStringLiteral("Le film avance comme l'heure des points du tracé"));
+    auto* l =
+        place(new QLabel(QStringLiteral("Arrêts au plus"), this), "gpspausetexte", 20, 228, 80, 21);
+    (void)l;
+    pause = place(new QSpinBox(this), "gpspause", 100, 228, 77, 21);
+    pause->setRange(0, MAXPAUSE);
+    pause->setSuffix(QStringLiteral(" s"));
+    pause->setSpecialValueText(QStringLiteral("sans limite"));
+    distance = place(new QCheckBox(QStringLiteral("Vraie distance"), this), "gpsdistance", 4, 256,
+                     110, 19);
+    distance->setToolTip(QStringLiteral("La légende compte la distance parcourue (kms ou miles)"));
+    decimales = place(new QSpinBox(this), "gpsdecimales", 120, 255, 57, 21);
+    decimales->setRange(0, MAXDECIMALES);
+    decimales->setSuffix(QStringLiteral(" déc."));
+    echelle = place(new QPushButton(QStringLiteral("Échelle"), this), "gpsechelle", 4, 280, 80, 23);
+    echelle->setCheckable(true);
+    echelle->setToolTip(
+        QStringLiteral("Cliquer les deux bouts de la barre d'échelle de la carte : la distance "
+                       "se mesure alors sur la carte"));
+    echellekm = place(new QDoubleSpinBox(this), "gpsechellekm", 88, 281, 89, 21);
+    echellekm->setRange(0, 100000);
+    echellekm->setDecimals(3);
+    echellekm->setSuffix(QStringLiteral(" km"));
+    temps = place(new QCheckBox(QStringLiteral("Temps"), this), "gpstemps", 4, 308, 80, 19);
+    vitesse = place(new QCheckBox(QStringLiteral("Vitesse"), this), "gpsvitesse", 90, 308, 87, 19);
+    altitude =
+        place(new QCheckBox(QStringLiteral("Altitude"), this), "gpsaltitude", 4, 328, 80, 19);
+    profil = place(new QCheckBox(QStringLiteral("Profil"), this), "gpsprofil", 90, 328, 87, 19);
+    profil->setToolTip(
+        QStringLiteral("Le profil d'altitude en bas du film, le point courant marqué"));
+}
+
+void PageGps::montre(const Etat& e, const std::vector<double>& residus) {
+    const ReglagesGeo& g = e.geo;
+    const QSignalBlocker b[] = {
+        QSignalBlocker(allure),    QSignalBlocker(pause),     QSignalBlocker(distance),
+        QSignalBlocker(decimales), QSignalBlocker(echellekm), QSignalBlocker(temps),
+        QSignalBlocker(vitesse),   QSignalBlocker(altitude),  QSignalBlocker(profil)};
+    const Calage& c = g.calage;
+    if (!c.place)
+        etatcalage->setText(c.amers.empty() ? QStringLiteral("Carte non placée")
+                                            : QStringLiteral("Un point : en placer un autre"));
+    else if (!c.amers.empty())
+        etatcalage->setText(QStringLiteral("Placée par %1 points").arg(c.amers.size()));
+    else
+        etatcalage->setText(QStringLiteral("Placée par son fichier de calage"));
+    const int selection = amers->currentRow();
+    amers->clear();
+    for (std::size_t i = 0; i < c.amers.size(); ++i) {
+        const Amer& a = c.amers[i];
+        QString t = QStringLiteral("%1,%2 = %3 ; %4")
+                        .arg(std::lround(a.x))
+                        .arg(std::lround(a.y))
+                        .arg(nombre(a.lat, 5), nombre(a.lon, 5));
+        if (i < residus.size()) t += QStringLiteral(" (%1 px)").arg(nombre(residus[i], 1));
+        amers->addItem(t);
+    }
+    if (selection >= 0 && selection < amers->count()) amers->setCurrentRow(selection);
+    allure->setChecked(g.allure);
+    pause->setValue(g.pause);
+    distance->setChecked(g.distance);
+    decimales->setValue(g.decimales);
+    echellekm->setValue(g.echmetres / 1000.0);
+    temps->setChecked(g.temps);
+    vitesse->setChecked(g.vitesse);
+    altitude->setChecked(g.altitude);
+    profil->setChecked(g.profil);
+}

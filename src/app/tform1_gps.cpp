@@ -1,0 +1,200 @@
+// The page "GPS": a track imported as the route, the map placed on the Earth by its world file or
+// by clicked points, the film's pace and the legend's true distance.
+#include "app/pagegps.h"
+#include "app/tform1.h"
+
+#include "geo/calage.h"
+#include "geo/gpx.h"
+#include "project/gps.h"
+#include "timeline/temps.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+
+void TForm1::connectegps() {
+    PageGps* p = pagegps;
+    connect(p->importe, &QPushButton::clicked, this, &TForm1::gpsimporteClick);
+    connect(p->fichiercalage, &QPushButton::clicked, this, &TForm1::gpsfichiercalageClick);
+    connect(p->retire, &QPushButton::clicked, this, &TForm1::gpsretireClick);
+    // Arming one kind of click disarms the other.
+    connect(p->amerclic, &QPushButton::toggled, this, [this](bool arme) {
+        if (arme) pagegps->echelle->setChecked(false);
+    });
+    connect(p->echelle, &QPushButton::toggled, this, [this](bool arme) {
+        echpremier = false;
+        if (arme) pagegps->amerclic->setChecked(false);
+    });
+    for (QCheckBox* c : {p->allure, p->distance, p->temps, p->vitesse, p->altitude, p->profil})
+        connect(c, &QCheckBox::toggled, this, &TForm1::gpsreglageChange);
+    for (QSpinBox* s : {p->pause, p->decimales})
+        connect(s, &QSpinBox::valueChanged, this, &TForm1::gpsreglageChange);
+    connect(p->echellekm, &QDoubleSpinBox::valueChanged, this, &TForm1::gpsechellekmChange);
+}
+
+void TForm1::montregps() {
+    pagegps->montre(*etat, residus(etat->geo.calage));
+}
+
+void TForm1::gpsimporteClick() {
+    if (sanscarte()) return;
+    const std::optional<QString> fichier =
+        dialogues.ouvrir(QStringLiteral("Tracé GPS|*.gpx;*.GPX"), etat->dossiercarte);
+    if (!fichier) return;
+    dernieregpx = *fichier;
+    const auto r = importegps(*etat, *fichier, std::nullopt, etat->geo.allure);
+    if (const auto* erreur = std::get_if<QString>(&r)) {
+        dialogues.erreur(*erreur);
+        if (!etat->geo.calage.place)
+            affiche(
+                QStringLiteral("Pour placer la carte : taper la latitude et la longitude d'un lieu "
+                               "(ou @1, @fin : le début, la fin du tracé), cliquer « Sur la "
+                               "carte », puis ce lieu sur la carte ; deux lieux ou plus."),
+                -1);
+        return;
+    }
+    const Importation& i = std::get<Importation>(r);
+    QStringList texte{QStringLiteral("Tracé importé : %1 points, %2 tronçon(s), %3 km.")
+                          .arg(i.points)
+                          .arg(i.segments)
+                          .arg(QString::number(i.longueur / 1000, 'f', 1).replace(u'.', u','))};
+    texte << i.messages;
+    affiche(texte.join(u'\n'), -1);
+    synchro();
+    TLChange(etat->tl);
+}
+
+void TForm1::gpsfichiercalageClick() {
+    if (sanscarte()) return;
+    const LectureCalage l = calagecarte(etat->dossiercarte + etat->fichiercarte);
+    if (const auto* erreur = std::get_if<ErreurGeo>(&l)) {
+        dialogues.erreur(erreur->message);
+        return;
+    }
+    etat->geo.calage = std::get<Calage>(l);
+    montregps();
+    if (geovalide(*etat))
+        affiche(QStringLiteral("Carte placée. Importer de nouveau le tracé pour le placer ainsi."),
+                -1);
+}
+
+bool TForm1::cliquegps(int x, int y) {
+    PageGps* p = pagegps;
+    if (!p->amerclic->isChecked() && !p->echelle->isChecked()) return false;
+    if (sanscarte()) return true;
+    // The film may be zoomed: the map pixel under the click.
+    const QPoint m = verscarte(x, y);
+    const double mx = m.x() + etat->ascl, my = m.y() + etat->asch;
+    if (p->echelle->isChecked()) {
+        if (!echpremier) {
+            echx = mx;
+            echy = my;
+            echpremier = true;
+            return true;
+        }
+        ReglagesGeo& g = etat->geo;
+        g.echx1 = echx;
+        g.echy1 = echy;
+        g.echx2 = mx;
+        g.echy2 = my;
+        // A length not given yet: the scale waits for it.
+        g.echmetres = p->echellekm->value() * 1000;
+        p->echelle->setChecked(false);
+        montregps();
+        redessine();
+        return true;
+    }
+    // One click, one point: whatever comes of it, the next click is the tracer's again.
+    p->amerclic->setChecked(false);
+    auto ll = litlatlon(p->latlon->text());
+    // "@N": where the track last chosen passes.
+    if (const auto n = nompoint(p->latlon->text())) {
+        if (dernieregpx.isEmpty()) {
+            affiche(QStringLiteral("Choisir d'abord le tracé avec « Importer un tracé GPX »"), -1);
+            return true;
+        }
+        const LectureGpx l = chargegpx(dernieregpx);
+        if (const auto* erreur = std::get_if<ErreurGeo>(&l)) {
+            dialogues.erreur(erreur->message);
+            return true;
+        }
+        const auto pt = pointtrace(std::get<TraceGps>(l), *n);
+        if (!pt) {
+            affiche(QStringLiteral("Le tracé n'a pas de point %1 : il en a %2")
+                        .arg(*n)
+                        .arg(std::get<TraceGps>(l).nbpoints),
+                    -1);
+            return true;
+        }
+        ll = std::pair{pt->lat, pt->lon};
+    }
+    if (!ll) {
+        affiche(QStringLiteral("Donner d'abord la latitude et la longitude du point, en degrés "
+                               "(par exemple 45,832 ; 6,865)"),
+                -1);
+        return true;
+    }
+    Calage& c = etat->geo.calage;
+    std::vector<Amer> amers = c.place && c.amers.empty() ? std::vector<Amer>{} : c.amers;
+    if (amers.size() >= MAXAMERS) return true;
+    amers.push_back({mx, my, ll->first, ll->second});
+    p->latlon->clear();
+    if (amers.size() < 2) {
+        c = Calage{};
+        c.amers = amers;
+    } else {
+        const LectureCalage l = ajuste(amers);
+        if (const auto* erreur = std::get_if<ErreurGeo>(&l)) {
+            affiche(erreur->message, -1);
+            return true;
+        }
+        c = std::get<Calage>(l);
+    }
+    montregps();
+    return true;
+}
+
+void TForm1::gpsretireClick() {
+    Calage& c = etat->geo.calage;
+    const int i = pagegps->amers->currentRow();
+    if (i < 0 || i >= static_cast<int>(c.amers.size())) return;
+    std::vector<Amer> amers = c.amers;
+    amers.erase(amers.begin() + i);
+    const LectureCalage l = ajuste(amers);
+    if (const auto* fait = std::get_if<Calage>(&l)) {
+        c = *fait;
+    } else {
+        c = Calage{};
+        c.amers = amers;
+    }
+    montregps();
+}
+
+void TForm1::gpsreglageChange() {
+    const PageGps* p = pagegps;
+    ReglagesGeo& g = etat->geo;
+    const bool rythme = g.allure != p->allure->isChecked() || g.pause != p->pause->value();
+    g.allure = p->allure->isChecked();
+    g.pause = p->pause->value();
+    g.distance = p->distance->isChecked();
+    g.decimales = p->decimales->value();
+    g.temps = p->temps->isChecked();
+    g.vitesse = p->vitesse->isChecked();
+    g.altitude = p->altitude->isChecked();
+    g.profil = p->profil->isChecked();
+    if (rythme) {
+        calculimages(*etat);
+        TLChange(etat->tl);
+        return;
+    }
+    redessine();
+}
+
+void TForm1::gpsechellekmChange(double km) {
+    etat->geo.echmetres = km * 1000;
+    redessine();
+}

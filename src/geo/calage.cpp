@@ -1,0 +1,379 @@
+// World files are read here (six numbers, faults by line); GeoTIFFs through GDAL; reference
+// systems and the transforms between them through PROJ.
+#include "geo/calage.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cpl_error.h>
+#include <gdal.h>
+#include <proj.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+namespace {
+
+constexpr double RAYON = 6378137.0; // the sphere of web maps
+constexpr qsizetype MAXPRJ = 64 * 1024;
+constexpr std::size_t MAXCRS = 4000; // well within a line of the parameters file
+
+bool decimal(QByteArrayView t, double& v) {
+    bool ok = false;
+    v = QString::fromLatin1(t).trimmed().toDouble(&ok);
+    return ok && std::isfinite(v);
+}
+
+std::optional<QByteArray> litpetit(const QString& chemin, qsizetype max) {
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly) || f.size() > max) return std::nullopt;
+    return f.readAll();
+}
+
+// A sibling of `carte` with the extension `ext`, in either case.
+std::optional<QString> voisin(const QString& carte, const QString& ext) {
+    const QFileInfo i(carte);
+    for (const QString& e : {ext.toLower(), ext.toUpper()}) {
+        const QString c = i.path() + u'/' + i.completeBaseName() + u'.' + e;
+        if (QFileInfo(c).isFile()) return c;
+    }
+    return std::nullopt;
+}
+
+// The determinant of the linear part: zero when the map would be flat.
+double determinant(const Calage& c) {
+    return c.a * c.e - c.b * c.d;
+}
+
+// GeoTIFF: GDAL's geotransform gives the corner of the top-left pixel; ours the centre.
+std::optional<LectureCalage> geotiff(const QString& carte) {
+    const QString suffixe = QFileInfo(carte).suffix().toLower();
+    if (suffixe != u"tif" && suffixe != u"tiff") return std::nullopt;
+    static const bool enregistre = [] {
+        GDALAllRegister();
+        return true;
+    }();
+    (void)enregistre;
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    const char* pilotes[] = {"GTiff", nullptr};
+    GDALDatasetH d = GDALOpenEx(carte.toUtf8().constData(), GDAL_OF_RASTER | GDAL_OF_READONLY,
+                                pilotes, nullptr, nullptr);
+    CPLPopErrorHandler();
+    if (!d) return std::nullopt;
+    double gt[6] = {};
+    const bool a = GDALGetGeoTransform(d, gt) == CE_None;
+    const QString wkt = QString::fromUtf8(GDALGetProjectionRef(d));
+    GDALClose(d);
+    if (!a || wkt.isEmpty()) return std::nullopt;
+    Calage c;
+    c.place = true;
+    c.a = gt[1];
+    c.b = gt[2];
+    c.c = gt[0] + 0.5 * gt[1] + 0.5 * gt[2];
+    c.d = gt[4];
+    c.e = gt[5];
+    c.f = gt[3] + 0.5 * gt[4] + 0.5 * gt[5];
+    QString erreur;
+    c.crs = litcrs(wkt, erreur);
+    if (c.crs.isEmpty()) return ErreurGeo{0, carte + u'\n' + erreur};
+    return c;
+}
+
+// Solves the 3x3 system m v = b in place (Gauss with partial pivoting); false when singular.
+bool resous(std::array<std::array<double, 4>, 3> m, std::array<double, 3>& v) {
+    for (int k = 0; k < 3; ++k) {
+        int p = k;
+        for (int i = k + 1; i < 3; ++i)
+            if (std::abs(m[i][k]) > std::abs(m[p][k])) p = i;
+        if (std::abs(m[p][k]) < 1e-9) return false;
+        std::swap(m[p], m[k]);
+        for (int i = k + 1; i < 3; ++i) {
+            const double f = m[i][k] / m[k][k];
+            for (int j = k; j < 4; ++j)
+                m[i][j] -= f * m[k][j];
+        }
+    }
+    for (int k = 2; k >= 0; --k) {
+        double s = m[k][3];
+        for (int j = k + 1; j < 3; ++j)
+            s -= m[k][j] * v[j];
+        v[k] = s / m[k][k];
+    }
+    return true;
+}
+
+} // namespace
+
+void mercator(double lat, double lon, double& x, double& y) {
+    constexpr double rad = std::numbers::pi / 180.0;
+    lat = std::clamp(lat, -85.0, 85.0);
+    x = RAYON * lon * rad;
+    y = RAYON * std::log(std::tan(std::numbers::pi / 4 + lat * rad / 2));
+}
+
+LectureCalage lismonde(QByteArrayView octets) {
+    std::array<double, 6> v{};
+    int n = 0;
+    int ligne = 0;
+    qsizetype pos = 0;
+    while (pos < octets.size() && n < 6) {
+        ++ligne;
+        qsizetype fin = octets.indexOf('\n', pos);
+        if (fin < 0) fin = octets.size();
+        const QByteArrayView l = octets.sliced(pos, fin - pos);
+        pos = fin + 1;
+        if (QByteArrayView(l).trimmed().isEmpty()) continue;
+        if (l.size() > 200 || !decimal(l, v[n]))
+            return ErreurGeo{
+                ligne,
+                QStringLiteral("Fichier de calage incorrect : '%1' n'est pas un nombre (ligne %2)")
+                    .arg(QString::fromLatin1(l.first(std::min<qsizetype>(l.size(), 40))).trimmed())
+                    .arg(ligne)};
+        ++n;
+    }
+    if (n < 6)
+        return ErreurGeo{
+            ligne + 1,
+            QStringLiteral("Fichier de calage incomplet : six nombres attendus, %1 lus (ligne %2)")
+                .arg(n)
+                .arg(ligne + 1)};
+    Calage c;
+    c.place = true;
+    c.a = v[0];
+    c.d = v[1];
+    c.b = v[2];
+    c.e = v[3];
+    c.c = v[4];
+    c.f = v[5];
+    if (!(std::abs(determinant(c)) > 0))
+        return ErreurGeo{0, QStringLiteral("Fichier de calage incorrect : taille de pixel nulle")};
+    return c;
+}
+
+std::optional<QString> fichiermonde(const QString& carte) {
+    const QString ext = QFileInfo(carte).suffix();
+    QStringList essais;
+    if (ext.size() >= 2) essais << QString(ext.front()) + ext.back() + u'w';
+    if (!ext.isEmpty()) essais << ext + u'w';
+    essais << QStringLiteral("wld");
+    for (const QString& e : essais)
+        if (auto c = voisin(carte, e)) return c;
+    return std::nullopt;
+}
+
+QString litcrs(const QString& texte, QString& erreur) {
+    PJ_CONTEXT* ctx = proj_context_create();
+    proj_log_level(ctx, PJ_LOG_NONE);
+    const QByteArray t = texte.trimmed().toUtf8();
+    PJ* crs = proj_create(ctx, t.constData());
+    QString r;
+    if (!crs || !proj_is_crs(crs)) {
+        erreur = QStringLiteral("Système de coordonnées inconnu");
+    } else {
+        const char* auth = proj_get_id_auth_name(crs, 0);
+        const char* code = proj_get_id_code(crs, 0);
+        if (auth && code) {
+            r = QString::fromUtf8(auth) + u':' + QString::fromUtf8(code);
+        } else {
+            // One line that the parameters file takes back: the WKT, or when that is too long
+            // for a line of it, the shorter PROJ string.
+            const char* options[] = {"MULTILINE=NO", nullptr};
+            const char* wkt = proj_as_wkt(ctx, crs, PJ_WKT2_2019, options);
+            if (wkt && std::strlen(wkt) <= MAXCRS) r = QString::fromUtf8(wkt);
+            const char* chaine =
+                r.isEmpty() ? proj_as_proj_string(ctx, crs, PJ_PROJ_5, nullptr) : nullptr;
+            if (chaine && std::strlen(chaine) <= MAXCRS) r = QString::fromUtf8(chaine);
+            if (r.isEmpty()) erreur = QStringLiteral("Système de coordonnées inconnu");
+        }
+    }
+    if (crs) proj_destroy(crs);
+    proj_context_destroy(ctx);
+    return r;
+}
+
+LectureCalage calagecarte(const QString& carte) {
+    if (auto g = geotiff(carte)) return *g;
+    const auto monde = fichiermonde(carte);
+    if (!monde)
+        return ErreurGeo{
+            0, QStringLiteral(
+                   "La carte n'a pas de fichier de calage (%1.wld) : placer au moins deux points")
+                   .arg(QFileInfo(carte).completeBaseName())};
+    const auto octets = litpetit(*monde, 4096);
+    if (!octets) return ErreurGeo{0, QStringLiteral("Impossible de lire %1").arg(*monde)};
+    LectureCalage l = lismonde(*octets);
+    if (auto* e = std::get_if<ErreurGeo>(&l)) {
+        e->message = *monde + u'\n' + e->message;
+        return l;
+    }
+    Calage& c = std::get<Calage>(l);
+    if (const auto prj = voisin(carte, QStringLiteral("prj"))) {
+        const auto texte = litpetit(*prj, MAXPRJ);
+        QString erreur;
+        if (texte) c.crs = litcrs(QString::fromUtf8(*texte), erreur);
+        if (c.crs.isEmpty())
+            return ErreurGeo{0, *prj + u'\n' + (texte ? erreur : QStringLiteral("Illisible"))};
+    } else if (std::abs(c.c) <= 180 && std::abs(c.f) <= 90 && std::abs(c.a) < 1 &&
+               std::abs(c.e) < 1) {
+        c.crs = QStringLiteral("EPSG:4326");
+    } else {
+        return ErreurGeo{
+            0, QStringLiteral("%1\nPas de fichier .prj : le système de coordonnées est inconnu")
+                   .arg(*monde)};
+    }
+    return l;
+}
+
+LectureCalage ajuste(const std::vector<Amer>& amers) {
+    const auto n = amers.size();
+    if (n < 2) return ErreurGeo{0, QStringLiteral("Placer au moins deux points")};
+    std::vector<double> mx(n), my(n);
+    double cx = 0, cy = 0, cX = 0, cY = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        mercator(amers[i].lat, amers[i].lon, mx[i], my[i]);
+        cx += amers[i].x;
+        cy += amers[i].y;
+        cX += mx[i];
+        cY += my[i];
+    }
+    // Centred sums keep the arithmetic exact enough at Mercator's millions of metres.
+    cx /= n;
+    cy /= n;
+    cX /= n;
+    cY /= n;
+    Calage c;
+    c.place = true;
+    c.amers = amers;
+    double c0 = 0, f0 = 0; // the shifts of the centred fit
+    if (n == 2) {
+        // X + iY = alpha (x - i y) + beta: the picture's rows go down, north goes up.
+        const double wx = amers[1].x - amers[0].x, wy = -(amers[1].y - amers[0].y);
+        const double zx = mx[1] - mx[0], zy = my[1] - my[0];
+        const double w2 = wx * wx + wy * wy;
+        if (w2 == 0 || (zx == 0 && zy == 0))
+            return ErreurGeo{0, QStringLiteral("Les deux points sont au même endroit")};
+        const double p = (zx * wx + zy * wy) / w2, q = (zy * wx - zx * wy) / w2;
+        c.a = p;
+        c.b = q;
+        c.d = q;
+        c.e = -p;
+    } else {
+        std::array<std::array<double, 4>, 3> mX{}, mY{};
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::array<double, 3> r{amers[i].x - cx, amers[i].y - cy, 1.0};
+            for (int j = 0; j < 3; ++j) {
+                for (int k = 0; k < 3; ++k)
+                    mX[j][k] += r[j] * r[k];
+                mX[j][3] += r[j] * (mx[i] - cX);
+                mY[j][3] += r[j] * (my[i] - cY);
+            }
+        }
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k)
+                mY[j][k] = mX[j][k];
+        std::array<double, 3> vx{}, vy{};
+        if (!resous(mX, vx) || !resous(mY, vy))
+            return ErreurGeo{
+                0, QStringLiteral("Les points sont alignés : en placer un hors de leur ligne")};
+        c.a = vx[0];
+        c.b = vx[1];
+        c.d = vy[0];
+        c.e = vy[1];
+        c0 = vx[2];
+        f0 = vy[2];
+        if (!(std::abs(determinant(c)) > 1e-12))
+            return ErreurGeo{
+                0, QStringLiteral("Les points sont alignés : en placer un hors de leur ligne")};
+    }
+    c.c = cX + c0 - c.a * cx - c.b * cy;
+    c.f = cY + f0 - c.d * cx - c.e * cy;
+    return c;
+}
+
+Projection::Projection(const Calage& c) : calage(c) {
+    const double det = determinant(c);
+    inv[0] = c.e / det;
+    inv[1] = -c.b / det;
+    inv[2] = -c.d / det;
+    inv[3] = c.a / det;
+}
+
+Projection::~Projection() {
+    if (pj) proj_destroy(static_cast<PJ*>(pj));
+    if (ctx) proj_context_destroy(static_cast<PJ_CONTEXT*>(ctx));
+}
+
+std::unique_ptr<Projection> Projection::cree(const Calage& c, QString& erreur) {
+    if (!c.place || !std::isfinite(determinant(c)) || determinant(c) == 0) {
+        erreur = QStringLiteral("La carte n'est pas placée");
+        return nullptr;
+    }
+    std::unique_ptr<Projection> p(new Projection(c));
+    if (c.crs.isEmpty()) return p;
+    auto* ctx = proj_context_create();
+    proj_log_level(ctx, PJ_LOG_NONE);
+    p->ctx = ctx;
+    const QByteArray cible = c.crs.toUtf8();
+    PJ* t = proj_create_crs_to_crs(ctx, "EPSG:4326", cible.constData(), nullptr);
+    PJ* n = t ? proj_normalize_for_visualization(ctx, t) : nullptr;
+    if (t) proj_destroy(t);
+    if (!n) {
+        erreur = QStringLiteral("Système de coordonnées inconnu : %1").arg(c.crs.left(80));
+        return nullptr;
+    }
+    p->pj = n;
+    return p;
+}
+
+void Projection::verspixel(const double* lat, const double* lon, double* x, double* y,
+                           std::size_t n) const {
+    if (pj) {
+        for (std::size_t i = 0; i < n; ++i) {
+            x[i] = lon[i];
+            y[i] = lat[i];
+        }
+        proj_trans_generic(static_cast<PJ*>(pj), PJ_FWD, x, sizeof(double), n, y, sizeof(double), n,
+                           nullptr, 0, 0, nullptr, 0, 0);
+    } else {
+        for (std::size_t i = 0; i < n; ++i)
+            mercator(lat[i], lon[i], x[i], y[i]);
+    }
+    const Calage& c = calage;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double X = x[i] - c.c, Y = y[i] - c.f;
+        // A point PROJ cannot place comes back as infinity: it lands off the map.
+        x[i] = inv[0] * X + inv[1] * Y;
+        y[i] = inv[2] * X + inv[3] * Y;
+    }
+}
+
+bool Projection::verslatlon(double x, double y, double& lat, double& lon) const {
+    const Calage& c = calage;
+    double X = c.a * x + c.b * y + c.c, Y = c.d * x + c.e * y + c.f;
+    if (pj) {
+        PJ_COORD p = proj_coord(X, Y, 0, 0);
+        p = proj_trans(static_cast<PJ*>(pj), PJ_INV, p);
+        lon = p.xy.x;
+        lat = p.xy.y;
+    } else {
+        lon = X / RAYON * 180.0 / std::numbers::pi;
+        lat =
+            (2 * std::atan(std::exp(Y / RAYON)) - std::numbers::pi / 2) * 180.0 / std::numbers::pi;
+    }
+    return std::isfinite(lat) && std::isfinite(lon);
+}
+
+std::vector<double> residus(const Calage& c) {
+    std::vector<double> r;
+    QString erreur;
+    const auto p = Projection::cree(c, erreur);
+    if (!p) return r;
+    for (const Amer& a : c.amers) {
+        double x = 0, y = 0;
+        p->verspixel(&a.lat, &a.lon, &x, &y, 1);
+        r.push_back(std::hypot(x - a.x, y - a.y));
+    }
+    return r;
+}

@@ -1,0 +1,67 @@
+// Placing the map on the Earth: from a world file (with its .prj) or a GeoTIFF beside the map,
+// or from points the user places, and the projection of latitudes and longitudes onto the map's
+// pixels that follows.
+#pragma once
+
+#include "geo/gpx.h"
+#include "state/etat.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+using LectureCalage = std::variant<Calage, ErreurGeo>;
+
+// The six lines of a world file (A, D, B, E, C, F: pixel size and rotation, then the centre of
+// the top-left pixel). The reference system is left empty for the caller to set.
+LectureCalage lismonde(QByteArrayView octets);
+
+// The world file beside a map picture (x.bmp: x.bpw, x.bmpw, x.wld), if any.
+std::optional<QString> fichiermonde(const QString& carte);
+
+// The placement a map carries: a GeoTIFF's own, else its world file's, the reference system from
+// the .prj beside it (a world file in degrees without one is taken as latitude and longitude).
+// An error says why when the map has none or it cannot be read.
+LectureCalage calagecarte(const QString& carte);
+
+// The reference system a .prj or a user gives, as one line that PROJ takes again; empty with a
+// message in `erreur` when PROJ does not know it.
+QString litcrs(const QString& texte, QString& erreur);
+
+// The fit of placed points: a similarity for two (scale, rotation, shift), an affine map for
+// three or more (least squares). Coordinates are spherical Mercator metres, so that a similarity
+// keeps the angles of a conformal map.
+LectureCalage ajuste(const std::vector<Amer>& amers);
+
+// Spherical Mercator metres of a latitude and longitude.
+void mercator(double lat, double lon, double& x, double& y);
+
+// Latitudes and longitudes to map pixels (and back) through a placement.
+class Projection {
+  public:
+    ~Projection();
+    Projection(const Projection&) = delete;
+    Projection& operator=(const Projection&) = delete;
+
+    // Null with a message when the placement's reference system cannot be used.
+    static std::unique_ptr<Projection> cree(const Calage& c, QString& erreur);
+
+    // n points; pixels are map coordinates of pixel centres (round to get the pixel).
+    void verspixel(const double* lat, const double* lon, double* x, double* y, std::size_t n) const;
+    bool verslatlon(double x, double y, double& lat, double& lon) const;
+
+  private:
+    explicit Projection(const Calage& c);
+    Calage calage;
+    double inv[4] = {1, 0, 0, 1}; // the inverse of the linear part
+    void* ctx = nullptr;          // PROJ's context and transform, when crs is set
+    void* pj = nullptr;
+};
+
+// How far, in pixels, each placed point lies from where the placement puts its latitude and
+// longitude: a point given wrong shows up with a large one.
+std::vector<double> residus(const Calage& c);

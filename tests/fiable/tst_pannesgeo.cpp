@@ -1,0 +1,113 @@
+// Every input the GPS fuzz target found, and its seeds, through the same readers; and a track
+// file that the reader must refuse without taking the machine.
+#include "../../fuzz/essaigeo.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QTest>
+
+class TstPannesGeo : public QObject {
+    Q_OBJECT
+  private slots:
+    void entreesdufuzz() {
+        auto e = nouveletat();
+        int n = 0;
+        for (const char* sous : {"regressions/geo", "corpus/geo"}) {
+            QDirIterator i(
+                QDir::cleanPath(QStringLiteral(FIXTURES "/../../fuzz/") + QLatin1String(sous)),
+                QDir::Files);
+            while (i.hasNext()) {
+                const QString source = i.next();
+                QFile f(source);
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                QVERIFY2(essaigeo(f.readAll(), *e), qPrintable(source));
+                ++n;
+            }
+        }
+        QVERIFY(n > 0);
+    }
+
+    // Entities that would swell to gigabytes are refused, not expanded.
+    void entites() {
+        QByteArray x = "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [\n<!ENTITY a \"aaaaaaaaaa\">\n";
+        const char* noms = "abcdefghij";
+        for (int k = 1; k < 10; ++k)
+            x += QByteArray("<!ENTITY ") + noms[k] + " \"" + QByteArray("&") + noms[k - 1] + ";" +
+                 QByteArray("&") + noms[k - 1] + ";" + QByteArray("&") + noms[k - 1] + ";" +
+                 QByteArray("&") + noms[k - 1] + ";" + QByteArray("&") + noms[k - 1] + ";" +
+                 QByteArray("&") + noms[k - 1] + ";" + QByteArray("&") + noms[k - 1] + ";" +
+                 QByteArray("&") + noms[k - 1] + ";" + QByteArray("&") + noms[k - 1] + ";" +
+                 QByteArray("&") + noms[k - 1] + ";\">\n";
+        x += "]>\n<gpx><trk><trkseg><trkpt lat=\"1\" "
+             "lon=\"2\"><ele>&j;</ele></trkpt></trkseg></trk></gpx>";
+        const LectureGpx l = lisgpx(x);
+        QVERIFY(std::holds_alternative<ErreurGeo>(l));
+    }
+
+    // GPS noise gone mad: a million points from one corner of the map to the other, a thousand
+    // million pixels joined. Thinned to the route's table, every kept point on the map, in the
+    // time of the points (ranks passed over are never walked).
+    void vaetvient() {
+        TraceGps t;
+        SegmentGps s(1'000'000);
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            s[i].lat = i % 2 ? 45.9201 : 45.9999;
+            s[i].lon = i % 2 ? 2.0999 : 2.0001;
+        }
+        t.nbpoints = std::ssize(s);
+        t.segments.push_back(std::move(s));
+        auto e = nouveletat();
+        e->largeurcarte = 1000;
+        e->hauteurcarte = 800;
+        Calage c;
+        c.place = true;
+        c.a = 0.0001;
+        c.e = -0.0001;
+        c.c = 2.0;
+        c.f = 46.0;
+        c.crs = QStringLiteral("EPSG:4326");
+        QString erreur;
+        const auto p = Projection::cree(c, erreur);
+        const auto r = importe(*e, t, *p, 255);
+        QVERIFY(std::holds_alternative<Importation>(r));
+        QVERIFY(std::get<Importation>(r).pixels > 900'000'000LL);
+        QCOMPARE(e->nbpt, MAXPT - 1);
+        for (int i = 0; i <= e->nbpt; ++i)
+            QVERIFY(e->ptx[i] >= 1 && e->ptx[i] <= 999 && e->pty[i] >= 1 && e->pty[i] <= 799);
+        QCOMPARE(e->ptx[e->nbpt], 999);
+    }
+
+    // A huge track spanning the Earth, on the small map: cut down to what lies on it, quickly.
+    void tourdumonde() {
+        TraceGps t;
+        SegmentGps s;
+        for (int i = 0; i <= 3600; ++i) {
+            PointGps p;
+            p.lon = -180 + i * 0.1;
+            p.lat = 45.96 + 40 * std::sin((p.lon - 2.05) * 0.1); // across the map at 2.05 E
+            s.push_back(p);
+        }
+        t.nbpoints = std::ssize(s);
+        t.segments.push_back(s);
+        auto e = nouveletat();
+        e->largeurcarte = 1000;
+        e->hauteurcarte = 800;
+        Calage c;
+        c.place = true;
+        c.a = 0.0001;
+        c.e = -0.0001;
+        c.c = 2.0;
+        c.f = 46.0;
+        c.crs = QStringLiteral("EPSG:4326");
+        QString erreur;
+        const auto p = Projection::cree(c, erreur);
+        const auto r = importe(*e, t, *p, 255);
+        QVERIFY(std::holds_alternative<Importation>(r));
+        const Importation& i = std::get<Importation>(r);
+        QVERIFY(i.hors > 0.99 * i.longueur);
+        QCOMPARE(i.messages.size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstPannesGeo)
+#include "tst_pannesgeo.moc"
