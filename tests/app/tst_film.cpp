@@ -4,7 +4,9 @@
 #include "aide_route.h"
 
 #include "app/vue.h"
+#include "export/film.h"
 #include "project/parametres.h"
+#include "timeline/camera.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -13,6 +15,9 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
+#include <QToolButton>
+
+#include <cmath>
 
 class TstFilm : public QObject {
     Q_OBJECT
@@ -107,6 +112,48 @@ class TstFilm : public QObject {
         // The walk starts beside the clicked pixel, as it always does.
         QVERIFY(std::abs(b.e().ptx[0] - 520) <= 1);
         QCOMPARE(b.e().pty[0], 400);
+    }
+
+    // What playback shows is what the export writes: every tick of the player against the PNG
+    // sequence, frame for frame, on a zoomed, eased, styled film.
+    void apercuEgalExport() {
+        Banc b;
+        b.carte(2000, 1500);
+        Etat& e = b.e();
+        e.nbpt = 999;
+        for (int i = 0; i <= e.nbpt; ++i) {
+            e.ptx[i] = 300 + i;
+            e.pty[i] = 400 + static_cast<int>(200 * std::sin(i / 150.0));
+            e.ptcoul[i] = 0x0000ff;
+        }
+        b->largeurfilm->setValue(1280);
+        b->hauteurfilm->setValue(720);
+        b->appliquefilm->click();
+        QCOMPARE(e.film, (Film{1280, 720, 1.0}));
+        e.style = Style{6, 2, 0xffffff};
+        e.checkbox1 = true;
+        e.bordnb = QStringLiteral("40");
+        e.coulbord = 0x00ffff;
+        while (e.tlmax > 12)
+            b->Button7->click();
+        e.adoucit = true;
+        QVERIFY(!suisroute(e, 80, 0, 1.5, true));
+        b->synchro();
+        const QString prefixe = b.dossier.filePath(QStringLiteral("f"));
+        ExportPng x(e, b->s(), prefixe, false);
+        while (!x.fini())
+            QCOMPARE(x.etape(), std::nullopt);
+        // The player's ticks, one by one from the first frame.
+        b->synchro();
+        b->DebutClick();
+        QCOMPARE(e.tl, 0);
+        for (int p = 1; p <= e.tlmax; ++p) {
+            b->Timer1Timer();
+            QCOMPARE(e.tl, p);
+            const QImage vue = b->s().vue.image().convertToFormat(QImage::Format_RGB32);
+            const QImage ecrit = QImage(x.fichier(p)).convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(vue == ecrit, qPrintable(QStringLiteral("image %1").arg(p)));
+        }
     }
 };
 

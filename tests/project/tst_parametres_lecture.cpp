@@ -390,6 +390,41 @@ class TstParametresLecture : public QObject {
             texte({"[STYLE]", "ombre\t3", "[FILM]", "cadence\t60", "[IPS]", "25"}), 25)));
     }
 
+    // A keyframe's zoom and pinned share, a frame's zoom: extra fields after the three, written
+    // only when there are some; a reader of the three fields plays the same offsets.
+    void champsDesCles() {
+        auto e = nouveletat();
+        e->bordnb = QStringLiteral("30");
+        e->ips = 25;
+        e->nbi = QStringLiteral("4");
+        e->nbcle = 2;
+        e->cletemps[0] = QStringLiteral("00:00");
+        e->cletemps[1] = QStringLiteral("00:04");
+        e->cleimg[1] = 4;
+        e->nbimg = 4;
+        const QByteArray classique = ecrisparametres(*e);
+        QVERIFY(classique.contains("[CLE]\r\n0\t0\t00:00\r\n0\t0\t00:04\r\n"));
+        e->clezoom[1] = 2.5;
+        e->cleavance[0] = 0;
+        e->imgzoom[2] = 1.25;
+        const QByteArray octets = ecrisparametres(*e);
+        QVERIFY(octets.contains("[CLE]\r\n0\t0\t00:00\t0\t0\r\n0\t0\t00:04\t2.5\r\n"));
+        QVERIFY(octets.contains("\r\n0\t0\t0\t1.25\r\n"));
+        const Lecture l = lisparametres(octets, 25);
+        QVERIFY(lu(l));
+        QCOMPARE(lu(l)->cles[0].avance, 0);
+        QCOMPARE(lu(l)->cles[0].zoom, 0.0);
+        QCOMPARE(lu(l)->cles[1].zoom, 2.5);
+        QCOMPARE(lu(l)->cles[1].avance, -1);
+        QCOMPARE(lu(l)->images[2].zoom, 1.25);
+        QCOMPARE(lu(l)->images[1].zoom, 0.0);
+        QVERIFY(erreur(lisparametres(texte({"[CLE]", "0\t0\t00:00\t40"}), 25)));
+        QVERIFY(erreur(lisparametres(texte({"[CLE]", "0\t0\t00:00\t0\t1001"}), 25)));
+        QVERIFY(erreur(lisparametres(texte({"[PHOTO]", "0\t0\t0\tzoom"}), 25)));
+        // An empty field is none.
+        QVERIFY(lu(lisparametres(texte({"[CLE]", "0\t0\t00:00\t", "[IPS]", "25"}), 25)));
+    }
+
     // A group of four cut before its flag keeps its three values; the switch stays as it was.
     void loupeSansDrapeau() {
         const Lecture l = lisparametres(texte({"[LOUPE]", "l.bmp", "7", "10"}), 25);

@@ -154,6 +154,103 @@ class TstCamera : public QObject {
         calculimages(*e);
         QCOMPARE(e->imgdecx[1], 10);
     }
+
+    // Keyframes with their own zooms: each reached on its frame, the zoom in between even in
+    // its logarithm (the geometric mean half-way), the view's centre moving straight, the
+    // offsets inside the map at every zoom. Without zooms the table has none.
+    void zoomParCle() {
+        auto e = film(zigzag(), 100);
+        calculimages(*e);
+        for (int c = 0; c <= 100; ++c)
+            QCOMPARE(e->imgzoom[c], 0.0);
+        e->nbcle = 3;
+        const int img[] = {0, 40, 100};
+        const double z[] = {0.5, 2.0, 2.0};
+        const int dx[] = {0, 1000, 2000}, dy[] = {0, 600, 600};
+        for (int k = 0; k < 3; ++k) {
+            e->cleimg[k] = img[k];
+            e->cledecx[k] = dx[k];
+            e->cledecy[k] = dy[k];
+            e->clezoom[k] = z[k];
+            e->cletemps[k] = imgverstemps(*e, img[k]);
+        }
+        calculimages(*e);
+        QCOMPARE(e->imgzoom[0], 0.5);
+        QCOMPARE(e->imgzoom[40], 2.0);
+        QCOMPARE(e->imgzoom[100], 2.0);
+        QVERIFY(std::abs(e->imgzoom[20] - 1.0) < 1e-9);
+        QCOMPARE(e->imgdecx[40], 1000);
+        QCOMPARE(e->imgdecy[40], 600);
+        // Half-way the centre is half-way: (0 + 720) and (1000 + 180) over two, less half of
+        // the 720-pixel view at zoom 1.
+        QCOMPARE(e->imgdecx[20], (720 + 1180) / 2 - 360);
+        for (int c = 0; c <= 100; ++c) {
+            const double zc = e->imgzoom[c];
+            QVERIFY(e->imgdecx[c] >= 0 && e->imgdecx[c] + champl(*e, zc) <= LARGEUR);
+            QVERIFY(e->imgdecy[c] >= 0 && e->imgdecy[c] + champh(*e, zc) <= HAUTEUR);
+            if (c > 0 && c <= 40) QVERIFY(zc > e->imgzoom[c - 1]);
+        }
+        // Eased: the zoom too arrives slowly.
+        e->adoucit = true;
+        calculimages(*e);
+        QVERIFY(std::abs(e->imgzoom[20] - 1.0) < 1e-9);
+        QVERIFY(e->imgzoom[1] / e->imgzoom[0] < 1.01);
+    }
+
+    // Keyframes that pin the share of the route: reached at their frames, straight in between;
+    // the rest of the film grows as before.
+    void avanceEpinglee() {
+        auto e = film(zigzag(), 100);
+        e->nbcle = 3;
+        const int img[] = {0, 50, 100}, pin[] = {SANSAVANCE, 200, SANSAVANCE};
+        for (int k = 0; k < 3; ++k) {
+            e->cleimg[k] = img[k];
+            e->cledecx[k] = e->cledecy[k] = 0;
+            e->cleavance[k] = pin[k];
+            e->cletemps[k] = imgverstemps(*e, img[k]);
+        }
+        calculimages(*e);
+        QCOMPARE(e->imgavance[0], 0);
+        QCOMPARE(e->imgavance[25], 100);
+        QCOMPARE(e->imgavance[50], 200);
+        QCOMPARE(e->imgavance[75], 600);
+        QCOMPARE(e->imgavance[100], 1000);
+        // A pause: two keyframes pinning the same share hold the route still.
+        e->cleavance[0] = 200;
+        calculimages(*e);
+        QCOMPARE(e->imgavance[0], 200);
+        QCOMPARE(e->imgavance[30], 200);
+    }
+
+    // Following at a zoom, with the overview: the film opens and closes on the whole route,
+    // zoomed out, while the route waits; in between every head is in the zoomed view.
+    void suitAuZoomAvecApercu() {
+        auto e = film(spirale(), 750);
+        QVERIFY(!suisroute(*e, 80, 0, 2.0, true));
+        QCOMPARE(e->cleimg[0], 0);
+        QCOMPARE(e->cleimg[e->nbcle - 1], 750);
+        const double za = e->imgzoom[0];
+        QVERIFY2(za < 2.0 && za >= 576.0 / HAUTEUR, qPrintable(QString::number(za)));
+        QCOMPARE(e->imgzoom[750], za);
+        QCOMPARE(e->imgavance[0], 0);
+        QCOMPARE(e->imgavance[50], 0); // two seconds of overview
+        QCOMPARE(e->imgavance[700], 1000);
+        QCOMPARE(e->imgavance[750], 1000);
+        // The whole route in the first frame's view.
+        for (int i = 0; i <= e->nbpt; ++i) {
+            QVERIFY(e->ptx[i] >= e->imgdecx[0] && e->ptx[i] < e->imgdecx[0] + champl(*e, za));
+            QVERIFY(e->pty[i] >= e->imgdecy[0] && e->pty[i] < e->imgdecy[0] + champh(*e, za));
+        }
+        for (int c = 50; c <= 700; ++c) {
+            QCOMPARE(e->imgzoom[c], 2.0);
+            const int i = static_cast<int>(partde(e->nbpt, e->imgavance[c]));
+            QVERIFY2(e->ptx[i] >= e->imgdecx[c] && e->ptx[i] < e->imgdecx[c] + 360 &&
+                         e->pty[i] >= e->imgdecy[c] && e->pty[i] < e->imgdecy[c] + 288,
+                     qPrintable(QStringLiteral("image %1").arg(c)));
+        }
+        // A zoom whose view the map cannot hold is refused.
+        QVERIFY(suisroute(*e, 80, 0, 0.2, false));
+    }
 };
 
 QTEST_APPLESS_MAIN(TstCamera)
