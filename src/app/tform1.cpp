@@ -497,6 +497,8 @@ void TForm1::connecte() {
 
     connect(fond, &Vue::bouge, this, &TForm1::Chechecouleur);
     connect(fond, &Vue::appui, this, &TForm1::fondMouseDown);
+    connect(fond, &Vue::roule, this, &TForm1::fondRoule);
+    connect(fond, &Vue::glisse, this, &TForm1::fondGlisse);
     connect(Ascl, &QScrollBar::valueChanged, this, &TForm1::AsclChange);
     connect(Asch, &QScrollBar::valueChanged, this, &TForm1::AschChange);
     connect(Charger, &QPushButton::clicked, this, &TForm1::ChargerClick);

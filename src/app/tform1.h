@@ -216,6 +216,10 @@ class TForm1 : public QWidget {
     void traitChange();
     void choixhaloClick();
     QPoint verscarte(int x, int y) const;
+    // The view with the mouse: the wheel scrolls (Shift: sideways; Ctrl: the film's zoom), a
+    // drag pans.
+    void fondRoule(int pas, Qt::KeyboardModifiers touches);
+    void fondGlisse(int dx, int dy, Qt::MouseButtons boutons);
     void exportepng(const QString& nom);
 
     // Legend, tip and magnifier settings (tform1_options.cpp).

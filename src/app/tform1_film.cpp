@@ -8,8 +8,11 @@
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 
+#include <algorithm>
+#include <cmath>
 #include <iterator>
 
 void TForm1::montrefilm() {
@@ -70,4 +73,36 @@ void TForm1::choixhaloClick() {
     teinte(coulhalo, *c);
     redessine();
     note();
+}
+
+void TForm1::fondRoule(int pas, Qt::KeyboardModifiers touches) {
+    if (etat->fichiercarte.isEmpty() || etat->etatcalcul == 2) return;
+    if (touches & Qt::ControlModifier) {
+        // The film's zoom, a tenth a notch, where the film has one; the classic film stays.
+        if (etat->film.classique()) return;
+        Film f = etat->film;
+        f.zoom = std::clamp(std::round(f.zoom * std::pow(1.1, pas) * 100) / 100, MINZOOM, MAXZOOM);
+        if (prendfilm(*etat, f)) return;
+        TLChange(etat->tl);
+        synchro();
+        note();
+        return;
+    }
+    // A notch moves a tenth of the view.
+    QScrollBar* barre = touches & Qt::ShiftModifier ? Ascl : Asch;
+    const int vue = barre == Ascl ? champl(*etat, zoomde(*etat)) : champh(*etat, zoomde(*etat));
+    barre->setValue(barre->value() - pas * std::max(1, vue / 10));
+}
+
+void TForm1::fondGlisse(int dx, int dy, Qt::MouseButtons boutons) {
+    if (etat->fichiercarte.isEmpty() || etat->etatcalcul != 0) return;
+    // The left button pans only while no trace waits for its start click.
+    if (!(boutons & Qt::MiddleButton) && etat->calculactif) return;
+    const double z = zoomde(*etat);
+    const QSignalBlocker b1(Ascl), b2(Asch);
+    Ascl->setValue(Ascl->value() - static_cast<int>(std::lround(dx / z)));
+    Asch->setValue(Asch->value() - static_cast<int>(std::lround(dy / z)));
+    etat->ascl = Ascl->value();
+    etat->asch = Asch->value();
+    redessine();
 }

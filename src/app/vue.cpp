@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -48,6 +49,19 @@ void Vue::paintEvent(QPaintEvent*) {
 }
 
 void Vue::mouseMoveEvent(QMouseEvent* ev) {
+    if (ev->buttons() & (Qt::MiddleButton | Qt::LeftButton)) {
+        const QRectF c = cadre();
+        if (c.width() > 0 && c.height() > 0) {
+            const QPointF f((ev->position().x() - c.x()) * surface.largeur() / c.width(),
+                            (ev->position().y() - c.y()) * surface.hauteur() / c.height());
+            const QPointF d = f - prise;
+            if (std::abs(d.x()) >= 1 || std::abs(d.y()) >= 1) {
+                const int dx = static_cast<int>(d.x()), dy = static_cast<int>(d.y());
+                prise += QPointF(dx, dy);
+                emit glisse(dx, dy, ev->buttons());
+            }
+        }
+    }
     int x = 0, y = 0;
     // Over the bands the position is past the frame: nothing is there to read.
     if (!verscadre(ev->position(), x, y)) x = y = -1;
@@ -55,7 +69,21 @@ void Vue::mouseMoveEvent(QMouseEvent* ev) {
 }
 
 void Vue::mousePressEvent(QMouseEvent* ev) {
+    const QRectF c = cadre();
+    if (c.width() > 0 && c.height() > 0)
+        prise = QPointF((ev->position().x() - c.x()) * surface.largeur() / c.width(),
+                        (ev->position().y() - c.y()) * surface.hauteur() / c.height());
     int x = 0, y = 0;
     if (!verscadre(ev->position(), x, y)) return;
     emit appui(ev->button(), x, y);
+}
+
+void Vue::wheelEvent(QWheelEvent* ev) {
+    // Touchpads send small angles: whole notches of 120 make a step.
+    QPoint a = ev->angleDelta();
+    cumul += a.y() != 0 ? a.y() : a.x();
+    const int pas = cumul / 120;
+    cumul -= pas * 120;
+    if (pas != 0) emit roule(pas, ev->modifiers());
+    ev->accept();
 }

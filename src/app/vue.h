@@ -23,12 +23,19 @@ class Vue : public QWidget {
   signals:
     void bouge(int x, int y);
     void appui(Qt::MouseButton bouton, int x, int y);
+    // The wheel, in steps (one notch = 1; up and left are positive).
+    void roule(int pas, Qt::KeyboardModifiers touches);
+    // A drag with the middle button, or with the left one: the move in frame pixels.
+    void glisse(int dx, int dy, Qt::MouseButtons boutons);
 
   protected:
     void paintEvent(QPaintEvent* ev) override;
     void mouseMoveEvent(QMouseEvent* ev) override;
     void mousePressEvent(QMouseEvent* ev) override;
+    void wheelEvent(QWheelEvent* ev) override;
 
   private:
     const Surface& surface;
+    QPointF prise; // where the drag stands, in frame pixels
+    int cumul = 0; // wheel angle not yet turned into a step
 };

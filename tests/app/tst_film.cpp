@@ -8,6 +8,7 @@
 #include "project/parametres.h"
 #include "timeline/camera.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -112,6 +114,43 @@ class TstFilm : public QObject {
         // The walk starts beside the clicked pixel, as it always does.
         QVERIFY(std::abs(b.e().ptx[0] - 520) <= 1);
         QCOMPARE(b.e().pty[0], 400);
+    }
+
+    // The wheel scrolls the view a tenth of it a notch (Shift: sideways), Ctrl+wheel changes a
+    // film's zoom (never the classic film's), a drag with the middle button pans.
+    void souris() {
+        Banc b;
+        b.carte(2000, 1500);
+        const auto roue = [&b](int angle, Qt::KeyboardModifiers touches) {
+            QWheelEvent ev(QPointF(100, 100), b->fond->mapToGlobal(QPointF(100, 100)), QPoint(),
+                           QPoint(0, angle), Qt::NoButton, touches, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(b->fond, &ev);
+        };
+        b.e().asch = 500;
+        b->synchro();
+        roue(-120, Qt::NoModifier);
+        QCOMPARE(b.e().asch, 500 + 57);
+        roue(-240, Qt::ShiftModifier);
+        QCOMPARE(b.e().ascl, 2 * 72);
+        roue(120, Qt::ControlModifier);
+        QCOMPARE(b.e().film, Film{});
+        // A drag of 30 frame pixels to the right shows what lies 30 map pixels to the left.
+        QTest::mousePress(b->fond, Qt::MiddleButton, Qt::NoModifier, QPoint(200, 200));
+        QMouseEvent bouge(QEvent::MouseMove, QPointF(170, 190),
+                          b->fond->mapToGlobal(QPointF(170, 190)), Qt::NoButton, Qt::MiddleButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(b->fond, &bouge);
+        QCOMPARE(b.e().ascl, 2 * 72 + 30);
+        QCOMPARE(b.e().asch, 557 + 10);
+        QTest::mouseRelease(b->fond, Qt::MiddleButton, Qt::NoModifier, QPoint(170, 190));
+        // At zoom 2 a notch of Ctrl+wheel zooms in a tenth.
+        b->largeurfilm->setValue(1280);
+        b->hauteurfilm->setValue(720);
+        b->zoomfilm->setValue(2.0);
+        b->appliquefilm->click();
+        roue(120, Qt::ControlModifier);
+        QCOMPARE(b.e().film.zoom, 2.2);
+        QCOMPARE(b->zoomfilm->value(), 2.2);
     }
 
     // What playback shows is what the export writes: every tick of the player against the PNG
