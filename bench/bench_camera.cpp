@@ -49,6 +49,26 @@ void BM_tableadoucie(benchmark::State& st) {
 // 0: straight moves, the table as before; 1: eased.
 BENCHMARK(BM_tableadoucie)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+// Following at zoom 2 with the overview at both ends: keyframes of their own zooms.
+void BM_suisroute_zoom_apercu(benchmark::State& st) {
+    auto e = film();
+    for (auto _ : st)
+        suisroute(*e, MARGEDEFAUT, 0, 2.0, true);
+    st.counters["cles"] = e->nbcle;
+}
+BENCHMARK(BM_suisroute_zoom_apercu)->Unit(benchmark::kMillisecond);
+
+// The eased, zoomed frame table of 2901 rows: budget 1 ms.
+void BM_tablezoomee(benchmark::State& st) {
+    auto e = film();
+    e->adoucit = true;
+    suisroute(*e, MARGEDEFAUT, 0, 2.0, true);
+    for (auto _ : st)
+        calculimages(*e);
+    st.counters["lignes"] = e->nbimg + 1;
+}
+BENCHMARK(BM_tablezoomee)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 BENCHMARK_MAIN();
