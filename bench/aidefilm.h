@@ -61,6 +61,19 @@ struct Film {
         for (int y = 10; y < 95; ++y)
             for (int x = 10; x < 111; ++x)
                 s.loupe.setpixel(x, y, 0xffffff);
+        // VIALUME_BENCH_FILM=1920x1080: the same film at that size, the route 4 pixels wide
+        // with a 2-pixel outline, the legend sized for the frame.
+        const QStringList taille = qEnvironmentVariable("VIALUME_BENCH_FILM").split(u'x');
+        if (taille.size() == 2) {
+            e->film = ::Film{taille[0].toInt(), taille[1].toInt(), 1.0};
+            e->style = Style{4, 2, 0xffffff};
+            e->police.taille = -e->film.hauteur / 25;
+            e->asclmax = l - e->film.champl();
+            e->aschmax = h - e->film.champh();
+            e->cledecx[1] = e->asclmax;
+            e->cledecy[1] = e->aschmax;
+            calculimages(*e);
+        }
     }
 };
 

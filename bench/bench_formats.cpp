@@ -66,7 +66,9 @@ double encode(const Cas& c) {
         }
     const auto t = std::chrono::steady_clock::now();
     EcritureVideo v;
-    if (v.ouvrefilm(fichier(fmt, "encodeur"), ipsvideo(*f.e), fmt, o, VUEL, VUEH)) return -1;
+    if (v.ouvrefilm(fichier(fmt, "encodeur"), ipsvideo(*f.e), fmt, o, f.e->film.largeur,
+                    f.e->film.hauteur))
+        return -1;
     for (const QImage& i : images)
         v.ecrit(i);
     if (v.ferme()) return -1;

@@ -660,6 +660,7 @@ void TForm1::montretemps() {
         creerIC->setText(e.creerICcaption);
         SupIC->setEnabled(e.supicactif);
     }
+    montrecle();
     if (deplace) TLChange(e.tl);
 }
 
@@ -764,9 +765,28 @@ void TForm1::creepagefilm() {
     transparentfilm->setToolTip(QStringLiteral(
         "Route, pointe, légende et loupe sur fond transparent : .mov, .webm, .mkv, suite PNG"));
 
+    // The keyframe of the frame shown: its own zoom and the share of the route it pins.
+    etiquette(w, "Label23", 6, 334, 70, 17, QStringLiteral("Clé : zoom"));
+    zoomcle = cree<QDoubleSpinBox>(w, "zoomcle", 76, 332, 80, 22);
+    zoomcle->setRange(0, MAXZOOM);
+    zoomcle->setDecimals(2);
+    zoomcle->setSingleStep(0.25);
+    zoomcle->setSpecialValueText(QStringLiteral("du film"));
+    zoomcle->setToolTip(QStringLiteral("Le zoom de cette image clé ; entre deux clés le zoom "
+                                       "change en douceur"));
+    etiquette(w, "Label24", 6, 360, 70, 17, QStringLiteral("Clé : route"));
+    avancecle = cree<QSpinBox>(w, "avancecle", 76, 358, 80, 22);
+    avancecle->setRange(SANSAVANCE, 1000);
+    avancecle->setSpecialValueText(QStringLiteral("libre"));
+    avancecle->setSuffix(QStringLiteral(" ‰"));
+    avancecle->setToolTip(QStringLiteral("La part de la route tracée à cette image clé (en "
+                                         "millièmes) ; « libre » : selon le numéro d'image"));
+
     connect(formatfilm, &QComboBox::currentIndexChanged, this, &TForm1::formatfilmChange);
     connect(appliquefilm, &QPushButton::clicked, this, &TForm1::appliquefilmClick);
     connect(largeurtrait, &QSpinBox::valueChanged, this, &TForm1::traitChange);
     connect(halotrait, &QSpinBox::valueChanged, this, &TForm1::traitChange);
     connect(choixhalo, &QPushButton::clicked, this, &TForm1::choixhaloClick);
+    connect(zoomcle, &QDoubleSpinBox::valueChanged, this, &TForm1::cleChange);
+    connect(avancecle, &QSpinBox::valueChanged, this, &TForm1::cleChange);
 }

@@ -148,7 +148,8 @@ class TForm1 : public QWidget {
     QPushButton* choixhalo = nullptr;
     QLineEdit* coulhalo = nullptr;
     QCheckBox* transparentfilm = nullptr; // exports without the map, where the format allows
-
+    QDoubleSpinBox* zoomcle = nullptr;    // the zoom of the keyframe shown; 0: the film's
+    QSpinBox* avancecle = nullptr;        // the share it pins; -1: none
     // Page "Options" and its pages.
     QTabWidget* PageControl1 = nullptr;
     QWidget *TabSheet1 = nullptr, *TabSheet2 = nullptr, *TabSheet3 = nullptr;
@@ -215,6 +216,8 @@ class TForm1 : public QWidget {
     void appliquefilmClick();
     void traitChange();
     void choixhaloClick();
+    void montrecle();
+    void cleChange();
     QPoint verscarte(int x, int y) const;
     // The view with the mouse: the wheel scrolls (Shift: sideways; Ctrl: the film's zoom), a
     // drag pans.

@@ -3,6 +3,8 @@
 #include "app/teinte.h"
 #include "app/tform1.h"
 #include "project/cadrage.h"
+#include "project/carte.h"
+#include "timeline/temps.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -30,6 +32,46 @@ void TForm1::montrefilm() {
     halotrait->setValue(etat->style.halo);
     halotrait->setEnabled(etat->style.largeur > 0);
     teinte(coulhalo, etat->style.coulhalo);
+}
+
+namespace {
+
+// The keyframe on the frame shown, or -1.
+int clecourante(const Etat& e) {
+    for (int k = 0; k < std::min(e.nbcle, MAXCLE); ++k)
+        if (e.cleimg[k] == e.tl) return k;
+    return -1;
+}
+
+} // namespace
+
+void TForm1::montrecle() {
+    if (!zoomcle) return;
+    const int k = clecourante(*etat);
+    const QSignalBlocker b1(zoomcle), b2(avancecle);
+    zoomcle->setEnabled(k >= 0);
+    avancecle->setEnabled(k >= 0);
+    zoomcle->setValue(k >= 0 ? etat->clezoom[k] : 0);
+    avancecle->setValue(k >= 0 ? etat->cleavance[k] : SANSAVANCE);
+}
+
+void TForm1::cleChange() {
+    const int k = clecourante(*etat);
+    if (k < 0) return;
+    // Below the smallest zoom means none: the keyframe takes the film's.
+    const double z = zoomcle->value();
+    Film f = etat->film;
+    f.zoom = z;
+    if (z >= MINZOOM && !etat->fichiercarte.isEmpty() &&
+        tailleminimum(f, etat->largeurcarte, etat->hauteurcarte)) {
+        montrecle();
+        return;
+    }
+    etat->clezoom[k] = z >= MINZOOM ? z : 0;
+    etat->cleavance[k] = avancecle->value();
+    calculimages(*etat);
+    TLChange(etat->tl);
+    note();
 }
 
 void TForm1::formatfilmChange(int index) {

@@ -153,6 +153,37 @@ class TstFilm : public QObject {
         QCOMPARE(b->zoomfilm->value(), 2.2);
     }
 
+    // The keyframe on the frame shown takes its own zoom and pins the route's share from the
+    // page; between frames the controls rest.
+    void cleDuFilm() {
+        Banc b;
+        b.carte(2000, 1500);
+        b.e().nbpt = 99;
+        QVERIFY(b->zoomcle->isEnabled()); // frame 0 is a keyframe
+        b->TL->setValue(b.e().tlmax / 2);
+        QVERIFY(!b->zoomcle->isEnabled());
+        b->TL->setValue(b.e().tlmax);
+        QVERIFY(b->zoomcle->isEnabled());
+        b->zoomcle->setValue(2.0);
+        b->avancecle->setValue(500);
+        const int n = b.e().tlmax;
+        QCOMPARE(b.e().clezoom[1], 2.0);
+        QCOMPARE(b.e().cleavance[1], 500);
+        QCOMPARE(b.e().imgzoom[n], 2.0);
+        QCOMPARE(b.e().imgavance[n], 500);
+        QCOMPARE(b.e().imgzoom[0], 1.0);
+        QCOMPARE(b->s().vue.largeur(), 720);
+        // A zoom whose view the map cannot hold is not taken.
+        b->zoomcle->setValue(0.25);
+        QCOMPARE(b.e().clezoom[1], 2.0);
+        QCOMPARE(b->zoomcle->value(), 2.0);
+        // Back to the film's zoom and a free share: the classic table again.
+        b->zoomcle->setValue(0);
+        b->avancecle->setValue(SANSAVANCE);
+        QCOMPARE(b.e().imgzoom[n], 0.0);
+        QCOMPARE(b.e().imgavance[n], 1000);
+    }
+
     // What playback shows is what the export writes: every tick of the player against the PNG
     // sequence, frame for frame, on a zoomed, eased, styled film.
     void apercuEgalExport() {
