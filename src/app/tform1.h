@@ -223,6 +223,8 @@ class TForm1 : public QWidget {
     // drag pans.
     void fondRoule(int pas, Qt::KeyboardModifiers touches);
     void fondGlisse(int dx, int dy, Qt::MouseButtons boutons);
+    // The small map with the camera's rectangle, for a moment.
+    void montrecarte();
     void exportepng(const QString& nom);
 
     // Legend, tip and magnifier settings (tform1_options.cpp).

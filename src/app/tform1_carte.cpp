@@ -77,11 +77,13 @@ void TForm1::chargecarte(const QString& chemin) {
 void TForm1::AsclChange(int position) {
     etat->ascl = position;
     redessine();
+    montrecarte();
 }
 
 void TForm1::AschChange(int position) {
     etat->asch = position;
     redessine();
+    montrecarte();
 }
 
 void TForm1::Button12Click() {

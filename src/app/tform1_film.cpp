@@ -2,6 +2,7 @@
 // and the route's style, taken as it changes.
 #include "app/teinte.h"
 #include "app/tform1.h"
+#include "app/vue.h"
 #include "project/cadrage.h"
 #include "project/carte.h"
 #include "timeline/temps.h"
@@ -134,6 +135,13 @@ void TForm1::fondRoule(int pas, Qt::KeyboardModifiers touches) {
     QScrollBar* barre = touches & Qt::ShiftModifier ? Ascl : Asch;
     const int vue = barre == Ascl ? champl(*etat, zoomde(*etat)) : champh(*etat, zoomde(*etat));
     barre->setValue(barre->value() - pas * std::max(1, vue / 10));
+    montrecarte();
+}
+
+void TForm1::montrecarte() {
+    const double z = zoomde(*etat);
+    fond->montrecarte(surf.carte.image(),
+                      QRect(etat->ascl, etat->asch, champl(*etat, z), champh(*etat, z)));
 }
 
 void TForm1::fondGlisse(int dx, int dy, Qt::MouseButtons boutons) {
@@ -147,4 +155,5 @@ void TForm1::fondGlisse(int dx, int dy, Qt::MouseButtons boutons) {
     etat->ascl = Ascl->value();
     etat->asch = Asch->value();
     redessine();
+    montrecarte();
 }

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -40,12 +41,56 @@ void Vue::paintEvent(QPaintEvent*) {
     const QRectF c = cadre();
     if (c == QRectF(0, 0, surface.largeur(), surface.hauteur())) {
         p.drawImage(0, 0, surface.image());
-        return;
+    } else {
+        p.fillRect(rect(), QColor(32, 32, 32));
+        // Scaled down from the film's own pixels, so the window shows what the film will.
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(c, surface.image());
     }
-    p.fillRect(rect(), QColor(32, 32, 32));
-    // Scaled down from the film's own pixels, so the window shows what the film will.
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(c, surface.image());
+    if (!apercu.isNull()) {
+        const QRect r = placecarte();
+        p.setOpacity(0.85);
+        p.drawImage(r.topLeft(), apercu);
+        p.setOpacity(1);
+        p.setPen(QPen(Qt::white, 1));
+        p.drawRect(r.adjusted(-1, -1, 0, 0));
+        p.setPen(QPen(QColor(230, 30, 30), 2));
+        p.drawRect(placechamp());
+    }
+}
+
+QRect Vue::placecarte() const {
+    return QRect(QPoint(width() - apercu.width() - 8, 8), apercu.size());
+}
+
+QRect Vue::placechamp() const {
+    if (apercu.isNull() || tailletotale.isEmpty()) return {};
+    const QRect r = placecarte();
+    const double k = double(apercu.width()) / tailletotale.width();
+    return QRect(r.x() + int(std::lround(champ.x() * k)), r.y() + int(std::lround(champ.y() * k)),
+                 std::max(2, int(std::lround(champ.width() * k))),
+                 std::max(2, int(std::lround(champ.height() * k))));
+}
+
+void Vue::montrecarte(const QImage& carte, const QRect& c) {
+    if (carte.isNull()) return;
+    // Reduced once per picture: 160 pixels on its longer side.
+    if (carte.cacheKey() != cleapercu || apercu.isNull()) {
+        apercu = carte.scaled(QSize(160, 160), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        cleapercu = carte.cacheKey();
+        tailletotale = carte.size();
+    }
+    champ = c;
+    if (!efface) {
+        efface = new QTimer(this);
+        efface->setSingleShot(true);
+        connect(efface, &QTimer::timeout, this, [this] {
+            apercu = QImage();
+            update();
+        });
+    }
+    efface->start(1500);
+    update();
 }
 
 void Vue::mouseMoveEvent(QMouseEvent* ev) {

@@ -7,6 +7,7 @@
 #include <QRectF>
 #include <QWidget>
 
+class QTimer;
 class Surface;
 
 class Vue : public QWidget {
@@ -19,6 +20,14 @@ class Vue : public QWidget {
     QRectF cadre() const;
     // The frame pixel under a control position; false outside the frame.
     bool verscadre(QPointF p, int& x, int& y) const;
+
+    // The small map in the view's corner, shown for a moment while the user moves the view:
+    // the whole map and the camera's rectangle `champ` (map pixels) on it. Never in the film.
+    void montrecarte(const QImage& carte, const QRect& champ);
+    bool cartevisible() const { return !apercu.isNull(); }
+    // Where the small map and the camera's rectangle stand in the control.
+    QRect placecarte() const;
+    QRect placechamp() const;
 
   signals:
     void bouge(int x, int y);
@@ -36,6 +45,11 @@ class Vue : public QWidget {
 
   private:
     const Surface& surface;
+    QImage apercu;      // the map, reduced
+    QSize tailletotale; // the map's own size
+    qint64 cleapercu = 0;
+    QRect champ;
+    QTimer* efface = nullptr;
     QPointF prise; // where the drag stands, in frame pixels
     int cumul = 0; // wheel angle not yet turned into a step
 };

@@ -143,6 +143,16 @@ class TstFilm : public QObject {
         QCOMPARE(b.e().ascl, 2 * 72 + 30);
         QCOMPARE(b.e().asch, 557 + 10);
         QTest::mouseRelease(b->fond, Qt::MiddleButton, Qt::NoModifier, QPoint(170, 190));
+        // Meanwhile the small map shows where the camera stands on the whole map, for a moment;
+        // the frame itself is untouched.
+        QVERIFY(b->fond->cartevisible());
+        const QRect carte = b->fond->placecarte(), champ = b->fond->placechamp();
+        QCOMPARE(carte.size(), QSize(160, 120));
+        QCOMPARE(champ.topLeft() - carte.topLeft(),
+                 QPoint(std::lround(174 * 0.08), std::lround(567 * 0.08)));
+        QCOMPARE(champ.size(), QSize(std::lround(720 * 0.08), std::lround(576 * 0.08)));
+        QCOMPARE(b->s().vue.largeur(), 720);
+        QVERIFY(QTest::qWaitFor([&b] { return !b->fond->cartevisible(); }, 3000));
         // At zoom 2 a notch of Ctrl+wheel zooms in a tenth.
         b->largeurfilm->setValue(1280);
         b->hauteurfilm->setValue(720);
