@@ -1,5 +1,6 @@
 // Shared by the export benchmarks: the film they write (a 36000-point route with every
-// decoration over a 2400 x 1800 map), the folder in memory they write it to, and a stopwatch.
+// decoration over a 2400 x 1800 map), the folder in memory they write it to, a stopwatch, and
+// the report of each export's throughput against its encoder's.
 #pragma once
 
 #include "export/film.h"
@@ -9,8 +10,13 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <benchmark/benchmark.h>
+
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -90,6 +96,31 @@ inline QTemporaryDir& dossier() {
                                : QDir::tempPath() + QStringLiteral("/vialume-bench-XXXXXX"));
     return d;
 }
+
+// Prints, after the usual table, each codec's export throughput as a share of its encoder's.
+class Rapport : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (r.counters.count("part")) lignes.push_back(r);
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-10s %14s %14s %8s\n", "codec", "export img/s", "encodeur img/s", "part");
+        for (const Run& r : lignes) {
+            const std::string nom =
+                r.run_name.function_name.substr(r.run_name.function_name.find('/') + 1);
+            std::printf("%-10s %14.1f %14.1f %8.2f\n", nom.c_str(),
+                        static_cast<double>(r.counters.at("export_img/s")),
+                        static_cast<double>(r.counters.at("encodeur_img/s")),
+                        static_cast<double>(r.counters.at("part")));
+        }
+    }
+
+  private:
+    std::vector<Run> lignes;
+};
 
 inline double secondes(std::chrono::steady_clock::time_point depuis) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - depuis).count();

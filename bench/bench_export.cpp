@@ -83,31 +83,6 @@ void composition(benchmark::State& etat) {
     }
 }
 
-// Prints, after the usual table, each codec's export throughput as a share of its encoder's.
-class Rapport : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.counters.count("part")) lignes.push_back(r);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-10s %14s %14s %8s\n", "codec", "export img/s", "encodeur img/s", "part");
-        for (const Run& r : lignes) {
-            const std::string nom =
-                r.run_name.function_name.substr(r.run_name.function_name.find('/') + 1);
-            std::printf("%-10s %14.1f %14.1f %8.2f\n", nom.c_str(),
-                        static_cast<double>(r.counters.at("export_img/s")),
-                        static_cast<double>(r.counters.at("encodeur_img/s")),
-                        static_cast<double>(r.counters.at("part")));
-        }
-    }
-
-  private:
-    std::vector<Run> lignes;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {

@@ -35,13 +35,7 @@ void BM_gpx(benchmark::State& state) {
     // A 6000 x 4500 map of UTM zone 31, 10 metres a pixel.
     e->largeurcarte = 6000;
     e->hauteurcarte = 4500;
-    Calage c;
-    c.place = true;
-    c.a = 10;
-    c.e = -10;
-    c.c = 470000;
-    c.f = 5005000;
-    c.crs = QStringLiteral("EPSG:32631");
+    const Calage c = Calage::nord(10, 470000, 5005000, QStringLiteral("EPSG:32631"));
     for (auto _ : state) {
         const LectureGpx l = lisgpx(gpx);
         QString erreur;
@@ -67,13 +61,7 @@ void BM_gpx_route(benchmark::State& state) {
     auto e = nouveletat();
     e->largeurcarte = 6000;
     e->hauteurcarte = 4500;
-    Calage c;
-    c.place = true;
-    c.a = 10;
-    c.e = -10;
-    c.c = 470000;
-    c.f = 5005000;
-    c.crs = QStringLiteral("EPSG:32631");
+    const Calage c = Calage::nord(10, 470000, 5005000, QStringLiteral("EPSG:32631"));
     for (auto _ : state) {
         QString erreur;
         const auto p = Projection::cree(c, erreur);

@@ -29,13 +29,7 @@ inline bool essaigeo(QByteArrayView octets, Etat& e) {
         }
         if (n != t.nbpoints) return false;
         // A 1000 x 800 map, 0.0001 degree a pixel from 46 N 2 E.
-        Calage c;
-        c.place = true;
-        c.a = 0.0001;
-        c.e = -0.0001;
-        c.c = 2.0;
-        c.f = 46.0;
-        c.crs = QStringLiteral("EPSG:4326");
+        const Calage c = Calage::nord(0.0001, 2.0, 46.0, QStringLiteral("EPSG:4326"));
         QString erreur;
         const auto p = Projection::cree(c, erreur);
         if (!p) return false;

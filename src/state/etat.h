@@ -82,6 +82,18 @@ struct Calage {
     QString crs;
     std::vector<Amer> amers; // the clicked points the fit came from (none for a world file)
     bool operator==(const Calage&) const = default;
+    // North up: each pixel `pas` units east and south of its neighbours, the first pixel's
+    // centre at (x0, y0).
+    static Calage nord(double pas, double x0, double y0, const QString& crs) {
+        Calage c;
+        c.place = true;
+        c.a = pas;
+        c.e = -pas;
+        c.c = x0;
+        c.f = y0;
+        c.crs = crs;
+        return c;
+    }
 };
 
 // What the GPS track adds to the film; all off is the film of old. Saved in a [GEO] section.

@@ -13,14 +13,7 @@ namespace {
 
 // A 1000 x 800 map whose top-left pixel centre is 46 N 2 E, 0.0001 degree a pixel.
 Calage degres() {
-    Calage c;
-    c.place = true;
-    c.a = 0.0001;
-    c.e = -0.0001;
-    c.c = 2.0;
-    c.f = 46.0;
-    c.crs = QStringLiteral("EPSG:4326");
-    return c;
+    return Calage::nord(0.0001, 2.0, 46.0, QStringLiteral("EPSG:4326"));
 }
 
 std::unique_ptr<Etat> carte() {
