@@ -67,6 +67,8 @@ class TstStyle : public QObject {
     void taillesDuFilm();
     void traitLarge();
     void ordreIndifferent();
+    void filmQuiAvance_data();
+    void filmQuiAvance();
     void contourSousLaRoute();
     void pointeLarge();
     void zoomAgranditLesPixels();
@@ -145,6 +147,61 @@ void TstStyle::ordreIndifferent() {
     QCOMPARE(vues[1], vues[0]);
 }
 
+// A film played frame by frame keeps the line's masks and only adds what each frame adds; every
+// frame must still be the one drawn from nothing: forward, with pans, a jump back, a zoom that
+// changes, a point moved and a colour changed under it.
+void TstStyle::filmQuiAvance_data() {
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("zoom 1") << 1.0;
+    QTest::newRow("zoom 1.5") << 1.5;
+    QTest::newRow("zoom 0.7") << 0.7;
+}
+
+void TstStyle::filmQuiAvance() {
+    QFETCH(double, zoom);
+    Banc suivi(Film{640, 360, zoom}), neuf(Film{640, 360, zoom});
+    for (Banc* b : {&suivi, &neuf}) {
+        b->e->style = Style{5, 2, BLANC};
+        b->e->checkbox1 = true;
+        b->e->bordnb = QStringLiteral("40");
+        b->e->coulbord = JAUNE;
+        b->e->ascl = 300;
+        b->e->asch = 300;
+        // A loop that crosses itself, in three colours.
+        std::mt19937 hasard(3);
+        for (int t = 0; t < 3000; ++t) {
+            const int x = 600 + static_cast<int>(180 * std::sin(t / 200.0)) + (hasard() % 3 == 0);
+            const int y = 480 + static_cast<int>(110 * std::sin(t / 130.0));
+            b->ajoute(x, y, t < 1000 ? ROUGE : t < 2000 ? 0x00ff00 : 0xff0000);
+        }
+    }
+    struct Pas {
+        int avance, dx, dy;
+    };
+    const Pas pas[] = {{0, 0, 0},      {100, 0, 0}, {101, 0, 0},  {250, 3, 0},
+                       {400, 0, -2},   {400, 0, 0}, {600, 40, 0}, {550, 0, 0},
+                       {700, -90, 60}, {999, 0, 0}, {1000, 1, 1}};
+    for (const Pas& p : pas) {
+        for (Banc* b : {&suivi, &neuf}) {
+            b->e->ascl += p.dx;
+            b->e->asch += p.dy;
+        }
+        // Edits under a kept line: a colour changed, then a point moved.
+        for (Banc* b : {&suivi, &neuf}) {
+            if (p.avance == 999) b->e->ptcoul[20] = BLANC;
+            if (p.avance == 1000) b->e->ptx[500] += 2;
+        }
+        neuf.s.brouillon.reset();
+        const QImage a = suivi.compose(p.avance), b = neuf.compose(p.avance);
+        QVERIFY2(a == b, qPrintable(QStringLiteral("avance %1").arg(p.avance)));
+    }
+    // The camera's zoom changes under a kept line.
+    for (Banc* b : {&suivi, &neuf})
+        b->e->zoomvue = zoom * 1.25;
+    neuf.s.brouillon.reset();
+    QCOMPARE(suivi.compose(1000), neuf.compose(1000));
+}
+
 // The outline lies under the line and around it, in its colour.
 void TstStyle::contourSousLaRoute() {
     Banc b(Film{1280, 720, 1.0});
@@ -174,6 +231,10 @@ void TstStyle::pointeLarge() {
     // Progress 999 of 400 points: points 0..398, the last 50 in the tip colour.
     const QImage f = b.compose(999);
     QCOMPARE(f.pixel(480, 300), versqrgb(JAUNE));
+    // The tip's first disc covers the end of the line fully, as the line covers it: the tip,
+    // which comes later, wins.
+    QCOMPARE(f.pixel(448, 300), versqrgb(JAUNE));
+    QCOMPARE(f.pixel(444, 300), versqrgb(ROUGE));
     QCOMPARE(f.pixel(480, 302), versqrgb(JAUNE));
     QCOMPARE(f.pixel(300, 302), versqrgb(ROUGE));
 }
