@@ -282,7 +282,8 @@ Trait::Trait(Brouillon& b, const Etat& e, double zoom, int largeur, int hauteur)
 }
 
 template <class F>
-void Trait::lot(const Etat& e, Masques& m, int premier, int dernier, F couleur, bool saute) {
+void Trait::lot(const Etat& e, Masques& m, int deja, int premier, int dernier, F couleur,
+                bool saute) {
     if (premier > dernier) return;
     // A point's centre in the masks' pixels.
     const auto centre = [&](int v, double ph, int origine) {
@@ -305,8 +306,8 @@ void Trait::lot(const Etat& e, Masques& m, int premier, int dernier, F couleur, 
     if (grille) {
         const auto taille = static_cast<std::size_t>(gl) * static_cast<std::size_t>(gh);
         if (b.grille.size() < taille) b.grille.assign(taille, -1);
-        // The points before `premier` are on the masks already: they count as neighbours.
-        for (int i = 0; i <= dernier; ++i)
+        // Points deja..premier-1 are on these masks already: they count as neighbours.
+        for (int i = deja; i <= dernier; ++i)
             if (const long long k = place(e.ptx[i], e.pty[i]); k >= 0) {
                 auto& g = b.grille[static_cast<std::size_t>(k)];
                 if (g < 0) b.occupees.push_back(static_cast<std::size_t>(k));
@@ -381,7 +382,7 @@ void Trait::route(const Etat& e, int bout, int n, QRgb pointe) {
     // Many points at once (the first frame, a jump forward) are worth sorting out those covered
     // by others.
     const auto coul = [&](int i) { return versqrgb(e.ptcoul[i]); };
-    lot(e, c, faits, bout - 1, coul, bout - faits > 256);
+    lot(e, c, 0, faits, bout - 1, coul, bout - faits > 256);
     for (int i = faits; i < bout; ++i) {
         b.faitsx.push_back(e.ptx[i]);
         b.faitsy.push_back(e.pty[i]);
@@ -412,7 +413,7 @@ void Trait::route(const Etat& e, int bout, int n, QRgb pointe) {
     }
     p.prend(px0, py0, px1 - px0, py1 - py0);
     lot(
-        e, p, bout, n, [&](int) { return pointe; }, n - bout > 256);
+        e, p, bout, bout, n, [&](int) { return pointe; }, n - bout > 256);
 }
 
 void Trait::compose(QImage& vue) {

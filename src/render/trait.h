@@ -84,10 +84,10 @@ class Trait {
     void compose(QImage& vue);
 
   private:
-    // Stamps points premier..dernier onto m, each in couleur(i); `saute` leaves out those
-    // that others cover wholly.
+    // Stamps points premier..dernier onto m, each in couleur(i), where points deja..premier-1
+    // lie already; `saute` leaves out those that others there cover wholly.
     template <class F>
-    void lot(const Etat& e, Masques& m, int premier, int dernier, F couleur, bool saute);
+    void lot(const Etat& e, Masques& m, int deja, int premier, int dernier, F couleur, bool saute);
     Brouillon& b;
     double zoom;
     // The film's pixel (0, 0) is pixel (ex, ey) of the map at the zoom; a point's centre sits

@@ -1,6 +1,7 @@
 // Films of other sizes and zooms, and routes drawn in a style: what the frame shows.
 #include "project/cadrage.h"
 #include "render/afficheimg.h"
+#include "timeline/temps.h"
 
 #include <QTest>
 
@@ -71,6 +72,7 @@ class TstStyle : public QObject {
     void filmQuiAvance();
     void contourSousLaRoute();
     void pointeLarge();
+    void longuePointe();
     void zoomAgranditLesPixels();
     void loupeAuZoom();
     void memeCadrageEnPlusGrand();
@@ -237,6 +239,30 @@ void TstStyle::pointeLarge() {
     QCOMPARE(f.pixel(444, 300), versqrgb(ROUGE));
     QCOMPARE(f.pixel(480, 302), versqrgb(JAUNE));
     QCOMPARE(f.pixel(300, 302), versqrgb(ROUGE));
+}
+
+// A tip of many points is the same as those points drawn in the tip colour at the end of the
+// line: the line's points around them do not stand in for them.
+void TstStyle::longuePointe() {
+    Banc avec(Film{1280, 720, 1.0}), peinte(Film{1280, 720, 1.0});
+    for (Banc* b : {&avec, &peinte}) {
+        b->e->style = Style{5, 2, BLANC};
+        // Back and forth over the same band three points wide, so that the tip runs over the
+        // line.
+        for (int passe = 0; passe < 6; ++passe)
+            for (int x = 0; x < 400; ++x)
+                for (int w = 0; w < 3; ++w)
+                    b->ajoute(300 + (passe % 2 ? 399 - x : x), 300 + w);
+    }
+    avec.e->checkbox1 = true;
+    avec.e->bordnb = QStringLiteral("1200");
+    avec.e->coulbord = JAUNE;
+    // Progress 999 draws all but the last few points; the tip is the last 1200 of them.
+    const int n = static_cast<int>(partde(avec.e->nbpt, 999));
+    for (int i = n + 1 - 1200; i <= n; ++i)
+        peinte.e->ptcoul[i] = JAUNE;
+    peinte.e->nbpt = n;
+    QCOMPARE(avec.compose(999), peinte.compose(1000));
 }
 
 // At zoom 3 a map pixel is a block of 3 x 3 film pixels, the route's own pixels too.
