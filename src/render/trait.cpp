@@ -357,8 +357,8 @@ void Trait::route(const Etat& e, int bout, int n, QRgb pointe) {
     Masques& c = b.calque;
     const double dh = avechalo ? b.diametrehalo : -1;
     auto faits = static_cast<int>(b.faitsx.size());
-    const auto memes = [&](const auto& garde, const auto& route) {
-        return std::equal(garde.begin(), garde.end(), route.begin());
+    const auto memes = [](const auto& dessines, const auto& route) {
+        return std::equal(dessines.begin(), dessines.end(), route.begin());
     };
     const bool garde = b.calquezoom == zoom && b.calquephx == phx && b.calquephy == phy &&
                        b.calquediam == b.diametre && b.calquehalo == dh &&
@@ -412,8 +412,8 @@ void Trait::route(const Etat& e, int bout, int n, QRgb pointe) {
         return;
     }
     p.prend(px0, py0, px1 - px0, py1 - py0);
-    lot(
-        e, p, bout, bout, n, [&](int) { return pointe; }, n - bout > 256);
+    const auto teinte = [pointe](int) { return pointe; };
+    lot(e, p, bout, bout, n, teinte, n - bout > 256);
 }
 
 void Trait::compose(QImage& vue) {
