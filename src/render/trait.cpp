@@ -170,15 +170,16 @@ void melange16(QRgb* p, const std::uint8_t* h, const std::uint8_t* a, const QRgb
                QRgb halo) {
 #ifdef __SSE2__
     const __m128i zero = _mm_setzero_si128();
-    const __m128i cent28 = _mm_set1_epi16(128), max = _mm_set1_epi16(255);
+    const __m128i c128 = _mm_set1_epi16(128), max = _mm_set1_epi16(255);
+    const __m128i c257 = _mm_set1_epi16(257);
     const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xff000000u));
     const __m128i ch = _mm_set1_epi32(static_cast<int>(halo));
-    // d (1 - a) + s a, rounded to the nearest as (x + 127) / 255 does.
+    // d (1 - a) + s a, rounded to the nearest as (x + 127) / 255 does: for t = x + 128,
+    // t * 257 / 65536 is that quotient over the whole range.
     const auto fond = [&](__m128i d, __m128i s, __m128i a) {
         const __m128i t = _mm_add_epi16(
-            _mm_add_epi16(_mm_mullo_epi16(d, _mm_sub_epi16(max, a)), _mm_mullo_epi16(s, a)),
-            cent28);
-        return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+            _mm_add_epi16(_mm_mullo_epi16(d, _mm_sub_epi16(max, a)), _mm_mullo_epi16(s, a)), c128);
+        return _mm_mulhi_epu16(t, c257);
     };
     // Four coverages, each spread over its pixel's four channels.
     const auto etale = [&](const std::uint8_t* v) {
@@ -358,7 +359,8 @@ void Trait::route(const Etat& e, int bout, int n, QRgb pointe) {
     const double dh = avechalo ? b.diametrehalo : -1;
     auto faits = static_cast<int>(b.faitsx.size());
     const auto memes = [](const auto& dessines, const auto& route) {
-        return std::equal(dessines.begin(), dessines.end(), route.begin());
+        return dessines.empty() || std::memcmp(dessines.data(), route.data(),
+                                               dessines.size() * sizeof(dessines[0])) == 0;
     };
     const bool garde = b.calquezoom == zoom && b.calquephx == phx && b.calquephy == phy &&
                        b.calquediam == b.diametre && b.calquehalo == dh &&
