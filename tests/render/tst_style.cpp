@@ -73,6 +73,7 @@ class TstStyle : public QObject {
     void contourSousLaRoute();
     void pointeLarge();
     void longuePointe();
+    void memesPixelsParSeize();
     void zoomAgranditLesPixels();
     void loupeAuZoom();
     void memeCadrageEnPlusGrand();
@@ -263,6 +264,30 @@ void TstStyle::longuePointe() {
         peinte.e->ptcoul[i] = JAUNE;
     peinte.e->nbpt = n;
     QCOMPARE(avec.compose(999), peinte.compose(1000));
+}
+
+// The line is blended sixteen pixels at a time where its masks' columns allow, one by one at a
+// span's ends. Two films one column apart in width place those columns differently; the pixels
+// they share must not change.
+void TstStyle::memesPixelsParSeize() {
+    QImage vues[2];
+    const int largeurs[2] = {1280, 1288};
+    for (int k = 0; k < 2; ++k) {
+        Banc b(Film{largeurs[k], 720, 1.0});
+        QImage& carte = b.s.carte.image();
+        for (int y = 0; y < carte.height(); ++y)
+            for (int x = 0; x < carte.width(); ++x)
+                carte.setPixel(x, y, qRgb(x * 7 % 256, y * 3 % 256, (x + y) % 256));
+        b.e->style = Style{5, 3, BLANC};
+        b.e->checkbox1 = true;
+        b.e->bordnb = QStringLiteral("300");
+        b.e->coulbord = JAUNE;
+        for (int t = 0; t < 4000; ++t)
+            b.ajoute(200 + t / 5, 300 + static_cast<int>(150 * std::sin(t / 90.0)),
+                     t % 700 < 350 ? ROUGE : 0xff8000);
+        vues[k] = b.compose(999);
+    }
+    QCOMPARE(vues[1].copy(0, 0, 1280, 720), vues[0]);
 }
 
 // At zoom 3 a map pixel is a block of 3 x 3 film pixels, the route's own pixels too.
