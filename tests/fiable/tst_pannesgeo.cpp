@@ -6,6 +6,20 @@
 #include <QDirIterator>
 #include <QTest>
 
+namespace {
+
+// The track imported onto a 1000 x 800 map placed north up at 2 E, 46 N, 0.0001 degree a pixel.
+std::variant<Importation, QString> surpetitecarte(Etat& e, const TraceGps& t) {
+    e.largeurcarte = 1000;
+    e.hauteurcarte = 800;
+    const Calage c = Calage::nord(0.0001, 2.0, 46.0, QStringLiteral("EPSG:4326"));
+    QString erreur;
+    const auto p = Projection::cree(c, erreur);
+    return importe(e, t, *p, 255);
+}
+
+} // namespace
+
 class TstPannesGeo : public QObject {
     Q_OBJECT
   private slots:
@@ -31,13 +45,13 @@ class TstPannesGeo : public QObject {
     void entites() {
         QByteArray x = "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [\n<!ENTITY a \"aaaaaaaaaa\">\n";
         const char* noms = "abcdefghij";
-        for (int k = 1; k < 10; ++k)
-            x += QByteArray("<!ENTITY ") + noms[k] + " \"" + QByteArray("&") + noms[k - 1] + ";" +
-                 QByteArray("&") + noms[k - 1] + ";" + QByteArray("&") + noms[k - 1] + ";" +
-                 QByteArray("&") + noms[k - 1] + ";" + QByteArray("&") + noms[k - 1] + ";" +
-                 QByteArray("&") + noms[k - 1] + ";" + QByteArray("&") + noms[k - 1] + ";" +
-                 QByteArray("&") + noms[k - 1] + ";" + QByteArray("&") + noms[k - 1] + ";" +
-                 QByteArray("&") + noms[k - 1] + ";\">\n";
+        // Each entity is ten of the one before.
+        for (int k = 1; k < 10; ++k) {
+            x += QByteArray("<!ENTITY ") + noms[k] + " \"";
+            for (int r = 0; r < 10; ++r)
+                x += QByteArray("&") + noms[k - 1] + ";";
+            x += "\">\n";
+        }
         x += "]>\n<gpx><trk><trkseg><trkpt lat=\"1\" "
              "lon=\"2\"><ele>&j;</ele></trkpt></trkseg></trk></gpx>";
         const LectureGpx l = lisgpx(x);
@@ -57,12 +71,7 @@ class TstPannesGeo : public QObject {
         t.nbpoints = std::ssize(s);
         t.segments.push_back(std::move(s));
         auto e = nouveletat();
-        e->largeurcarte = 1000;
-        e->hauteurcarte = 800;
-        const Calage c = Calage::nord(0.0001, 2.0, 46.0, QStringLiteral("EPSG:4326"));
-        QString erreur;
-        const auto p = Projection::cree(c, erreur);
-        const auto r = importe(*e, t, *p, 255);
+        const auto r = surpetitecarte(*e, t);
         QVERIFY(std::holds_alternative<Importation>(r));
         QVERIFY(std::get<Importation>(r).pixels > 900'000'000LL);
         QCOMPARE(e->nbpt, MAXPT - 1);
@@ -84,12 +93,7 @@ class TstPannesGeo : public QObject {
         t.nbpoints = std::ssize(s);
         t.segments.push_back(s);
         auto e = nouveletat();
-        e->largeurcarte = 1000;
-        e->hauteurcarte = 800;
-        const Calage c = Calage::nord(0.0001, 2.0, 46.0, QStringLiteral("EPSG:4326"));
-        QString erreur;
-        const auto p = Projection::cree(c, erreur);
-        const auto r = importe(*e, t, *p, 255);
+        const auto r = surpetitecarte(*e, t);
         QVERIFY(std::holds_alternative<Importation>(r));
         const Importation& i = std::get<Importation>(r);
         QVERIFY(i.hors > 0.99 * i.longueur);
