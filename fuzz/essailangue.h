@@ -18,7 +18,7 @@ inline bool essailangue(QByteArrayView octets, const QString& dossier) {
     // what the loader asks for and must be read just as safely.
     const int colonne = static_cast<int>(octets.size() % 8);
     if (nomslangues(octets).size() > 4) return false;
-    auto textes = std::make_unique<std::array<QString, NBTEXTES>>();
+    auto textes = std::make_unique<Textes>();
     QString erreur;
     if (!lisentrees(*textes, octets, colonne, QStringLiteral("langue.csv"), erreur) &&
         erreur.isEmpty())

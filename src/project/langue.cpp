@@ -146,8 +146,8 @@ QStringList nomslangues(QByteArrayView contenu) {
     return noms;
 }
 
-bool lisentrees(std::array<QString, NBTEXTES>& textes, QByteArrayView contenu, int colonne,
-                const QString& nomfichier, QString& erreur) {
+bool lisentrees(Textes& textes, QByteArrayView contenu, int colonne, const QString& nomfichier,
+                QString& erreur) {
     const QString texte = depuisansi(contenu);
     qsizetype debut = 0;
     ligne(texte, debut); // the header
@@ -160,7 +160,7 @@ bool lisentrees(std::array<QString, NBTEXTES>& textes, QByteArrayView contenu, i
             erreur = erreurligne(premier, nomfichier, numero);
             return false;
         }
-        if (*n < 0 || *n >= NBTEXTES) continue;
+        if (*n < 0 || *n >= MAXTEXTES) continue;
         textes[*n] = champ(l, colonne, u';').replace(QStringLiteral("\\n"), QStringLiteral("\n"));
     }
     return true;
@@ -204,8 +204,10 @@ LectureTextes chargetextes(Etat& e, QString& erreur) {
     if (csv.isEmpty()) return LectureTextes::absent;
     QByteArray contenu;
     if (!lisfichier(csv, contenu, erreur)) return LectureTextes::echec;
-    return lisentrees(e.textes, contenu, e.numlangue, csv, erreur) ? LectureTextes::charge
-                                                                   : LectureTextes::echec;
+    const bool lu = lisentrees(e.textes, contenu, e.numlangue, csv, erreur);
+    // What was read stands even after a bad line, in the window as for everything else.
+    textesglobaux() = e.textes;
+    return lu ? LectureTextes::charge : LectureTextes::echec;
 }
 
 QStringList listecips(const QString& mot) {

@@ -38,12 +38,12 @@ bool ecritini(const QString& dossierprog, int numlangue, QString& erreur);
 // ---- langue.csv ----------------------------------------------------------------------------
 // The language names of the header (its first line): the non-empty fields 3 to 6, in order.
 QStringList nomslangues(QByteArrayView contenu);
-// Reads column `colonne` of every entry line of `contenu` into `textes`: entries 0..100, a later
-// line winning over an earlier one; empty lines and entry numbers outside the table are skipped.
-// A line whose first field is not an integer stops the reading with false and the error (naming
-// `nomfichier` and the line); the entries read until then stay.
-bool lisentrees(std::array<QString, NBTEXTES>& textes, QByteArrayView contenu, int colonne,
-                const QString& nomfichier, QString& erreur);
+// Reads column `colonne` of every entry line of `contenu` into `textes`: entries 0 to
+// MAXTEXTES - 1, a later line winning over an earlier one; empty lines and entry numbers outside
+// the table are skipped. A line whose first field is not an integer stops the reading with false
+// and the error (naming `nomfichier` and the line); the entries read until then stay.
+bool lisentrees(Textes& textes, QByteArrayView contenu, int colonne, const QString& nomfichier,
+                QString& erreur);
 
 // ---- What the window runs ------------------------------------------------------------------
 // The list `langue` at start-up and what to do next.
@@ -63,7 +63,8 @@ enum class LectureTextes {
     charge, // `textes` filled from the column `numlangue`; the captions can be set
     echec,  // stopped on an error; what was read until then stays, the captions stay as they are
 };
-// The reading part of the loader: `textes` from column `numlangue` of langue.csv.
+// The reading part of the loader: `textes` from column `numlangue` of langue.csv, published as
+// the table in force (textesglobaux) as well.
 LectureTextes chargetextes(Etat& e, QString& erreur);
 
 // The seven entries of the frame-rate list: "10 " ... "30 " followed by entry 29, or the French

@@ -14,11 +14,12 @@
 #include <vector>
 
 // Capacities. Every append checks them; nothing is ever written past a table.
-constexpr int MAXPT = 36001;  // route points, indices 0..36000
-constexpr int MAXCLE = 101;   // keyframes, indices 0..100
-constexpr int MAXIMG = 2901;  // frame table rows, indices 0..2900
-constexpr int MAXNBI = 2900;  // largest last frame number
-constexpr int NBTEXTES = 101; // language entries 0..100
+constexpr int MAXPT = 36001;    // route points, indices 0..36000
+constexpr int MAXCLE = 101;     // keyframes, indices 0..100
+constexpr int MAXIMG = 2901;    // frame table rows, indices 0..2900
+constexpr int MAXNBI = 2900;    // largest last frame number
+constexpr int NBTEXTES = 101;   // V1.50's language entries 0..100
+constexpr int MAXTEXTES = 2000; // the table: V1.50's entries, then later versions' from 101 on
 
 // The classic film: every frame 720 x 576, one map pixel a film pixel.
 constexpr int VUEL = 720;
@@ -223,7 +224,7 @@ struct Etat {
 
     // --- Segments and language -------------------------------------------------------------
     int nbtron = 0;
-    std::array<QString, NBTEXTES> textes{};
+    std::array<QString, MAXTEXTES> textes{};
     int numlangue = 0;
     QString dossierprog; // ends with '/'
 
@@ -333,6 +334,20 @@ inline void videgeo(Etat& e) {
 
 // The text of language entry `entree` when it is not empty, else the French text.
 inline QString traduit(const Etat& e, int entree, const QString& francais) {
-    if (entree >= 0 && entree < NBTEXTES && !e.textes[entree].isEmpty()) return e.textes[entree];
+    if (entree >= 0 && entree < MAXTEXTES && !e.textes[entree].isEmpty()) return e.textes[entree];
+    return francais;
+}
+
+// The table in force for the parts that hold no project (file readers, the command line, worker
+// threads' messages): the language loader puts each table it reads here too.
+using Textes = std::array<QString, MAXTEXTES>;
+inline Textes& textesglobaux() {
+    static Textes t;
+    return t;
+}
+// The text of entry `entree` of that table when it is not empty, else the French text.
+inline QString traduit(int entree, const QString& francais) {
+    const Textes& t = textesglobaux();
+    if (entree >= 0 && entree < MAXTEXTES && !t[entree].isEmpty()) return t[entree];
     return francais;
 }
