@@ -263,6 +263,85 @@ std::optional<QString> changeips(Etat& e, const QString& texte) {
     return std::nullopt;
 }
 
+TableCles tablecles(const Etat& e) {
+    TableCles t;
+    t.ips = e.ips;
+    t.nbcle = std::clamp(e.nbcle, 0, MAXCLE);
+    for (int k = 0; k < t.nbcle; ++k) {
+        t.img[k] = e.cleimg[k];
+        t.decx[k] = e.cledecx[k];
+        t.decy[k] = e.cledecy[k];
+        t.avance[k] = e.cleavance[k];
+        t.zoom[k] = e.clezoom[k];
+    }
+    return t;
+}
+
+bool clesdepart(const TableCles& t) {
+    if (t.nbcle != 2 || t.img[0] != 0) return false;
+    for (int k = 0; k < 2; ++k)
+        if (t.decx[k] != 0 || t.decy[k] != 0 || t.zoom[k] != 0 || t.avance[k] != SANSAVANCE)
+            return false;
+    return true;
+}
+
+std::optional<std::pair<int, int>> cadence(const Etat& e, const QString& texte) {
+    const auto ips = lirips(texte);
+    if (!ips) return std::nullopt;
+    const int avant = std::max(e.ips, 1);
+    const int n = derniere(e);
+    return std::pair{*ips, std::clamp(n / avant * *ips + n % avant, 1, MAXNBI)};
+}
+
+TableCles recadre(const TableCles& t, int ips, int n, int& retirees) {
+    TableCles r = t;
+    r.ips = ips;
+    retirees = 0;
+    if (t.nbcle < 2) return r;
+    // More keyframes than frames: the middle ones past what the film holds go.
+    const int garde = std::min(t.nbcle, n + 1);
+    retirees = t.nbcle - garde;
+    r.nbcle = garde;
+    const int dernier = garde - 1;
+    for (int k = 0; k < garde; ++k) {
+        const int de = k == dernier ? t.nbcle - 1 : k;
+        r.img[k] = static_cast<int>(std::llround(double(t.img[de]) * ips / std::max(t.ips, 1)));
+        r.decx[k] = t.decx[de];
+        r.decy[k] = t.decy[de];
+        r.avance[k] = t.avance[de];
+        r.zoom[k] = t.zoom[de];
+    }
+    r.img[0] = 0;
+    r.img[dernier] = n;
+    // One frame each, in order: pushed forward past the one before, then back before the one
+    // after; there are frames enough for all.
+    for (int k = 1; k < dernier; ++k)
+        r.img[k] = std::max(r.img[k], r.img[k - 1] + 1);
+    for (int k = dernier - 1; k > 0; --k)
+        r.img[k] = std::min(r.img[k], r.img[k + 1] - 1);
+    return r;
+}
+
+std::optional<QString> changeips(Etat& e, const QString& texte, const TableCles& t, int& retirees) {
+    const auto c = cadence(e, texte);
+    if (!c) return erreurentier(texte.left(2));
+    e.ips = c->first;
+    poseN(e, c->second);
+    const TableCles r = recadre(t, c->first, c->second, retirees);
+    e.nbcle = r.nbcle;
+    for (int k = 0; k < r.nbcle; ++k) {
+        e.cleimg[k] = r.img[k];
+        e.cledecx[k] = r.decx[k];
+        e.cledecy[k] = r.decy[k];
+        e.cleavance[k] = r.avance[k];
+        e.clezoom[k] = r.zoom[k];
+        e.cletemps[k] = imgverstemps(e, r.img[k]);
+    }
+    majduree(e);
+    majcles(e);
+    return std::nullopt;
+}
+
 bool creecle(Etat& e) {
     int i = e.creationcle == 0 ? e.icleselection : -1;
     if (i < 0 || i >= e.nbcle) {

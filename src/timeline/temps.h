@@ -4,8 +4,10 @@
 
 #include "state/etat.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 // Field n (from 1) of `texte` cut at every `sep`; empty past the last field.
 QString champ(const QString& texte, int n, QChar sep);
@@ -55,6 +57,30 @@ int dureemoins(Etat& e, int pas); // Button5 and Button7: never below 1
 // The frame-rate change for the text of Cips. On a text whose first two characters are not an
 // integer nothing changes and the conversion error is returned.
 std::optional<QString> changeips(Etat& e, const QString& texte);
+// The keyframe table as a rate change finds it.
+struct TableCles {
+    int ips = 0;
+    int nbcle = 0;
+    std::array<int, MAXCLE> img{}, decx{}, decy{}, avance{};
+    std::array<double, MAXCLE> zoom{};
+    bool operator==(const TableCles&) const = default;
+};
+TableCles tablecles(const Etat& e);
+// Whether the table is the start film's: a first and a last keyframe at offsets 0, without zoom
+// or pinned share. A rate change that replaces it by that loses nothing.
+bool clesdepart(const TableCles& t);
+// The rate and the last frame number a text of Cips gives (seconds and frames of the duration
+// stay); empty when its first two characters are not an integer.
+std::optional<std::pair<int, int>> cadence(const Etat& e, const QString& texte);
+// The keyframes of `t` at `ips` frames a second in a film whose last frame is `n`: each at the
+// frame nearest its time, in order, one frame each, the last on `n`. When there are more
+// keyframes than frames, those just before the last one are dropped; `retirees` gives their
+// number.
+TableCles recadre(const TableCles& t, int ips, int n, int& retirees);
+// The frame-rate change that keeps the keyframes of `t` (the table as it stood at its own rate)
+// at their times, as recadre() does. On a text that is not a rate nothing changes and the
+// conversion error is returned.
+std::optional<QString> changeips(Etat& e, const QString& texte, const TableCles& t, int& retirees);
 // creerIC in both modes. Returns false (and changes nothing) when a 102nd keyframe would be
 // created.
 bool creecle(Etat& e);

@@ -263,6 +263,73 @@ class TstCles : public QObject {
         QCOMPARE(e->listbox1, avant);
     }
 
+    // Kept at their times: each keyframe at the frame nearest its time, one frame each, in
+    // order, with its offsets; the last on N. Too many for the frames: those before the end go.
+    void cadenceGardeLesTemps_data() {
+        QTest::addColumn<int>("ipsavant");
+        QTest::addColumn<QList<int>>("avant");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<QList<int>>("apres");
+        QTest::addColumn<QList<int>>("decx"); // whose offsets each keyframe carries
+        QTest::addColumn<int>("retirees");
+        QTest::newRow("25 vers 10") << 25 << QList<int>{0, 50, 100, 150} << "10 images/secondes"
+                                    << QList<int>{0, 20, 40, 60} << QList<int>{1, 2, 3, 4} << 0;
+        QTest::newRow("25 vers 30, arrondi")
+            << 25 << QList<int>{0, 13, 137, 150} << "30" << QList<int>{0, 16, 164, 180}
+            << QList<int>{1, 2, 3, 4} << 0;
+        // 1 and 2 both round to 0 at 10 a second: pushed on, one frame each.
+        QTest::newRow("serrees") << 25 << QList<int>{0, 1, 2, 3, 150} << "10"
+                                 << QList<int>{0, 1, 2, 3, 60} << QList<int>{1, 2, 3, 4, 5} << 0;
+        // Near the end they are pushed back before it.
+        QTest::newRow("contre la fin") << 25 << QList<int>{0, 148, 149, 150} << "10"
+                                       << QList<int>{0, 58, 59, 60} << QList<int>{1, 2, 3, 4} << 0;
+        // A film of 7 frames at 1 a second holds 7 keyframes: two go, the last stays.
+        QTest::newRow("trop de cles")
+            << 25 << QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 150} << "01"
+            << QList<int>{0, 1, 2, 3, 4, 5, 6} << QList<int>{1, 2, 3, 4, 5, 6, 9} << 2;
+    }
+    void cadenceGardeLesTemps() {
+        QFETCH(int, ipsavant);
+        QFETCH(QList<int>, avant);
+        QFETCH(QString, texte);
+        QFETCH(QList<int>, apres);
+        QFETCH(QList<int>, decx);
+        QFETCH(int, retirees);
+        auto e = film(avant.last(), ipsavant);
+        QList<int> x;
+        for (int k = 1; k <= avant.size(); ++k)
+            x << k;
+        posecles(*e, avant, x);
+        e->clezoom[1] = 2.5;
+        e->cleavance[1] = 300;
+        const TableCles t = tablecles(*e);
+        QVERIFY(!clesdepart(t));
+        int r = -1;
+        QCOMPARE(changeips(*e, texte, t, r), std::nullopt);
+        QCOMPARE(r, retirees);
+        QCOMPARE(cles(*e), apres);
+        QCOMPARE(QList<int>(e->cledecx.begin(), e->cledecx.begin() + e->nbcle), decx);
+        QCOMPARE(e->clezoom[1], 2.5);
+        QCOMPARE(e->cleavance[1], 300);
+        QCOMPARE(e->nbimg, apres.last());
+        for (int k = 0; k < e->nbcle; ++k)
+            QCOMPARE(e->icle[k], imgverstemps(*e, apres[k]));
+    }
+
+    // Only the start film's two bare keyframes count as nothing to lose.
+    void clesDeDepart() {
+        auto e = film();
+        QVERIFY(clesdepart(tablecles(*e)));
+        e->cledecx[1] = 1;
+        QVERIFY(!clesdepart(tablecles(*e)));
+        e->cledecx[1] = 0;
+        e->cleavance[0] = 0;
+        QVERIFY(!clesdepart(tablecles(*e)));
+        e->cleavance[0] = SANSAVANCE;
+        posecles(*e, {0, 75, 150}, {0, 0, 0});
+        QVERIFY(!clesdepart(tablecles(*e)));
+    }
+
     void creerPuisModifier() {
         auto e = film();
         e->tl = 75;
