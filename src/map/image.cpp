@@ -311,7 +311,7 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
     return true;
 }
 
-QString filtreimages(const QString& premier) {
+QStringList motifsimages() {
     // The usual map formats first, then whatever else the reader knows here.
     QStringList motifs;
     for (const char* courant : {"bmp", "png", "jpg", "jpeg"})
@@ -321,5 +321,9 @@ QString filtreimages(const QString& premier) {
         const QString motif = QStringLiteral("*.") + QString::fromLatin1(f).toLower();
         if (!motifs.contains(motif)) motifs << motif;
     }
-    return premier + QStringLiteral("|Images|") + motifs.join(QLatin1Char(';'));
+    return motifs;
+}
+
+QString filtreimages(const QString& premier) {
+    return premier + QStringLiteral("|Images|") + motifsimages().join(QLatin1Char(';'));
 }

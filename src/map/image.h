@@ -16,6 +16,9 @@ constexpr int MAXDECODE = 1024; // MiB
 // `erreur` to a French message naming the file and the reason, and leaves `dest` untouched.
 bool chargeimage(const QString& chemin, Surface& dest, QString& erreur);
 
+// The patterns of the picture files the program reads ("*.bmp", "*.png", ...), the usual map
+// formats first.
+QStringList motifsimages();
 // The open-dialog filter of the picture formats the program reads, after `premier`
 // ("Carte BMP|*.bmp" or "Loupe BMP|*.bmp").
 QString filtreimages(const QString& premier);
