@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -164,6 +165,25 @@ bool lisentrees(Textes& textes, QByteArrayView contenu, int colonne, const QStri
         textes[*n] = champ(l, colonne, u';').replace(QStringLiteral("\\n"), QStringLiteral("\n"));
     }
     return true;
+}
+
+QString codelangue(const QString& nom) {
+    const QString cherche = nom.trimmed();
+    if (cherche.isEmpty()) return {};
+    for (const QLocale& l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                                     QLocale::AnyTerritory)) {
+        if (l.language() == QLocale::C) continue;
+        if (cherche.compare(l.nativeLanguageName(), Qt::CaseInsensitive) == 0 ||
+            cherche.compare(QLocale::languageToString(l.language()), Qt::CaseInsensitive) == 0)
+            return QLocale::languageToCode(l.language(), QLocale::ISO639Part1);
+    }
+    return {};
+}
+
+QString codecolonne(int numlangue, const QStringList& noms) {
+    if (numlangue < 3 || numlangue > 6) return QStringLiteral("fr");
+    const int i = numlangue - 2;
+    return i < noms.size() ? codelangue(noms[i]) : QString();
 }
 
 DemarrageLangue demarrelangue(Etat& e) {

@@ -45,6 +45,14 @@ QStringList nomslangues(QByteArrayView contenu);
 bool lisentrees(Textes& textes, QByteArrayView contenu, int colonne, const QString& nomfichier,
                 QString& erreur);
 
+// The code of a language (ISO 639, "de") from the name a header of langue.csv gives it, in that
+// language or in English ("Deutsch", "German", "español"; case does not matter); empty for a name
+// no language has.
+QString codelangue(const QString& nom);
+// The code of the column in use: French for column 2 and without langue.csv, else the language
+// the list names at that column (`noms`: "Français", then the header's names); empty when unknown.
+QString codecolonne(int numlangue, const QStringList& noms);
+
 // ---- What the window runs ------------------------------------------------------------------
 // The list `langue` at start-up and what to do next.
 struct DemarrageLangue {
