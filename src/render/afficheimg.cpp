@@ -249,7 +249,7 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
     if (e.geo.profil) profil(e, vue, n);
     if (e.montre) legende(e, vue, avance, n);
 
-    if (e.okloupe && n >= 0) loupe(e, surf, n, sx, sy);
+    if (e.okloupe && !e.loupecachee && n >= 0) loupe(e, surf, n, sx, sy);
 }
 
 void redessine(Etat& e, Surfaces& surf) {

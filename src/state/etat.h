@@ -285,6 +285,9 @@ struct Etat {
     bool okloupe = false;
     int txloupe = 0, txloupemax = 100;
     int estompe = 10;
+    // The window hides the magnifier while it waits for a click on the map, so that the glass
+    // never covers the place to click. Not a setting: never saved, and off for every export.
+    bool loupecachee = false;
 
     // Display picture switch "Visu".
     bool check = true;
