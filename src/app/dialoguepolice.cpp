@@ -33,14 +33,14 @@ QFont versqfont(const Police& p) {
 
 DialoguePolice::DialoguePolice(const Police& depart, QWidget* parent)
     : QDialog(parent), couleur(QColor::fromRgb(versqrgb(depart.couleur))) {
-    setWindowTitle(QStringLiteral("Police"));
+    setWindowTitle(traduit(260, QStringLiteral("Police")));
     // Qt's font dialog, shown as a plain widget without its own buttons.
     fonte = new QFontDialog(versqfont(depart), this);
     fonte->setObjectName(QStringLiteral("fonte"));
     fonte->setWindowFlags(Qt::Widget);
     fonte->setOptions(QFontDialog::NoButtons);
 
-    boutoncouleur = new QPushButton(QStringLiteral("Couleur..."), this);
+    boutoncouleur = new QPushButton(traduit(261, QStringLiteral("Couleur...")), this);
     boutoncouleur->setObjectName(QStringLiteral("couleur"));
     connect(boutoncouleur, &QPushButton::clicked, this, [this] {
         const QColor c = QColorDialog::getColor(couleur, this);
@@ -49,7 +49,7 @@ DialoguePolice::DialoguePolice(const Police& depart, QWidget* parent)
     poseCouleur(couleur);
 
     auto* boutons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    boutons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+    boutons->button(QDialogButtonBox::Cancel)->setText(traduit(104, QStringLiteral("Annuler")));
     connect(boutons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(boutons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 void boite(QWidget* parent, QMessageBox::Icon icone, const QString& texte) {
@@ -44,10 +46,10 @@ void DialoguesQt::erreur(const QString& texte) {
 }
 
 bool DialoguesQt::confirmation(const QString& question) {
-    QMessageBox b(QMessageBox::Question, QStringLiteral("Confirmation"), question,
+    QMessageBox b(QMessageBox::Question, traduit(101, QStringLiteral("Confirmation")), question,
                   QMessageBox::NoButton, parent);
-    QPushButton* oui = b.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-    QPushButton* non = b.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    QPushButton* oui = b.addButton(traduit(102, QStringLiteral("&Oui")), QMessageBox::YesRole);
+    QPushButton* non = b.addButton(traduit(103, QStringLiteral("&Non")), QMessageBox::NoRole);
     b.setDefaultButton(oui);
     b.setEscapeButton(non);
     b.exec();
@@ -55,11 +57,12 @@ bool DialoguesQt::confirmation(const QString& question) {
 }
 
 Dialogues::Choix DialoguesQt::question(const QString& texte) {
-    QMessageBox b(QMessageBox::Question, QStringLiteral("Confirmation"), texte,
+    QMessageBox b(QMessageBox::Question, traduit(101, QStringLiteral("Confirmation")), texte,
                   QMessageBox::NoButton, parent);
-    QPushButton* oui = b.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-    QPushButton* non = b.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
-    QPushButton* annuler = b.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    QPushButton* oui = b.addButton(traduit(102, QStringLiteral("&Oui")), QMessageBox::YesRole);
+    QPushButton* non = b.addButton(traduit(103, QStringLiteral("&Non")), QMessageBox::NoRole);
+    QPushButton* annuler =
+        b.addButton(traduit(104, QStringLiteral("Annuler")), QMessageBox::RejectRole);
     // Enter or Escape never throws work away.
     b.setDefaultButton(annuler);
     b.setEscapeButton(annuler);
@@ -69,12 +72,34 @@ Dialogues::Choix DialoguesQt::question(const QString& texte) {
     return Choix::annuler;
 }
 
+Dialogues::Fermeture DialoguesQt::fermeture(const QString& texte) {
+    // The platform's own buttons, in its order and words (Qt's translation of them).
+    QMessageBox b(QMessageBox::Warning, TITREAPPLI, texte,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    b.setDefaultButton(QMessageBox::Save);
+    b.setEscapeButton(QMessageBox::Cancel);
+    switch (b.exec()) {
+    case QMessageBox::Save:
+        return Fermeture::sauver;
+    case QMessageBox::Discard:
+        return Fermeture::abandonner;
+    default:
+        return Fermeture::annuler;
+    }
+}
+
 std::optional<QString> DialoguesQt::ouvrir(const QString& filtre, const QString& dossier) {
     return choisi(QFileDialog::getOpenFileName(parent, QString(), dossier, filtreqt(filtre)));
 }
 
-std::optional<QString> DialoguesQt::enregistrer(const QString& filtre, const QString& dossier) {
-    return choisi(QFileDialog::getSaveFileName(parent, QString(), dossier, filtreqt(filtre)));
+std::optional<Dialogues::Enregistrement> DialoguesQt::enregistrer(const QString& filtre,
+                                                                  const QString& dossier) {
+    const QString filtres = filtreqt(filtre);
+    QString type;
+    const QString chemin = QFileDialog::getSaveFileName(parent, QString(), dossier, filtres, &type);
+    if (chemin.isEmpty()) return std::nullopt;
+    return Enregistrement{chemin,
+                          std::max(0, int(filtres.split(QStringLiteral(";;")).indexOf(type)))};
 }
 
 std::optional<Couleur> DialoguesQt::couleur() {
@@ -90,10 +115,11 @@ std::optional<Police> DialoguesQt::police(const Police& depart) {
     return d.police();
 }
 
-// Cancel keeps the options the dialog was opened on: the export goes on with them.
-void DialoguesQt::optionsvideo(OptionsVideo& options) {
+bool DialoguesQt::optionsvideo(OptionsVideo& options) {
     DialogueVideo d(options, parent);
-    if (d.exec() == QDialog::Accepted) options = d.options();
+    if (d.exec() != QDialog::Accepted) return false;
+    options = d.options();
+    return true;
 }
 
 std::optional<ChoixTrace> DialoguesQt::reglagestrace(const ReglagesTrace& depart) {

@@ -19,11 +19,13 @@ class DialoguesQt : public Dialogues {
     void erreur(const QString& texte) override;
     bool confirmation(const QString& question) override;
     Choix question(const QString& texte) override;
+    Fermeture fermeture(const QString& texte) override;
     std::optional<QString> ouvrir(const QString& filtre, const QString& dossier) override;
-    std::optional<QString> enregistrer(const QString& filtre, const QString& dossier) override;
+    std::optional<Enregistrement> enregistrer(const QString& filtre,
+                                              const QString& dossier) override;
     std::optional<Couleur> couleur() override;
     std::optional<Police> police(const Police& depart) override;
-    void optionsvideo(OptionsVideo& options) override;
+    bool optionsvideo(OptionsVideo& options) override;
     std::optional<ChoixTrace> reglagestrace(const ReglagesTrace& depart) override;
 
   private:

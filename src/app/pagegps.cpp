@@ -1,5 +1,7 @@
 #include "app/pagegps.h"
 
+#include "app/libelles.h"
+
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -38,69 +40,75 @@ std::optional<std::pair<double, double>> litlatlon(const QString& texte) {
     return std::pair{v[0], v[1]};
 }
 
-PageGps::PageGps(QWidget* parent) : QWidget(parent) {
+PageGps::PageGps(Libelles& t, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PageGps"));
-    importe = place(new QPushButton(QStringLiteral("Importer un tracé GPX"), this), "gpximporte", 4,
-                    4, 173, 25);
-    importe->setToolTip(
-        QStringLiteral("Le tracé devient la route (GPX d'un téléphone ou d'une montre)"));
-    auto* titre =
-        place(new QLabel(QStringLiteral("Placer la carte :"), this), "gpstitre", 4, 34, 90, 21);
-    (void)titre;
-    fichiercalage = place(new QPushButton(QStringLiteral("Fichier"), this), "gpsfichiercalage", 100,
-                          32, 77, 25);
-    fichiercalage->setToolTip(
-        QStringLiteral("Le fichier de calage à côté de la carte (.wld, .bpw, .pgw, .jgw, .tfw "
-                       "et .prj) ou une carte GeoTIFF"));
+    importe = place(new QPushButton(this), "gpximporte", 4, 4, 173, 25);
+    t.texte(importe, 190, QStringLiteral("Importer un tracé GPX"));
+    t.bulle(importe, 191,
+            QStringLiteral("Le tracé devient la route (GPX d'un téléphone ou d'une montre)"));
+    t.texte(place(new QLabel(this), "gpstitre", 4, 34, 90, 21), 192,
+            QStringLiteral("Placer la carte :"));
+    fichiercalage = place(new QPushButton(this), "gpsfichiercalage", 100, 32, 77, 25);
+    t.texte(fichiercalage, 193, QStringLiteral("Fichier"));
+    t.bulle(fichiercalage, 194,
+            QStringLiteral("Le fichier de calage à côté de la carte (.wld, .bpw, .pgw, .jgw, .tfw "
+                           "et .prj) ou une carte GeoTIFF"));
     etatcalage = place(new QLabel(this), "gpsetatcalage", 4, 58, 173, 28);
     etatcalage->setWordWrap(true);
     amers = place(new QListWidget(this), "gpsamers", 4, 88, 173, 58);
-    amers->setToolTip(
-        QStringLiteral("Points de calage : pixel = latitude, longitude (écart en pixels)"));
+    t.bulle(amers, 195,
+            QStringLiteral("Points de calage : pixel = latitude, longitude (écart en pixels)"));
     latlon = place(new QLineEdit(this), "gpslatlon", 4, 150, 96, 23);
-    latlon->setPlaceholderText(QStringLiteral("lat, lon"));
-    latlon->setToolTip(
-        QStringLiteral("Latitude et longitude du point, en degrés (45,832 ; 6,865)"));
-    amerclic = place(new QPushButton(QStringLiteral("Sur la carte"), this), "gpsamerclic", 102, 149,
-                     75, 25);
+    t.indication(latlon, 196, QStringLiteral("lat, lon"));
+    t.bulle(latlon, 197,
+            QStringLiteral("Latitude et longitude du point, en degrés (45,832 6,865)"));
+    amerclic = place(new QPushButton(this), "gpsamerclic", 102, 149, 75, 25);
+    t.texte(amerclic, 198, QStringLiteral("Sur la carte"));
     amerclic->setCheckable(true);
-    amerclic->setToolTip(
-        QStringLiteral("Puis cliquer ce lieu sur la carte ; deux points ou plus placent la carte"));
-    retire = place(new QPushButton(QStringLiteral("Retirer le point"), this), "gpsretire", 4, 176,
-                   173, 23);
+    t.bulle(amerclic, 199,
+            QStringLiteral("Puis cliquer ce lieu sur la carte. Deux points ou plus placent la "
+                           "carte"));
+    retire = place(new QPushButton(this), "gpsretire", 4, 176, 173, 23);
+    t.texte(retire, 200, QStringLiteral("Retirer le point"));
 
-    allure = place(new QCheckBox(QStringLiteral("À l'heure du tracé"), this), "gpsallure", 4, 206,
-                   173, 19);
-    allure->setToolTip(QStringLiteral("Le film avance comme l'heure des points du tracé"));
-    auto* l =
-        place(new QLabel(QStringLiteral("Arrêts au plus"), this), "gpspausetexte", 20, 228, 80, 21);
-    (void)l;
+    allure = place(new QCheckBox(this), "gpsallure", 4, 206, 173, 19);
+    t.texte(allure, 201, QStringLiteral("À l'heure du tracé"));
+    t.bulle(allure, 202, QStringLiteral("Le film avance comme l'heure des points du tracé"));
+    t.texte(place(new QLabel(this), "gpspausetexte", 20, 228, 80, 21), 203,
+            QStringLiteral("Arrêts au plus"));
     pause = place(new QSpinBox(this), "gpspause", 100, 228, 77, 21);
     pause->setRange(0, MAXPAUSE);
     pause->setSuffix(QStringLiteral(" s"));
-    pause->setSpecialValueText(QStringLiteral("sans limite"));
-    distance = place(new QCheckBox(QStringLiteral("Vraie distance"), this), "gpsdistance", 4, 256,
-                     110, 19);
-    distance->setToolTip(QStringLiteral("La légende compte la distance parcourue (kms ou miles)"));
+    t.special(pause, 204, QStringLiteral("sans limite"));
+    distance = place(new QCheckBox(this), "gpsdistance", 4, 256, 110, 19);
+    t.texte(distance, 205, QStringLiteral("Vraie distance"));
+    t.bulle(distance, 206,
+            QStringLiteral("La légende compte la distance parcourue (kms ou miles)"));
     decimales = place(new QSpinBox(this), "gpsdecimales", 120, 255, 57, 21);
     decimales->setRange(0, MAXDECIMALES);
-    decimales->setSuffix(QStringLiteral(" déc."));
-    echelle = place(new QPushButton(QStringLiteral("Échelle"), this), "gpsechelle", 4, 280, 80, 23);
+    t.suffixe(decimales, 207, QStringLiteral(" déc."));
+    t.bulle(decimales, 208, QStringLiteral("Décimales de la distance"));
+    echelle = place(new QPushButton(this), "gpsechelle", 4, 280, 80, 23);
+    t.texte(echelle, 209, QStringLiteral("Échelle"));
     echelle->setCheckable(true);
-    echelle->setToolTip(
-        QStringLiteral("Cliquer les deux bouts de la barre d'échelle de la carte : la distance "
-                       "se mesure alors sur la carte"));
+    t.bulle(echelle, 210,
+            QStringLiteral("Cliquer les deux bouts de la barre d'échelle de la carte : la "
+                           "distance se mesure alors sur la carte"));
     echellekm = place(new QDoubleSpinBox(this), "gpsechellekm", 88, 281, 89, 21);
     echellekm->setRange(0, 100000);
     echellekm->setDecimals(3);
     echellekm->setSuffix(QStringLiteral(" km"));
-    temps = place(new QCheckBox(QStringLiteral("Temps"), this), "gpstemps", 4, 308, 80, 19);
-    vitesse = place(new QCheckBox(QStringLiteral("Vitesse"), this), "gpsvitesse", 90, 308, 87, 19);
-    altitude =
-        place(new QCheckBox(QStringLiteral("Altitude"), this), "gpsaltitude", 4, 328, 80, 19);
-    profil = place(new QCheckBox(QStringLiteral("Profil"), this), "gpsprofil", 90, 328, 87, 19);
-    profil->setToolTip(
-        QStringLiteral("Le profil d'altitude en bas du film, le point courant marqué"));
+    t.bulle(echellekm, 211, QStringLiteral("La longueur de la barre d'échelle"));
+    temps = place(new QCheckBox(this), "gpstemps", 4, 308, 80, 19);
+    t.texte(temps, 212, QStringLiteral("Temps"));
+    vitesse = place(new QCheckBox(this), "gpsvitesse", 90, 308, 87, 19);
+    t.texte(vitesse, 213, QStringLiteral("Vitesse"));
+    altitude = place(new QCheckBox(this), "gpsaltitude", 4, 328, 80, 19);
+    t.texte(altitude, 214, QStringLiteral("Altitude"));
+    profil = place(new QCheckBox(this), "gpsprofil", 90, 328, 87, 19);
+    t.texte(profil, 215, QStringLiteral("Profil"));
+    t.bulle(profil, 216,
+            QStringLiteral("Le profil d'altitude en bas du film, le point courant marqué"));
 }
 
 void PageGps::montre(const Etat& e, const std::vector<double>& residus) {
@@ -111,12 +119,14 @@ void PageGps::montre(const Etat& e, const std::vector<double>& residus) {
         QSignalBlocker(vitesse),   QSignalBlocker(altitude),  QSignalBlocker(profil)};
     const Calage& c = g.calage;
     if (!c.place)
-        etatcalage->setText(c.amers.empty() ? QStringLiteral("Carte non placée")
-                                            : QStringLiteral("Un point : en placer un autre"));
+        etatcalage->setText(c.amers.empty()
+                                ? traduit(e, 217, QStringLiteral("Carte non placée"))
+                                : traduit(e, 218, QStringLiteral("Un point : en placer un autre")));
     else if (!c.amers.empty())
-        etatcalage->setText(QStringLiteral("Placée par %1 points").arg(c.amers.size()));
+        etatcalage->setText(
+            traduit(e, 219, QStringLiteral("Placée par %1 points")).arg(c.amers.size()));
     else
-        etatcalage->setText(QStringLiteral("Placée par son fichier de calage"));
+        etatcalage->setText(traduit(e, 220, QStringLiteral("Placée par son fichier de calage")));
     const int selection = amers->currentRow();
     amers->clear();
     for (std::size_t i = 0; i < c.amers.size(); ++i) {

@@ -15,10 +15,13 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 
+class Libelles;
+
 class PageGps : public QWidget {
     Q_OBJECT
   public:
-    explicit PageGps(QWidget* parent = nullptr);
+    // Its texts go through `t`, in the language of the window.
+    explicit PageGps(Libelles& t, QWidget* parent = nullptr);
 
     // Shows the project's values without running any reaction; `residus` go beside the points.
     void montre(const Etat& e, const std::vector<double>& residus);

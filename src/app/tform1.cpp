@@ -1,6 +1,7 @@
 // The main window: its controls at their places, the start-up, the message routine, the about and
 // versions boxes, and the copy of the project state into the controls.
 #include "app/tform1.h"
+#include "app/accueil.h"
 #include "app/pagegps.h"
 
 #include "app/clavier.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,8 +39,10 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 TForm1* Form1 = nullptr;
@@ -87,14 +91,12 @@ QLabel* etiquette(QWidget* parent, const char* nom, int x, int y, int l, int h,
 }
 
 // The aqua step numbers beside the buttons of the page "Fichier".
-QLabel* etape(QWidget* parent, const char* nom, int x, int y, const QString& chiffre,
-              const QString& bulle) {
+QLabel* etape(QWidget* parent, const char* nom, int x, int y, const QString& chiffre) {
     auto* w = etiquette(parent, nom, x, y, 10, 24, chiffre);
     QFont f = w->font();
     f.setPixelSize(19);
     w->setFont(f);
     colore(w, AQUA);
-    w->setToolTip(bulle);
     return w;
 }
 
@@ -156,12 +158,11 @@ QComboBox* liste(QWidget* parent, const char* nom, int x, int y, int l, int h) {
     return w;
 }
 
-QToolButton* image(QWidget* parent, const char* nom, int x, Glyphe g, const QString& aide) {
+QToolButton* image(QWidget* parent, const char* nom, int x, Glyphe g) {
     auto* w = cree<QToolButton>(parent, nom, x, 120, 25, 25);
     w->setIcon(QIcon(glyphe(g)));
     w->setIconSize(QSize(GLYPHEL, GLYPHEH));
     w->setAutoRaise(true);
-    w->setStatusTip(aide);
     return w;
 }
 
@@ -234,6 +235,7 @@ void remplis(QComboBox* w, const QStringList& entrees, int selection, const QStr
 
 TForm1::TForm1(Dialogues& dialogues, const QString& dossierprog, QWidget* parent)
     : QWidget(parent), dialogues(dialogues), etat(nouveletat()),
+      textes(std::make_unique<Libelles>(etat->textes)),
       traceur(std::make_unique<Traceur>(surf.vue, &surf.carte)) {
     Form1 = this;
     QString dossier = dossierprog.isEmpty() ? QCoreApplication::applicationDirPath() : dossierprog;
@@ -275,6 +277,7 @@ void TForm1::construit() {
     fond = new Vue(surf.vue, this);
     fond->setObjectName(QStringLiteral("fond"));
     fond->setGeometry(0, 0, VUEL, VUEH);
+    accueil = new Accueil(*textes, fond);
     Ascl = cree<QScrollBar>(this, "Ascl", 0, 576, 721, 16);
     Ascl->setOrientation(Qt::Horizontal);
     Asch = cree<QScrollBar>(this, "Asch", 720, 0, 16, 577);
@@ -287,33 +290,42 @@ void TForm1::construit() {
     Button10 = bouton(this, "Button10", 744, 0, 60, 25, QStringLiteral("A propos"));
     Button13 = bouton(this, "Button13", 803, 0, 57, 25, QStringLiteral("Versions"));
     Button1 = bouton(this, "Button1", 856, 0, 75, 25, QStringLiteral("Fermer"));
-    Button1->setToolTip(QStringLiteral("Fermer"));
+    Libelles& t = *textes;
+    t.bulle(Button1, 130, QStringLiteral("Fermer"));
     langue = liste(this, "langue", 830, 32, 97, 21);
     Memo3 = memo(this, "Memo3", 744, 64, 185, 49,
                  {QStringLiteral("Création d'un film avec un vialume "),
                   QStringLiteral("en mouvement. "),
                   QStringLiteral("Bonus : Effet d'écriture de texte.")},
                  COULINFO, false);
-    Joue = image(this, "Joue", 744, Glyphe::joue, QStringLiteral("Jouer"));
-    stop = image(this, "stop", 768, Glyphe::stop, QStringLiteral("Stop"));
+    Joue = image(this, "Joue", 744, Glyphe::joue);
+    t.aide(Joue, 131, QStringLiteral("Jouer"));
+    stop = image(this, "stop", 768, Glyphe::stop);
+    t.aide(stop, 132, QStringLiteral("Stop"));
     Wtl = champtexte(this, "Wtl", 792, 120, 41, 21, true);
-    Wtl->setStatusTip(QStringLiteral("temps courant"));
-    Debut = image(this, "Debut", 832, Glyphe::debut, QStringLiteral("Début"));
-    pred = image(this, "pred", 856, Glyphe::pred, QStringLiteral("Précédent"));
-    suiv = image(this, "suiv", 880, Glyphe::suiv, QStringLiteral("Suivant"));
-    dern = image(this, "dern", 904, Glyphe::dern, QStringLiteral("Fin"));
+    t.aide(Wtl, 133, QStringLiteral("temps courant"));
+    Debut = image(this, "Debut", 832, Glyphe::debut);
+    t.aide(Debut, 134, QStringLiteral("Début"));
+    pred = image(this, "pred", 856, Glyphe::pred);
+    t.aide(pred, 135, QStringLiteral("Précédent"));
+    suiv = image(this, "suiv", 880, Glyphe::suiv);
+    t.aide(suiv, 136, QStringLiteral("Suivant"));
+    dern = image(this, "dern", 904, Glyphe::dern);
+    t.aide(dern, 137, QStringLiteral("Fin"));
     TL = glissiere(this, "TL", Qt::Horizontal, 740, 144, 190, 33, 0, 0, 0);
     TL->setTickPosition(QSlider::TicksAbove);
-    TL->setStatusTip(QStringLiteral("Ligne de temps"));
+    t.aide(TL, 138, QStringLiteral("Ligne de temps"));
     Onglet2 = cree<QTabWidget>(this, "Onglet2", 741, 184, 191, 409);
     Tab10 = page(Onglet2, "Tab10", QStringLiteral("Fichier"));
     TabSheet4 = page(Onglet2, "TabSheet4", QStringLiteral("Couleur"));
     tab11 = page(Onglet2, "tab11", QStringLiteral("Clés"));
     tab12 = page(Onglet2, "tab12", QStringLiteral("Options"));
     pagefilm = page(Onglet2, "pagefilm", QStringLiteral("Film"));
+    t.onglet(Onglet2, pagefilm, 139, QStringLiteral("Film"));
     creepagefilm();
-    pagegps = new PageGps;
-    Onglet2->addTab(pagegps, QStringLiteral("GPS"));
+    pagegps = new PageGps(t);
+    Onglet2->addTab(pagegps, QString());
+    t.onglet(Onglet2, pagegps, 140, QStringLiteral("GPS"));
 
     // ---- Page "Fichier" ------------------------------------------------------------------
     QWidget* w = Tab10;
@@ -321,47 +333,49 @@ void TForm1::construit() {
                  {QStringLiteral("Charger un BMP"), QStringLiteral("Calculer l'vialume"),
                   QStringLiteral("Sauver et générer")},
                  COULINFO, true);
-    Label3 = etape(w, "Label3", 7, 69, QStringLiteral("1"), QStringLiteral("Charger une image"));
+    Label3 = etape(w, "Label3", 7, 69, QStringLiteral("1"));
+    t.bulle(Label3, 141, QStringLiteral("Charger une image"));
     Charger = bouton(w, "Charger", 46, 68, 75, 25, QStringLiteral("Charger"));
-    Charger->setToolTip(QStringLiteral("Image pour le calcul et la visualisation"));
+    t.bulle(Charger, 142, QStringLiteral("Image pour le calcul et la visualisation"));
     coulr = champtexte(w, "coulr", 136, 72, 33, 21, true);
     coulr->hide();
     construitrecents();
     Label14 =
         etiquette(w, "Label14", 8, 104, 177, 13, QStringLiteral("La couleur vous sera demandée"));
-    Label4 = etape(w, "Label4", 8, 125, QStringLiteral("2"),
-                   QStringLiteral("Choisir la couleur finale de la route"));
+    Label4 = etape(w, "Label4", 8, 125, QStringLiteral("2"));
+    t.bulle(Label4, 143, QStringLiteral("Choisir la couleur finale de la route"));
     calculvia = bouton(w, "calculvia", 24, 120, 145, 25, QStringLiteral("Vialume"));
-    calculvia->setToolTip(QStringLiteral("Calcul de l'vialume (début)"));
+    t.bulle(calculvia, 144, QStringLiteral("Calcul de l'vialume (début)"));
     Button9 = bouton(w, "Button9", 24, 144, 49, 25, QStringLiteral("Suite"));
-    Button9->setToolTip(QStringLiteral("Calcul la suite de l'vialume"));
+    t.bulle(Button9, 145, QStringLiteral("Calcul la suite de l'vialume"));
     coulmon = champtexte(w, "coulmon", 96, 144, 33, 21, true);
     optionstrace = bouton(w, "optionstrace", 136, 144, 33, 21, QStringLiteral("..."));
-    optionstrace->setToolTip(QStringLiteral("Réglages du tracé : tolérance de couleur, toute la "
-                                            "carte, ponts, ordre du crayon, carte sans chemin"));
-    Label5 = etape(w, "Label5", 7, 173, QStringLiteral("3"),
-                   QStringLiteral("Calculer le chemin de l'vialume"));
+    t.bulle(optionstrace, 146,
+            QStringLiteral("Réglages du tracé : tolérance de couleur, toute la carte, ponts, "
+                           "ordre du crayon, carte sans chemin"));
+    Label5 = etape(w, "Label5", 7, 173, QStringLiteral("3"));
+    t.bulle(Label5, 147, QStringLiteral("Calculer le chemin de l'vialume"));
     Label2 = etiquette(w, "Label2", 25, 176, 90, 13, QStringLiteral("CLES et OPTIONS"));
-    Label6 =
-        etape(w, "Label6", 7, 205, QStringLiteral("4"), QStringLiteral("Paramètrer l'vialume"));
+    Label6 = etape(w, "Label6", 7, 205, QStringLiteral("4"));
+    t.bulle(Label6, 148, QStringLiteral("Paramètrer l'vialume"));
     Label16 = etiquette(w, "Label16", 24, 208, 64, 13, QStringLiteral("Modif couleur"));
     Label12 = etiquette(w, "Label12", 31, 240, 120, 13, QStringLiteral("Option carte sans chemin"));
-    Label7 =
-        etape(w, "Label7", 7, 261, QStringLiteral("5"), QStringLiteral("Visualiser votre vialume"));
+    Label7 = etape(w, "Label7", 7, 261, QStringLiteral("5"));
+    t.bulle(Label7, 149, QStringLiteral("Visualiser votre vialume"));
     Button12 = bouton(w, "Button12", 30, 260, 59, 25, QStringLiteral("Charger"));
-    Button12->setToolTip(
-        QStringLiteral("Autre BMP à l'affichage (option) même dimension que BMP calcul"));
+    t.bulle(Button12, 150,
+            QStringLiteral("Autre BMP à l'affichage (option) même dimension que BMP calcul"));
     Check = coche(w, "Check", 104, 264, 49, 17, QStringLiteral("Visu"));
     Check->setChecked(true);
     Check->hide();
-    Label8 =
-        etape(w, "Label8", 7, 301, QStringLiteral("6"), QStringLiteral("Sauver les paramètres"));
+    Label8 = etape(w, "Label8", 7, 301, QStringLiteral("6"));
+    t.bulle(Label8, 151, QStringLiteral("Sauver les paramètres"));
     sauver = bouton(w, "sauver", 30, 300, 75, 25, QStringLiteral("Sauver"));
-    Label11 =
-        etape(w, "Label11", 7, 344, QStringLiteral("7"), QStringLiteral("Exporter l'vialume"));
+    Label11 = etape(w, "Label11", 7, 344, QStringLiteral("7"));
+    t.bulle(Label11, 152, QStringLiteral("Exporter l'vialume"));
     Button11 = bouton(w, "Button11", 30, 344, 43, 25, QStringLiteral("Avi"));
     Suite = bouton(w, "Suite", 78, 344, 43, 25, QStringLiteral("BmpS"));
-    Suite->setToolTip(QStringLiteral("Suite de BMP"));
+    t.bulle(Suite, 153, QStringLiteral("Suite de BMP"));
     Button3 = bouton(w, "Button3", 126, 344, 43, 25, QStringLiteral("Bmp"));
 
     // ---- Page "Couleur" ------------------------------------------------------------------
@@ -390,16 +404,19 @@ void TForm1::construit() {
     Button7 = petit(w, "Button7", 82, 106, Qt::DownArrow);
     NbI = champtexte(w, "NbI", 96, 96, 33, 21, true);
     Cips = liste(w, "Cips", 24, 128, 129, 21);
-    Cips->setToolTip(QStringLiteral("Attention RAZ des images Clés"));
+    t.bulle(Cips, 122, QStringLiteral("Les images clés gardent leurs temps"));
     Label9 = etiquette(w, "Label9", 24, 160, 100, 13, QStringLiteral("Liste des images clés"));
     Icle = cree<QListWidget>(w, "Icle", 56, 180, 65, 85);
     creerIC = bouton(w, "creerIC", 54, 272, 75, 25, QStringLiteral("Créer"));
     SupIC = bouton(w, "SupIC", 54, 304, 75, 25, QStringLiteral("Supprimer"));
-    suivre = bouton(w, "suivre", 24, 336, 129, 25, QStringLiteral("Suivre la route"));
-    suivre->setToolTip(QStringLiteral("Écrit les images clés : la vue suit la tête de la route "
-                                      "tout le film (les clés d'avant sont remplacées)"));
-    adoucir = coche(w, "adoucir", 24, 364, 129, 17, QStringLiteral("Adoucir les mouvements"));
-    adoucir->setToolTip(QStringLiteral("La vue accélère et ralentit à chaque image clé"));
+    suivre = bouton(w, "suivre", 24, 336, 129, 25, QString());
+    t.texte(suivre, 154, QStringLiteral("Suivre la route"));
+    t.bulle(suivre, 155,
+            QStringLiteral("Écrit les images clés : la vue suit la tête de la route tout le film "
+                           "(les clés d'avant sont remplacées)"));
+    adoucir = coche(w, "adoucir", 24, 364, 129, 17, QString());
+    t.texte(adoucir, 156, QStringLiteral("Adoucir les mouvements"));
+    t.bulle(adoucir, 157, QStringLiteral("La vue accélère et ralentit à chaque image clé"));
 
     // ---- Page "Options" ------------------------------------------------------------------
     PageControl1 = cree<QTabWidget>(tab12, "PageControl1", -3, 24, 188, 361);
@@ -495,6 +512,8 @@ void TForm1::connecte() {
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Onglet2, &QTabWidget::currentChanged, this, &TForm1::Onglet2Change);
 
+    connect(accueil->ouvrir, &QPushButton::clicked, this, &TForm1::ChargerClick);
+    connect(accueil->demo, &QPushButton::clicked, this, &TForm1::ouvredemo);
     connect(fond, &Vue::bouge, this, &TForm1::Chechecouleur);
     connect(fond, &Vue::appui, this, &TForm1::fondMouseDown);
     connect(fond, &Vue::roule, this, &TForm1::fondRoule);
@@ -643,6 +662,7 @@ void TForm1::synchro() {
     }
     montregps();
     montretemps();
+    accueil->setVisible(e.fichiercarte.isEmpty());
 }
 
 void TForm1::montretemps() {
@@ -724,63 +744,86 @@ void TForm1::Button13Click() {
 
 void TForm1::creepagefilm() {
     QWidget* w = pagefilm;
-    etiquette(w, "Label20", 6, 6, 170, 17, QStringLiteral("Taille du film"));
+    Libelles& t = *textes;
+    t.texte(etiquette(w, "Label20", 6, 6, 170, 17, QString()), 158,
+            QStringLiteral("Taille du film"));
     formatfilm = cree<QComboBox>(w, "formatfilm", 6, 24, 170, 22);
-    for (const auto& [l, h, nom] : FORMATSFILM)
-        formatfilm->addItem(QStringLiteral("%1 x %2 %3").arg(l).arg(h).arg(QString::fromUtf8(nom)));
-    formatfilm->addItem(QStringLiteral("Autre taille"));
-    const auto nombre = [w](const char* nom, const QString& texte, int y, int mini, int maxi) {
-        etiquette(w, "", 6, y + 2, 60, 17, texte);
+    // The sizes' names that are words of a language.
+    const std::pair<const char*, int> noms[] = {
+        {"(classique)", 181}, {"(vertical)", 182}, {"(carré)", 183}};
+    for (const auto& [l, h, nom] : FORMATSFILM) {
+        const QString taille = QStringLiteral("%1 x %2 ").arg(l).arg(h);
+        const QString francais = QString::fromUtf8(nom);
+        formatfilm->addItem(taille + francais);
+        const int i = formatfilm->count() - 1;
+        for (const auto& [mot, entree] : noms)
+            if (francais == QString::fromUtf8(mot))
+                t.lie(entree, francais,
+                      [liste = QPointer<QComboBox>(formatfilm), i, taille](const QString& texte) {
+                          if (liste) liste->setItemText(i, taille + texte);
+                      });
+    }
+    formatfilm->addItem(QString());
+    t.element(formatfilm, formatfilm->count() - 1, 159, QStringLiteral("Autre taille"));
+    const auto nombre = [w, &t](const char* nom, int entree, const QString& texte, int y, int mini,
+                                int maxi) {
+        t.texte(etiquette(w, "", 6, y + 2, 60, 17, QString()), entree, texte);
         auto* s = cree<QSpinBox>(w, nom, 76, y, 80, 22);
         s->setRange(mini, maxi);
         return s;
     };
-    largeurfilm = nombre("largeurfilm", QStringLiteral("Largeur"), 52, MINFILM, MAXFILML);
-    hauteurfilm = nombre("hauteurfilm", QStringLiteral("Hauteur"), 78, MINFILM, MAXFILMH);
+    largeurfilm = nombre("largeurfilm", 160, QStringLiteral("Largeur"), 52, MINFILM, MAXFILML);
+    hauteurfilm = nombre("hauteurfilm", 161, QStringLiteral("Hauteur"), 78, MINFILM, MAXFILMH);
     for (QSpinBox* s : {largeurfilm, hauteurfilm})
         s->setSingleStep(2);
-    etiquette(w, "", 6, 106, 60, 17, QStringLiteral("Zoom"));
+    t.texte(etiquette(w, "", 6, 106, 60, 17, QString()), 162, QStringLiteral("Zoom"));
     zoomfilm = cree<QDoubleSpinBox>(w, "zoomfilm", 76, 104, 80, 22);
     zoomfilm->setRange(MINZOOM, MAXZOOM);
     zoomfilm->setDecimals(2);
     zoomfilm->setSingleStep(0.25);
-    zoomfilm->setToolTip(QStringLiteral("Pixels du film par pixel de la carte"));
-    appliquefilm = bouton(w, "appliquefilm", 76, 132, 80, 25, QStringLiteral("Appliquer"));
+    t.bulle(zoomfilm, 163, QStringLiteral("Pixels du film par pixel de la carte"));
+    appliquefilm = bouton(w, "appliquefilm", 76, 132, 80, 25, QString());
+    t.texte(appliquefilm, 164, QStringLiteral("Appliquer"));
 
-    etiquette(w, "Label21", 6, 172, 170, 17, QStringLiteral("Trait de la route"));
-    largeurtrait = nombre("largeurtrait", QStringLiteral("Largeur"), 192, 0, MAXLARGEUR);
-    largeurtrait->setSpecialValueText(QStringLiteral("pixels"));
-    largeurtrait->setToolTip(QStringLiteral("En pixels du film ; « pixels » : les pixels de la "
-                                            "route, tels quels"));
-    halotrait = nombre("halotrait", QStringLiteral("Contour"), 218, 0, MAXHALO);
-    halotrait->setToolTip(QStringLiteral("Largeur du contour autour du trait"));
-    etiquette(w, "", 6, 248, 60, 17, QStringLiteral("Couleur"));
+    t.texte(etiquette(w, "Label21", 6, 172, 170, 17, QString()), 165,
+            QStringLiteral("Trait de la route"));
+    largeurtrait = nombre("largeurtrait", 160, QStringLiteral("Largeur"), 192, 0, MAXLARGEUR);
+    t.special(largeurtrait, 166, QStringLiteral("pixels"));
+    t.bulle(largeurtrait, 167,
+            QStringLiteral("En pixels du film. « pixels » : les pixels de la route, tels quels"));
+    halotrait = nombre("halotrait", 168, QStringLiteral("Contour"), 218, 0, MAXHALO);
+    t.bulle(halotrait, 169, QStringLiteral("Largeur du contour autour du trait"));
+    t.texte(etiquette(w, "", 6, 248, 60, 17, QString()), 170, QStringLiteral("Couleur"));
     coulhalo = champtexte(w, "coulhalo", 76, 246, 33, 21, true);
     choixhalo = bouton(w, "choixhalo", 116, 244, 40, 25, QStringLiteral("..."));
-    choixhalo->setToolTip(QStringLiteral("Couleur du contour"));
+    t.bulle(choixhalo, 171, QStringLiteral("Couleur du contour"));
 
-    etiquette(w, "Label22", 6, 288, 170, 17, QStringLiteral("Export (bouton Avi)"));
-    transparentfilm =
-        coche(w, "transparentfilm", 6, 308, 170, 17, QStringLiteral("Sans la carte (transparent)"));
-    transparentfilm->setToolTip(QStringLiteral(
-        "Route, pointe, légende et loupe sur fond transparent : .mov, .webm, .mkv, suite PNG"));
+    t.texte(etiquette(w, "Label22", 6, 288, 170, 17, QString()), 172,
+            QStringLiteral("Export (bouton Avi)"));
+    transparentfilm = coche(w, "transparentfilm", 6, 308, 170, 17, QString());
+    t.texte(transparentfilm, 173, QStringLiteral("Sans la carte (transparent)"));
+    t.bulle(transparentfilm, 174,
+            QStringLiteral("Route, pointe, légende et loupe sur fond transparent : .mov, .webm, "
+                           ".mkv, suite PNG"));
 
     // The keyframe of the frame shown: its own zoom and the share of the route it pins.
-    etiquette(w, "Label23", 6, 334, 70, 17, QStringLiteral("Clé : zoom"));
+    t.texte(etiquette(w, "Label23", 6, 334, 70, 17, QString()), 175, QStringLiteral("Clé : zoom"));
     zoomcle = cree<QDoubleSpinBox>(w, "zoomcle", 76, 332, 80, 22);
     zoomcle->setRange(0, MAXZOOM);
     zoomcle->setDecimals(2);
     zoomcle->setSingleStep(0.25);
-    zoomcle->setSpecialValueText(QStringLiteral("du film"));
-    zoomcle->setToolTip(QStringLiteral("Le zoom de cette image clé ; entre deux clés le zoom "
-                                       "change en douceur"));
-    etiquette(w, "Label24", 6, 360, 70, 17, QStringLiteral("Clé : route"));
+    t.special(zoomcle, 176, QStringLiteral("du film"));
+    t.bulle(zoomcle, 177,
+            QStringLiteral("Le zoom de cette image clé. Entre deux clés le zoom change en "
+                           "douceur"));
+    t.texte(etiquette(w, "Label24", 6, 360, 70, 17, QString()), 178, QStringLiteral("Clé : route"));
     avancecle = cree<QSpinBox>(w, "avancecle", 76, 358, 80, 22);
     avancecle->setRange(SANSAVANCE, 1000);
-    avancecle->setSpecialValueText(QStringLiteral("libre"));
+    t.special(avancecle, 179, QStringLiteral("libre"));
     avancecle->setSuffix(QStringLiteral(" ‰"));
-    avancecle->setToolTip(QStringLiteral("La part de la route tracée à cette image clé (en "
-                                         "millièmes) ; « libre » : selon le numéro d'image"));
+    t.bulle(avancecle, 180,
+            QStringLiteral("La part de la route tracée à cette image clé (en millièmes). "
+                           "« libre » : selon le numéro d'image"));
 
     connect(formatfilm, &QComboBox::currentIndexChanged, this, &TForm1::formatfilmChange);
     connect(appliquefilm, &QPushButton::clicked, this, &TForm1::appliquefilmClick);

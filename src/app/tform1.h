@@ -10,12 +10,15 @@
 #pragma once
 
 #include "app/dialogues.h"
+#include "app/libelles.h"
 #include "map/surfaces.h"
 #include "state/etat.h"
+#include "timeline/temps.h"
 
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct Chargement;
@@ -36,7 +39,9 @@ class QSpinBox;
 class QTabWidget;
 class QTimer;
 class QToolButton;
+class QTranslator;
 class Vue;
+class Accueil;
 class HautBas;
 class PageGps;
 class Traceur;
@@ -72,8 +77,9 @@ class TForm1 : public QWidget {
     // Whether the project differs from what was last saved or loaded: the parameters file it
     // would write is not the one of that moment. Without a map there is nothing to lose.
     bool modifie() const;
-    // Before the project is dropped (quit, another map): "Quitter sans sauver ?" when it has
-    // changes. True when the caller may go on (Oui; Non once the save went through).
+    // Before the project is dropped (quit, another map): the Save / Discard / Cancel question
+    // naming the project when it has changes. True when the caller may go on (Discard; Save
+    // once the save went through).
     bool abandonne();
     // Undo and redo of project changes (tform1_annule.cpp). A step is the parameters file the
     // project would write, compressed; a change is noted when that file differs from the last
@@ -93,9 +99,13 @@ class TForm1 : public QWidget {
     QStringList recentes() const;
     // Opens a map of the list (or any map) as "Charger" does after its dialog, question first.
     void ouvrerecente(const QString& chemin);
+    // Opens the user's copy of the demo project (made from the one shipped at the first time).
+    void ouvredemo();
 
     // ---- Controls (object names as the control names) --------------------------------------
     Vue* fond = nullptr;
+    // How to start, over the view while no map is loaded.
+    Accueil* accueil = nullptr;
     QScrollBar *Ascl = nullptr, *Asch = nullptr;
     QPushButton *Button10 = nullptr, *Button13 = nullptr, *Button1 = nullptr;
     QComboBox* langue = nullptr;
@@ -181,6 +191,9 @@ class TForm1 : public QWidget {
 
     // Page "GPS" (tform1_gps.cpp).
     PageGps* pagegps = nullptr;
+
+    // The texts added since V1.50, in the language of the table (libelles.h).
+    Libelles& libelles() { return *textes; }
 
   public slots:
     // Window (tform1.cpp).
@@ -275,6 +288,8 @@ class TForm1 : public QWidget {
 
     // GPS track, placement, pace and true distance (tform1_gps.cpp).
     void gpsimporteClick();
+    // Disarms the clicks that place a point or the scale bar (an export does, first).
+    void desarmegps();
     void gpsfichiercalageClick();
     void gpsretireClick();
     void gpsreglageChange();
@@ -294,6 +309,7 @@ class TForm1 : public QWidget {
     void connecte();      // connects every handler (tform1.cpp)
     void demarrage();     // the start-up sequence (tform1.cpp)
     void initlangue();    // its language steps: langue.ini, the list `langue`, the loader
+    void langueqt();      // Qt's translation of its own texts, in the language in use
     void montretemps();   // mirrors Wtl, Dmax, NbI, Icle, creerIC, SupIC from the state
     void majmodecle();    // core majmodecle, then the controls
     void litparametres(); // the parameters-file offer at the end of a map load
@@ -302,6 +318,9 @@ class TForm1 : public QWidget {
     bool signale(const Chargement& r);
     // Without a map: "Charger d'abord une image" shown, and true.
     bool sanscarte();
+    // The open dialog's filter for a picture: every format read first, then the BMP entry
+    // named by language entry `entree` (French `bmp`).
+    QString filtrecartes(int entree, const QString& bmp) const;
 
     // The tracer's walk, run in slices by a timer so that the window paints between them
     // (tform1_trace.cpp).
@@ -312,13 +331,22 @@ class TForm1 : public QWidget {
     void demandearret(const QString& question, bool rendsuite);
     QTimer* pasdetrace = nullptr;
 
+    // The keyframe table before a run of rate changes, and what the last one made of it.
+    std::optional<TableCles> cipsorigine;
+    TableCles cipsproduit;
+
     Dialogues& dialogues;
     std::unique_ptr<Etat> etat;
+    std::unique_ptr<Libelles> textes;
+    std::unique_ptr<QTranslator> traducteurqt;
+    QString codeqt = QStringLiteral("-"); // the language of traducteurqt; "-" before any
     Surfaces surf;
     std::unique_ptr<Traceur> traceur;
 
     void connectegps();
     void montregps();
+    // The magnifier is hidden while a click places a point or the scale bar.
+    void cacheloupe();
     // A click on the view that places a point or a scale bar's end; false when none is armed.
     bool cliquegps(int x, int y);
     double echx = 0, echy = 0; // the scale bar's first end, while its second is awaited
@@ -339,12 +367,12 @@ class TForm1 : public QWidget {
     void retiens();
     QByteArray reference;
 
-    // SaveDialog1 is shared: the bitmap exports keep the filter its last use set
-    // (tform1_fichiers.cpp). Each export starts in the folder it last wrote to, else the map's.
+    // Each export has its own file types and starts in the folder it last wrote to, else the
+    // map's (tform1_fichiers.cpp).
     enum Sortie { sortievideo, sortiesuite, sortiebmp, nbsorties };
     QString dossierexport(Sortie s) const;
     void retiensdossier(Sortie s, const QString& fichier);
-    QString filtresauve, dossiers[nbsorties];
+    QString dossiers[nbsorties];
 };
 
 // The single instance, set while a window exists.

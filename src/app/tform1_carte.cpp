@@ -1,5 +1,6 @@
 // Map and display picture: the open dialogs, the view offsets, the "Visu" switch and dropped files.
 // The loading itself is the core's; the window shows its messages and mirrors the state it left.
+#include "app/accueil.h"
 #include "app/hautbas.h"
 #include "app/tform1.h"
 #include "app/vue.h"
@@ -16,8 +17,6 @@
 
 namespace {
 
-const QString FILTRECARTE = QStringLiteral("Carte BMP|*.bmp");
-
 // The one local file of a drag, or nothing: several files at once are not a map.
 QString fichierdepose(const QMimeData* donnees) {
     if (!donnees || !donnees->hasUrls()) return {};
@@ -27,6 +26,13 @@ QString fichierdepose(const QMimeData* donnees) {
 }
 
 } // namespace
+
+QString TForm1::filtrecartes(int entree, const QString& bmp) const {
+    // Every picture the program reads first, so that PNG, JPEG or TIFF maps show at once; the
+    // BMP entry after it.
+    return traduit(*etat, 117, QStringLiteral("Images")) + u'|' + motifsimages().join(u';') + u'|' +
+           traduit(*etat, entree, bmp) + QStringLiteral("|*.bmp");
+}
 
 bool TForm1::signale(const Chargement& r) {
     switch (r.issue) {
@@ -55,9 +61,26 @@ void TForm1::ChargerClick() {
     // Every click brings the tip length back to 30, also when the dialog is then cancelled.
     embout30();
     const std::optional<QString> chemin =
-        dialogues.ouvrir(filtreimages(FILTRECARTE), etat->dossiercarte);
+        dialogues.ouvrir(filtrecartes(118, QStringLiteral("Carte BMP")), etat->dossiercarte);
     if (!chemin) return;
     chargecarte(*chemin);
+}
+
+void TForm1::ouvredemo() {
+    const QString carte = cartedemo(etat->dossierprog);
+    if (carte.isEmpty()) {
+        affiche(
+            traduit(*etat, 267, QStringLiteral("La démo n'est pas installée avec le programme")),
+            -1);
+        return;
+    }
+    QString copie, erreur;
+    if (!copiedemo(carte, copie, erreur)) {
+        dialogues.erreur(traduit(*etat, 268, QStringLiteral("Impossible de copier la démo dans %1"))
+                             .arg(erreur));
+        return;
+    }
+    ouvrerecente(copie);
 }
 
 void TForm1::chargecarte(const QString& chemin) {
@@ -92,7 +115,7 @@ void TForm1::Button12Click() {
         return;
     }
     const std::optional<QString> chemin =
-        dialogues.ouvrir(filtreimages(FILTRECARTE), etat->dossiercarte);
+        dialogues.ouvrir(filtrecartes(118, QStringLiteral("Carte BMP")), etat->dossiercarte);
     if (!chemin) return;
     const Chargement r = chargevisu(*etat, surf, *chemin);
     synchro();

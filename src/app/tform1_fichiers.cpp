@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProgressDialog>
 
@@ -35,7 +36,9 @@ void montre(TForm1& f) {
 // frame in hand is written.
 template <class Export> Fin deroule(TForm1& f, Export& x, const QString& titre) {
     f.stopClick();
-    QProgressDialog p(titre, QStringLiteral("Annuler"), 0, x.total(), &f);
+    // The film shows its magnifier: no click on the map is awaited meanwhile.
+    f.desarmegps();
+    QProgressDialog p(titre, traduit(f.e(), 104, QStringLiteral("Annuler")), 0, x.total(), &f);
     p.setWindowTitle(TITREAPPLI);
     p.setWindowModality(Qt::WindowModal);
     p.setMinimumDuration(0);
@@ -51,8 +54,10 @@ template <class Export> Fin deroule(TForm1& f, Export& x, const QString& titre) 
         }
         fin.erreur = x.etape();
         montre(f);
-        p.setLabelText(
-            QStringLiteral("%1\nImage %2 sur %3").arg(titre).arg(x.faites()).arg(x.total()));
+        p.setLabelText(traduit(f.e(), 110, QStringLiteral("%1\nImage %2 sur %3"))
+                           .arg(titre)
+                           .arg(x.faites())
+                           .arg(x.total()));
         p.setValue(x.faites());
         if (fin.erreur) break;
     }
@@ -60,18 +65,49 @@ template <class Export> Fin deroule(TForm1& f, Export& x, const QString& titre) 
 }
 
 // "de l'image x.bmp", or "d'une autre image" when the file only says it is a BMP map's.
-QString delimage(const Appartenance& a) {
-    return a.image.isEmpty() ? QStringLiteral("d'une autre image")
-                             : QStringLiteral("de l'image %1").arg(a.image);
+QString delimage(const Etat& e, const Appartenance& a) {
+    return a.image.isEmpty() ? traduit(e, 115, QStringLiteral("d'une autre image"))
+                             : traduit(e, 114, QStringLiteral("de l'image %1")).arg(a.image);
 }
 
 QString remplace(const Etat& e, const Appartenance& a) {
-    return QStringLiteral("Le fichier paramètres %1 est celui %2 : le remplacer ?")
-        .arg(e.fichierparam, delimage(a));
+    return traduit(e, 113, QStringLiteral("Le fichier paramètres %1 est celui %2 : le remplacer ?"))
+        .arg(e.fichierparam, delimage(e, a));
 }
 
 QString interrompu(const Etat& e) {
-    return QStringLiteral("Export interrompu à l'image %1").arg(e.tl);
+    return traduit(e, 111, QStringLiteral("Export interrompu à l'image %1")).arg(e.tl);
+}
+
+// The types of the video dialog, AVI first as ever; the others are written by their extension.
+struct TypeVideo {
+    QString nom;
+    QString extension;
+};
+QList<TypeVideo> typesvideo(const Etat& e) {
+    return {{traduit(e, 106, QStringLiteral("Vidéo")), QStringLiteral("avi")},
+            {QStringLiteral("MP4 (H.264)"), QStringLiteral("mp4")},
+            {QStringLiteral("WebM (VP9)"), QStringLiteral("webm")},
+            {QStringLiteral("MKV"), QStringLiteral("mkv")},
+            {QStringLiteral("MOV"), QStringLiteral("mov")},
+            {QStringLiteral("GIF"), QStringLiteral("gif")},
+            {QStringLiteral("APNG"), QStringLiteral("apng")},
+            {traduit(e, 107, QStringLiteral("Suite PNG")), QStringLiteral("png")}};
+}
+
+QString filtre(const QList<TypeVideo>& types) {
+    QStringList f;
+    for (const TypeVideo& t : types)
+        f << t.nom + QStringLiteral("|*.") + t.extension;
+    return f.join(u'|');
+}
+
+// The name typed, with the extension of the type chosen when it has none the exports know. An
+// AVI keeps its own naming (lower case, ".avi" appended) further on.
+QString nomvideo(const QList<TypeVideo>& types, const Dialogues::Enregistrement& choix) {
+    if (formatdepuisnom(choix.chemin)) return choix.chemin;
+    if (choix.type <= 0 || choix.type >= types.size()) return choix.chemin;
+    return choix.chemin + u'.' + types[choix.type].extension;
 }
 
 } // namespace
@@ -107,14 +143,19 @@ bool TForm1::modifie() const {
 
 bool TForm1::abandonne() {
     if (!modifie()) return true;
-    switch (dialogues.question(QStringLiteral("Quitter sans sauver ?"))) {
-    case Dialogues::Choix::oui:
-        return true;
-    case Dialogues::Choix::non:
-        // Saved first; a failed save keeps the project open.
+    const QString texte =
+        traduit(*etat, 105,
+                QStringLiteral("Le projet %1 a des modifications non enregistrées.\nLes "
+                               "enregistrer ?"))
+            .arg(etat->fichierparam);
+    switch (dialogues.fermeture(texte)) {
+    case Dialogues::Fermeture::sauver:
+        // A failed save keeps the project open.
         sauverClick();
         return !modifie();
-    case Dialogues::Choix::annuler:
+    case Dialogues::Fermeture::abandonner:
+        return true;
+    case Dialogues::Fermeture::annuler:
         return false;
     }
     return false;
@@ -136,8 +177,9 @@ void TForm1::litparametres() {
     const QString question =
         !a.autre(etat->fichiercarte)
             ? traduit(*etat, 23, QStringLiteral("Il y a fichier paramètres on le charge ?"))
-            : QStringLiteral("Il y a un fichier paramètres, celui %1 : on le charge ?")
-                  .arg(delimage(a));
+            : traduit(*etat, 116,
+                      QStringLiteral("Il y a un fichier paramètres, celui %1 : on le charge ?"))
+                  .arg(delimage(*etat, a));
     if (!dialogues.confirmation(question)) return;
     QStringList messages;
     if (const std::optional<ErreurLecture> erreur = chargeprojet(*etat, surf, messages)) {
@@ -156,15 +198,16 @@ void TForm1::litparametres() {
 
 void TForm1::SuiteClick() {
     if (sanscarte()) return;
-    const std::optional<QString> choix =
-        dialogues.enregistrer(filtresauve, dossierexport(sortiesuite));
+    const QString titre = traduit(*etat, 108, QStringLiteral("Suite BMP"));
+    const auto choix =
+        dialogues.enregistrer(titre + QStringLiteral("|*.bmp"), dossierexport(sortiesuite));
     if (!choix) return;
-    retiensdossier(sortiesuite, *choix);
+    retiensdossier(sortiesuite, choix->chemin);
     // A name that starts with "." leaves no base: nothing is written and nothing said.
-    const std::optional<QString> prefixe = prefixesuite(*choix);
+    const std::optional<QString> prefixe = prefixesuite(choix->chemin);
     if (!prefixe) return;
     ExportSuite suite(*etat, surf, *prefixe);
-    const Fin fin = deroule(*this, suite, QStringLiteral("Suite BMP"));
+    const Fin fin = deroule(*this, suite, titre);
     if (fin.erreur)
         dialogues.erreur(*fin.erreur);
     else if (fin.interrompu)
@@ -176,11 +219,14 @@ void TForm1::SuiteClick() {
 // Nothing is composed: the file holds what the view shows.
 void TForm1::Button3Click() {
     if (sanscarte()) return;
-    const std::optional<QString> choix =
-        dialogues.enregistrer(filtresauve, dossierexport(sortiebmp));
+    const auto choix = dialogues.enregistrer(traduit(*etat, 109, QStringLiteral("Image BMP")) +
+                                                 QStringLiteral("|*.bmp"),
+                                             dossierexport(sortiebmp));
     if (!choix) return;
-    retiensdossier(sortiebmp, *choix);
-    const std::optional<QString> chemin = fichierbmp(*choix);
+    retiensdossier(sortiebmp, choix->chemin);
+    // The view shows its magnifier again before it is written.
+    desarmegps();
+    const std::optional<QString> chemin = fichierbmp(choix->chemin);
     if (!chemin) return;
     if (const std::optional<QString> refus = fichierduprojet(*etat, *chemin)) {
         dialogues.erreur(*refus);
@@ -193,45 +239,45 @@ void TForm1::Button3Click() {
     affiche(SAUVE, 61);
 }
 
-// The video's messages are shown as they stand, in French whatever the language, but for the
-// last one.
+// The writer's messages are shown as they stand, in French whatever the language; "Fichier sauvé"
+// and the window's own go through the table.
 void TForm1::Button11Click() {
     if (etat->fichiercarte.isEmpty()) {
         // Shown as it stands, without the language table.
         dialogues.message(QStringLiteral("Charger d'abord une image"));
         return;
     }
-    // AVI first, as ever; the other formats by the name's extension. The bitmap dialogs go on
-    // sharing the AVI filter.
-    filtresauve = QStringLiteral("Vidéo|*.avi");
-    const std::optional<QString> choix = dialogues.enregistrer(
-        filtresauve + QStringLiteral("|MP4 (H.264)|*.mp4|WebM (VP9)|*.webm|MKV|*.mkv|MOV|*.mov|"
-                                     "GIF|*.gif|APNG|*.apng|Suite PNG|*.png"),
-        dossierexport(sortievideo));
+    const QList<TypeVideo> types = typesvideo(*etat);
+    const auto choix = dialogues.enregistrer(filtre(types), dossierexport(sortievideo));
     if (!choix) return;
-    retiensdossier(sortievideo, *choix);
-    const std::optional<Format> format = formatdepuisnom(*choix);
+    retiensdossier(sortievideo, choix->chemin);
+    // The film shows its magnifier, the palette of a GIF too.
+    desarmegps();
+    const QString nom = nomvideo(types, *choix);
+    const std::optional<Format> format = formatdepuisnom(nom);
     if (format == Format::png) {
-        exportepng(*choix);
+        exportepng(nom);
         return;
     }
     ExportVideo video(*etat, surf);
     std::optional<QString> erreur;
+    QString cible = nom;
     if (format && *format != Format::avi) {
         OptionsFilm options;
         options.transparent = transparentfilm->isChecked();
-        erreur = video.ouvre(*choix, *format, options);
+        erreur = video.ouvre(cible, *format, options);
     } else {
-        // Cancelling the codec choice goes on with the options the dialog opened on.
+        // Cancelling the codec choice cancels the export: nothing is written.
         OptionsVideo options;
-        dialogues.optionsvideo(options);
-        erreur = video.ouvre(fichiervideo(*choix), options);
+        if (!dialogues.optionsvideo(options)) return;
+        cible = fichiervideo(nom);
+        erreur = video.ouvre(cible, options);
     }
     if (erreur) {
         dialogues.message(*erreur);
         return;
     }
-    const Fin fin = deroule(*this, video, QStringLiteral("Vidéo"));
+    const Fin fin = deroule(*this, video, traduit(*etat, 106, QStringLiteral("Vidéo")));
     // Closed in every case, so that a file stopped early plays up to its last frame.
     const std::optional<QString> fermeture = video.ferme();
     if (fin.erreur || fermeture)
@@ -240,7 +286,8 @@ void TForm1::Button11Click() {
         dialogues.message(
             interrompu(*etat) +
             (video.ancien()
-                 ? QStringLiteral("\nLe fichier d'avant est gardé : %1").arg(fichiervideo(*choix))
+                 ? u'\n' + traduit(*etat, 112, QStringLiteral("Le fichier d'avant est gardé : %1"))
+                               .arg(QDir::toNativeSeparators(cible))
                  : QString()));
     else
         affiche(SAUVE, 61);
@@ -250,7 +297,7 @@ void TForm1::Button11Click() {
 void TForm1::exportepng(const QString& nom) {
     const QString prefixe = nom.left(nom.size() - 4);
     ExportPng suite(*etat, surf, prefixe, transparentfilm->isChecked());
-    const Fin fin = deroule(*this, suite, QStringLiteral("Suite PNG"));
+    const Fin fin = deroule(*this, suite, traduit(*etat, 107, QStringLiteral("Suite PNG")));
     if (fin.erreur)
         dialogues.message(*fin.erreur);
     else if (fin.interrompu)

@@ -24,10 +24,12 @@ void TForm1::connectegps() {
     // Arming one kind of click disarms the other.
     connect(p->amerclic, &QPushButton::toggled, this, [this](bool arme) {
         if (arme) pagegps->echelle->setChecked(false);
+        cacheloupe();
     });
     connect(p->echelle, &QPushButton::toggled, this, [this](bool arme) {
         echpremier = false;
         if (arme) pagegps->amerclic->setChecked(false);
+        cacheloupe();
     });
     for (QCheckBox* c : {p->allure, p->distance, p->temps, p->vitesse, p->altitude, p->profil})
         connect(c, &QCheckBox::toggled, this, &TForm1::gpsreglageChange);
@@ -36,32 +38,47 @@ void TForm1::connectegps() {
     connect(p->echellekm, &QDoubleSpinBox::valueChanged, this, &TForm1::gpsechellekmChange);
 }
 
+void TForm1::cacheloupe() {
+    const bool arme = pagegps->amerclic->isChecked() || pagegps->echelle->isChecked();
+    if (arme == etat->loupecachee) return;
+    etat->loupecachee = arme;
+    if (etat->okloupe) redessine();
+}
+
+void TForm1::desarmegps() {
+    pagegps->amerclic->setChecked(false);
+    pagegps->echelle->setChecked(false);
+}
+
 void TForm1::montregps() {
     pagegps->montre(*etat, residus(etat->geo.calage));
 }
 
 void TForm1::gpsimporteClick() {
     if (sanscarte()) return;
-    const std::optional<QString> fichier =
-        dialogues.ouvrir(QStringLiteral("Tracé GPS|*.gpx;*.GPX"), etat->dossiercarte);
+    const std::optional<QString> fichier = dialogues.ouvrir(
+        traduit(*etat, 223, QStringLiteral("Tracé GPS")) + QStringLiteral("|*.gpx;*.GPX"),
+        etat->dossiercarte);
     if (!fichier) return;
     dernieregpx = *fichier;
     const auto r = importegps(*etat, *fichier, std::nullopt, etat->geo.allure);
     if (const auto* erreur = std::get_if<QString>(&r)) {
         dialogues.erreur(*erreur);
         if (!etat->geo.calage.place)
-            affiche(
-                QStringLiteral("Pour placer la carte : taper la latitude et la longitude d'un lieu "
-                               "(ou @1, @fin : le début, la fin du tracé), cliquer « Sur la "
-                               "carte », puis ce lieu sur la carte ; deux lieux ou plus."),
-                -1);
+            affiche(traduit(*etat, 224,
+                            QStringLiteral("Pour placer la carte : taper la latitude et la "
+                                           "longitude d'un lieu (ou @1, @fin : le début, la fin "
+                                           "du tracé), cliquer « Sur la carte », puis ce lieu "
+                                           "sur la carte. Deux lieux ou plus.")),
+                    -1);
         return;
     }
     const Importation& i = std::get<Importation>(r);
-    QStringList texte{QStringLiteral("Tracé importé : %1 points, %2 tronçon(s), %3 km.")
-                          .arg(i.points)
-                          .arg(i.segments)
-                          .arg(QString::number(i.longueur / 1000, 'f', 1).replace(u'.', u','))};
+    QStringList texte{
+        traduit(*etat, 225, QStringLiteral("Tracé importé : %1 points, %2 tronçon(s), %3 km."))
+            .arg(i.points)
+            .arg(i.segments)
+            .arg(QString::number(i.longueur / 1000, 'f', 1).replace(u'.', u','))};
     texte << i.messages;
     affiche(texte.join(u'\n'), -1);
     synchro();
@@ -78,7 +95,9 @@ void TForm1::gpsfichiercalageClick() {
     etat->geo.calage = std::get<Calage>(l);
     montregps();
     if (geovalide(*etat))
-        affiche(QStringLiteral("Carte placée. Importer de nouveau le tracé pour le placer ainsi."),
+        affiche(traduit(*etat, 226,
+                        QStringLiteral("Carte placée. Importer de nouveau le tracé pour le "
+                                       "placer ainsi.")),
                 -1);
 }
 
@@ -114,7 +133,10 @@ bool TForm1::cliquegps(int x, int y) {
     // "@N": where the track last chosen passes.
     if (const auto n = nompoint(p->latlon->text())) {
         if (dernieregpx.isEmpty()) {
-            affiche(QStringLiteral("Choisir d'abord le tracé avec « Importer un tracé GPX »"), -1);
+            affiche(traduit(*etat, 227,
+                            QStringLiteral("Choisir d'abord le tracé avec « Importer un tracé "
+                                           "GPX »")),
+                    -1);
             return true;
         }
         const LectureGpx l = chargegpx(dernieregpx);
@@ -124,7 +146,7 @@ bool TForm1::cliquegps(int x, int y) {
         }
         const auto pt = pointtrace(std::get<TraceGps>(l), *n);
         if (!pt) {
-            affiche(QStringLiteral("Le tracé n'a pas de point %1 : il en a %2")
+            affiche(traduit(*etat, 228, QStringLiteral("Le tracé n'a pas de point %1 : il en a %2"))
                         .arg(*n)
                         .arg(std::get<TraceGps>(l).nbpoints),
                     -1);
@@ -133,8 +155,9 @@ bool TForm1::cliquegps(int x, int y) {
         ll = std::pair{pt->lat, pt->lon};
     }
     if (!ll) {
-        affiche(QStringLiteral("Donner d'abord la latitude et la longitude du point, en degrés "
-                               "(par exemple 45,832 ; 6,865)"),
+        affiche(traduit(*etat, 229,
+                        QStringLiteral("Donner d'abord la latitude et la longitude du point, en "
+                                       "degrés (par exemple 45,832 6,865)")),
                 -1);
         return true;
     }

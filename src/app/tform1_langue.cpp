@@ -6,13 +6,16 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTranslator>
 
 #include <tuple>
 #include <utility>
@@ -34,6 +37,8 @@ void posetexte(QWidget* w, const QString& texte) {
 } // namespace
 
 void TForm1::initlangue() {
+    // Until a table is read the texts are French, in the window and in its dialogs.
+    textesglobaux() = etat->textes;
     const DemarrageLangue d = demarrelangue(*etat);
     {
         const QSignalBlocker bloc(langue);
@@ -43,6 +48,24 @@ void TForm1::initlangue() {
     }
     if (!d.erreur.isEmpty()) affiche(d.erreur, -1);
     if (d.charger) chargelangue();
+    langueqt();
+}
+
+void TForm1::langueqt() {
+    QStringList noms;
+    for (int i = 0; i < langue->count(); ++i)
+        noms << langue->itemText(i);
+    const QString code = codecolonne(etat->numlangue, noms);
+    if (code == codeqt) return;
+    codeqt = code;
+    // Qt's own dialogs and buttons (colour, file, the standard buttons) speak the same language.
+    if (traducteurqt) QCoreApplication::removeTranslator(traducteurqt.get());
+    traducteurqt = std::make_unique<QTranslator>();
+    if (code.isEmpty() ||
+        !traducteurqt->load(QStringLiteral("qtbase_") + code,
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(traducteurqt.get()))
+        traducteurqt.reset();
 }
 
 void TForm1::langueChange(int index) {
@@ -56,6 +79,7 @@ void TForm1::langueChange(int index) {
         return;
     }
     chargelangue();
+    langueqt();
 }
 
 void TForm1::chargelangue() {
@@ -104,6 +128,8 @@ void TForm1::chargelangue() {
         e.tronson.append(t[30] + u' ' + QString::number(i));
     if (e.tronsonselection >= e.nbtron) e.tronsonselection = -1;
 
+    // The texts added since V1.50 keep their French where the table has no entry for them.
+    textes->applique();
     synchro();
     majmodecle();
 }

@@ -129,7 +129,7 @@ void TForm1::estompeChange(int v) {
 
 void TForm1::Button16Click() {
     const auto chemin =
-        dialogues.ouvrir(filtreimages(QStringLiteral("Loupe BMP|*.bmp")), etat->dossiercarte);
+        dialogues.ouvrir(filtrecartes(119, QStringLiteral("Loupe BMP")), etat->dossiercarte);
     if (!chemin) return;
     if (!signale(chargeloupe(*etat, surf, *chemin))) return;
     // The zoom range follows the picture's width; the core has redrawn the frame.

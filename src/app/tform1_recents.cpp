@@ -23,8 +23,8 @@ void TForm1::construitrecents() {
     Recents = new QToolButton(Tab10);
     Recents->setObjectName(QStringLiteral("Recents"));
     Recents->setGeometry(123, 68, 60, 25);
-    Recents->setText(QStringLiteral("Récentes"));
-    Recents->setToolTip(QStringLiteral("Cartes ouvertes récemment"));
+    textes->texte(Recents, 184, QStringLiteral("Récentes"));
+    textes->bulle(Recents, 185, QStringLiteral("Cartes ouvertes récemment"));
     Recents->setPopupMode(QToolButton::InstantPopup);
     auto* menu = new QMenu(Recents);
     menu->setObjectName(QStringLiteral("menurecents"));
@@ -39,7 +39,8 @@ void TForm1::construitrecents() {
             a->setStatusTip(chemin);
             connect(a, &QAction::triggered, this, [this, chemin] { ouvrerecente(chemin); });
         }
-        if (l.isEmpty()) menu->addAction(QStringLiteral("(aucune)"))->setEnabled(false);
+        if (l.isEmpty())
+            menu->addAction(traduit(*etat, 186, QStringLiteral("(aucune)")))->setEnabled(false);
     });
 }
 

@@ -91,13 +91,39 @@ void TForm1::Button7Click() {
 
 void TForm1::CipsChange(const QString& texte) {
     Etat& e = *etat;
-    // Picking the entry already shown fires the list's signal too; only a new text resets the
-    // keyframes.
+    // Picking the entry already shown fires the list's signal too; only a new text is a change.
     if (texte == e.cipstexte) return;
-    if (const auto erreur = changeips(e, texte)) {
+    // Rates typed one character after the other ("1", "15") are scaled from the table as it
+    // stood before the first of them, so that a passing rate loses nothing.
+    if (!cipsorigine || tablecles(e) != cipsproduit) cipsorigine = tablecles(e);
+    std::optional<QString> erreur;
+    if (clesdepart(*cipsorigine)) {
+        // Nothing to lose: the start film's two keyframes, as ever.
+        erreur = changeips(e, texte);
+    } else {
+        // The keyframes keep their times; asked first when some find no frame of their own.
+        int retirees = 0;
+        if (const auto c = cadence(e, texte)) {
+            recadre(*cipsorigine, c->first, c->second, retirees);
+            const QString question =
+                traduit(e, 121,
+                        QStringLiteral("À %1 images par seconde le film n'a que %2 images : %3 "
+                                       "images clés seront retirées. Continuer ?"))
+                    .arg(c->first)
+                    .arg(c->second + 1)
+                    .arg(retirees);
+            if (retirees > 0 && !dialogues.confirmation(question)) {
+                synchro();
+                return;
+            }
+        }
+        erreur = changeips(e, texte, *cipsorigine, retirees);
+    }
+    if (erreur) {
         affiche(*erreur, -1);
         return;
     }
+    cipsproduit = tablecles(e);
     e.cipstexte = texte;
     e.cipsindex = e.cips.indexOf(texte);
     montretemps();
@@ -116,7 +142,8 @@ void TForm1::IcleClick() {
 }
 
 void TForm1::creerICClick() {
-    if (!creecle(*etat)) affiche(QStringLiteral("Pas plus de %1 images clés").arg(MAXCLE), -1);
+    if (!creecle(*etat))
+        affiche(traduit(*etat, 230, QStringLiteral("Pas plus de %1 images clés")).arg(MAXCLE), -1);
     montretemps();
 }
 

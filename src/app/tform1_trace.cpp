@@ -81,15 +81,16 @@ void TForm1::Button9Click() {
         affiche(SURVISU, 56);
         return;
     }
-    // Both stay in force when the colour dialog is cancelled.
-    Okloupe->setChecked(false);
-    e.nouvelleroute = false;
     if (e.etatcalcul == 2) {
         demandearret(QStringLiteral("On stoppe le calcul ?"), false);
         return;
     }
+    // A cancelled colour dialog changes nothing: the magnifier and the kind of run stay.
     const std::optional<Couleur> couleur = dialogues.couleur();
     if (!couleur) return;
+    // Its own handler redraws the frame without the magnifier.
+    Okloupe->setChecked(false);
+    e.nouvelleroute = false;
     arme(*this, *couleur, QStringLiteral("Cliquer au début de la suite de votre vialume"));
 }
 
@@ -177,7 +178,8 @@ void TForm1::finmarche() {
     // With the walk's own settings the painted route is usually soft or thick: the film reads
     // better without it under the growing one.
     if (!etat->reglagestrace.classique() && etat->fichiervisu.isEmpty() && etat->nbpt >= 0 &&
-        dialogues.confirmation(QStringLiteral("Faire la carte sans chemin (image de visu) ?")))
+        dialogues.confirmation(
+            traduit(*etat, 232, QStringLiteral("Faire la carte sans chemin (image de visu) ?"))))
         faissanschemin();
     // The whole walk is one step.
     note();
@@ -197,7 +199,7 @@ void TForm1::faissanschemin() {
     Etat& e = *etat;
     if (sanscarte()) return;
     if (e.nbpt < 0) {
-        affiche(QStringLiteral("Tracer d'abord la route"), -1);
+        affiche(traduit(e, 231, QStringLiteral("Tracer d'abord la route")), -1);
         return;
     }
     // The map itself is filled, not a display picture shown in its place.

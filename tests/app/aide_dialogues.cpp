@@ -38,14 +38,23 @@ Dialogues::Choix DialoguesScript::question(const QString& texte) {
     return prends(choix, Choix::annuler);
 }
 
+Dialogues::Fermeture DialoguesScript::fermeture(const QString& texte) {
+    fermetures.append(texte);
+    return prends(choixfermeture, Fermeture::annuler);
+}
+
 std::optional<QString> DialoguesScript::ouvrir(const QString& filtre, const QString& dossier) {
     filtres.append(filtre);
     dossiers.append(dossier);
     return prends(fichiers, std::optional<QString>());
 }
 
-std::optional<QString> DialoguesScript::enregistrer(const QString& filtre, const QString& dossier) {
-    return ouvrir(filtre, dossier);
+std::optional<Dialogues::Enregistrement> DialoguesScript::enregistrer(const QString& filtre,
+                                                                      const QString& dossier) {
+    const int type = prends(types, 0);
+    const std::optional<QString> chemin = ouvrir(filtre, dossier);
+    if (!chemin) return std::nullopt;
+    return Enregistrement{*chemin, type};
 }
 
 std::optional<Couleur> DialoguesScript::couleur() {
@@ -58,10 +67,13 @@ std::optional<Police> DialoguesScript::police(const Police& depart) {
     return prends(polices, std::optional<Police>());
 }
 
-void DialoguesScript::optionsvideo(OptionsVideo& choix) {
+bool DialoguesScript::optionsvideo(OptionsVideo& choix) {
     optionsdepart.append(choix);
-    if (const std::optional<OptionsVideo> r = prends(options, std::optional<OptionsVideo>()))
-        choix = *r;
+    if (options.isEmpty()) return true;
+    const std::optional<OptionsVideo> r = options.takeFirst();
+    if (!r) return false;
+    choix = *r;
+    return true;
 }
 
 std::optional<ChoixTrace> DialoguesScript::reglagestrace(const ReglagesTrace& depart) {

@@ -14,11 +14,13 @@ class DialoguesScript : public Dialogues {
     void erreur(const QString& texte) override;
     bool confirmation(const QString& question) override;
     Choix question(const QString& texte) override;
+    Fermeture fermeture(const QString& texte) override;
     std::optional<QString> ouvrir(const QString& filtre, const QString& dossier) override;
-    std::optional<QString> enregistrer(const QString& filtre, const QString& dossier) override;
+    std::optional<Enregistrement> enregistrer(const QString& filtre,
+                                              const QString& dossier) override;
     std::optional<Couleur> couleur() override;
     std::optional<Police> police(const Police& depart) override;
-    void optionsvideo(OptionsVideo& options) override;
+    bool optionsvideo(OptionsVideo& options) override;
     std::optional<ChoixTrace> reglagestrace(const ReglagesTrace& depart) override;
 
     // What the window showed or asked, in order.
@@ -26,6 +28,7 @@ class DialoguesScript : public Dialogues {
     QStringList erreurs;
     QStringList questions;
     QStringList questions3; // the Oui / Non / Annuler ones
+    QStringList fermetures; // the Save / Discard / Cancel ones
     QStringList filtres;    // of every open or save dialog
     QStringList dossiers;   // their starting folders
     QList<Police> policesdepart;
@@ -35,10 +38,13 @@ class DialoguesScript : public Dialogues {
 
     // The answers, taken from the front.
     QList<bool> reponses;
-    QList<Choix> choix; // an empty queue answers Annuler
+    QList<Choix> choix;              // an empty queue answers Annuler
+    QList<Fermeture> choixfermeture; // an empty queue answers annuler
     QList<std::optional<QString>> fichiers;
+    QList<int> types; // the file type chosen in each save dialog; an empty queue keeps the first
     QList<std::optional<Couleur>> couleurs;
     QList<std::optional<Police>> polices;
-    QList<std::optional<OptionsVideo>> options; // an empty answer is Cancel
+    // An empty answer is Cancel; an empty queue takes the dialog as it opened (OK).
+    QList<std::optional<OptionsVideo>> options;
     QList<std::optional<ChoixTrace>> traces;
 };

@@ -8,3 +8,5 @@
 QImage dessin(int largeur, int hauteur);
 // Writes `image` as a BMP file `nom` into `dossier`; returns its path.
 QString ecritbmp(const QString& dossier, const QString& nom, const QImage& image);
+// A magnifier picture `cote` pixels wide and high: black outside, a white glass, a green rim.
+QImage verre(int cote);

@@ -162,6 +162,45 @@ class TstAnnule : public QObject {
         QTRY_COMPARE(b->pasannulables(), pas + 1);
     }
 
+    // Ctrl+Z undoes the project's last change whatever has the focus (the rate list after a
+    // pick), but a text field with typing of its own takes that back first.
+    void toucheDepuisUneListe() {
+        Banc b;
+        depart(b);
+        b->show();
+        b->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(b.f.get()));
+        b->TL->setValue(60);
+        b->creerIC->click();
+        b->note();
+        b->Cips->setFocus();
+        QVERIFY(b->Cips->hasFocus());
+        b->Cips->setCurrentIndex(0);
+        emit b->Cips->activated(0);
+        b->note();
+        QCOMPARE(b.e().ips, 10);
+        QCOMPARE(b.e().cleimg[1], 24);
+        QTest::keyClick(b->Cips, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(b.e().ips, 25);
+        QCOMPARE(b.e().cleimg[1], 60);
+        QCOMPARE(b->Cips->currentText(), QStringLiteral("25 images/secondes"));
+        QTest::keyClick(b->Cips, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(b.e().ips, 10);
+
+        auto* champ = b->findChild<QLineEdit*>(QStringLiteral("gpslatlon"));
+        QVERIFY(champ);
+        const int pas = b->pasannulables();
+        champ->setFocus();
+        QTest::keyClicks(champ, QStringLiteral("45"));
+        QTest::keyClick(champ, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(champ->text(), QString());
+        QCOMPARE(b.e().ips, 10);
+        QCOMPARE(b->pasannulables(), pas);
+        // Nothing of its own left: the project's step.
+        QTest::keyClick(champ, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(b.e().ips, 25);
+    }
+
     // A loaded parameters file is one step; before it, the map as it was loaded (a map load
     // keeps the settings), and a new map starts a new history.
     void chargement() {
@@ -177,7 +216,7 @@ class TstAnnule : public QObject {
         b->Lkm->setText(QStringLiteral("6"));
         b->note();
         QCOMPARE(b->pasannulables(), 1);
-        b.d.choix << Dialogues::Choix::oui;
+        b.d.choixfermeture << Dialogues::Fermeture::abandonner;
         b.d.reponses << true;
         b.d.fichiers << carte;
         b->Charger->click();

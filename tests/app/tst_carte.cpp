@@ -3,6 +3,8 @@
 #include "aide_fenetre.h"
 #include "aide_images.h"
 
+#include "app/accueil.h"
+
 #include "app/hautbas.h"
 #include "app/vue.h"
 
@@ -70,11 +72,12 @@ void TstCarte::tailles() {
     b.marque();
     charge(b, ecritbmp(b.dossier.path(), QStringLiteral("ma.carte.bmp"), dessin(largeur, hauteur)));
 
-    // Maps are usually PNG or JPEG today: the dialog offers them after the BMP entry.
+    // Maps are usually PNG or JPEG today: the dialog shows every picture it reads at first,
+    // then offers the BMP entry.
     QCOMPARE(b.d.filtres.size(), 1);
-    QVERIFY(b.d.filtres[0].startsWith(QStringLiteral("Carte BMP|*.bmp|")));
-    QVERIFY(b.d.filtres[0].contains(QStringLiteral("*.png")));
-    QVERIFY(b.d.filtres[0].contains(QStringLiteral("*.jpg")));
+    QVERIFY2(b.d.filtres[0].startsWith(QStringLiteral("Images|*.bmp;*.png;*.jpg;*.jpeg;")),
+             qPrintable(b.d.filtres[0]));
+    QVERIFY(b.d.filtres[0].endsWith(QStringLiteral("|Carte BMP|*.bmp")));
     QCOMPARE(b.e().largeurcarte, largeur);
     QCOMPARE(b.e().hauteurcarte, hauteur);
     QCOMPARE(b->Ascl->maximum(), asclmax);
@@ -101,10 +104,13 @@ void TstCarte::refusgardelaroute() {
     charge(b, ecritbmp(b.dossier.path(), QStringLiteral("a.bmp"), dessin(1000, 800)));
     b.e().nbpt = 5;
     // The route is a change: dropped on purpose.
-    b.d.choix << Dialogues::Choix::oui;
+    b.d.choixfermeture << Dialogues::Fermeture::abandonner;
     charge(b, ecritbmp(b.dossier.path(), QStringLiteral("b.bmp"), dessin(719, 1000)));
-    QCOMPARE(b.d.questions3, QStringList(QStringLiteral("Quitter sans sauver ?")));
-    QCOMPARE(montre(b, 360, 288), 0);
+    QCOMPARE(b.d.fermetures, QStringList(QStringLiteral("Le projet a.vlp a des modifications "
+                                                        "non enregistrées.\nLes enregistrer ?")));
+    // The view is black, and says how to start again in its middle.
+    QCOMPARE(montre(b, 5, 5), 0);
+    QVERIFY(b->accueil->isVisibleTo(b.f.get()));
     b.d.messages.clear();
 
     b->calculvia->click();
@@ -238,7 +244,8 @@ void TstCarte::visu() {
     b.d.fichiers.append(chemin);
     b->Button12->click();
     QCOMPARE(b.d.filtres.size(), 3);
-    QVERIFY(b.d.filtres[2].startsWith(QStringLiteral("Carte BMP|*.bmp|")));
+    QVERIFY(b.d.filtres[2].startsWith(QStringLiteral("Images|*.bmp;")));
+    QVERIFY(b.d.filtres[2].endsWith(QStringLiteral("|Carte BMP|*.bmp")));
     if (accepte) {
         QVERIFY(b.d.messages.isEmpty());
         QCOMPARE(b.e().fichiervisu, chemin);

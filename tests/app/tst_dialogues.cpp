@@ -6,8 +6,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -49,6 +52,10 @@ class TstDialogues : public QObject {
     void message();
     void confirmation_data();
     void confirmation();
+    void fermeture_data();
+    void fermeture();
+    void typeEnregistre_data();
+    void typeEnregistre();
     void policeAvecCouleur_data();
     void policeAvecCouleur();
 };
@@ -110,6 +117,73 @@ void TstDialogues::confirmation() {
         bouton);
     QCOMPARE(d.confirmation(QStringLiteral("Charger les paramètres ?")), oui);
     QVERIFY(vue);
+}
+
+// Before changes are lost: the platform's three buttons, the project named in the question.
+void TstDialogues::fermeture_data() {
+    QTest::addColumn<int>("bouton");
+    QTest::addColumn<int>("reponse");
+    QTest::newRow("Save") << int(QMessageBox::Save) << int(Dialogues::Fermeture::sauver);
+    QTest::newRow("Discard") << int(QMessageBox::Discard) << int(Dialogues::Fermeture::abandonner);
+    QTest::newRow("Cancel") << int(QMessageBox::Cancel) << int(Dialogues::Fermeture::annuler);
+    QTest::newRow("Escape") << -1 << int(Dialogues::Fermeture::annuler);
+}
+
+void TstDialogues::fermeture() {
+    QFETCH(int, bouton);
+    QFETCH(int, reponse);
+    DialoguesQt d;
+    bool vue = false;
+    auto* guet = new QTimer;
+    QObject::connect(guet, &QTimer::timeout, [&, guet] {
+        auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!b) return;
+        guet->stop();
+        guet->deleteLater();
+        vue = true;
+        QCOMPARE(b->text(), QStringLiteral("Le projet carte.vlp a changé"));
+        QCOMPARE(b->standardButtons(),
+                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(b->defaultButton(), b->button(QMessageBox::Save));
+        if (bouton < 0)
+            QTest::keyClick(b, Qt::Key_Escape);
+        else
+            b->button(QMessageBox::StandardButton(bouton))->click();
+    });
+    guet->start(10);
+    QCOMPARE(int(d.fermeture(QStringLiteral("Le projet carte.vlp a changé"))), reponse);
+    QVERIFY(vue);
+}
+
+// The file type chosen in the save dialog comes back with the name, as its place in the filter.
+void TstDialogues::typeEnregistre_data() {
+    QTest::addColumn<int>("type");
+    QTest::newRow("premier") << 0;
+    QTest::newRow("troisième") << 2;
+}
+
+void TstDialogues::typeEnregistre() {
+    QFETCH(int, type);
+    const QStringList types{QStringLiteral("Vidéo (*.avi)"), QStringLiteral("MP4 (H.264) (*.mp4)"),
+                            QStringLiteral("WebM (VP9) (*.webm)")};
+    QTemporaryDir dossier;
+    DialoguesQt d;
+    auto* guet = new QTimer;
+    QObject::connect(guet, &QTimer::timeout, [&, guet] {
+        auto* f = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!f) return;
+        guet->stop();
+        guet->deleteLater();
+        f->selectNameFilter(types[type]);
+        f->selectFile(dossier.filePath(QStringLiteral("film")));
+        static_cast<QDialog*>(f)->accept(); // QFileDialog::accept, protected there
+    });
+    guet->start(10);
+    const auto r = d.enregistrer(QStringLiteral("Vidéo|*.avi|MP4 (H.264)|*.mp4|WebM (VP9)|*.webm"),
+                                 dossier.path());
+    QVERIFY(r);
+    QCOMPARE(QFileInfo(r->chemin).fileName(), QStringLiteral("film"));
+    QCOMPARE(r->type, type);
 }
 
 void TstDialogues::policeAvecCouleur_data() {

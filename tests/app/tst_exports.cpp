@@ -234,19 +234,18 @@ class TstExports : public QObject {
         QCOMPARE(b.d.messages, QStringList(SAUVE));
     }
 
-    // One save dialog for the three exports: the bitmaps keep the filter the video set; each
-    // starts in the map's folder.
-    void dialoguePartage() {
+    // Each export dialog offers its own file types, whatever was used before; each starts in
+    // the map's folder.
+    void dialoguesPropres() {
         Banc b;
         projet(b);
-        b->Button3->click();
         b->Button11->click();
+        b->Button3->click();
         b->Suite->click();
-        const QString video = QStringLiteral("Vidéo|*.avi");
         QCOMPARE(b.d.filtres.size(), 3);
-        QVERIFY(b.d.filtres[1].startsWith(video + QStringLiteral("|MP4 (H.264)|*.mp4|")));
-        QCOMPARE(b.d.filtres[0], QString());
-        QCOMPARE(b.d.filtres[2], video);
+        QVERIFY(b.d.filtres[0].startsWith(QStringLiteral("Vidéo|*.avi|MP4 (H.264)|*.mp4|")));
+        QCOMPARE(b.d.filtres[1], QStringLiteral("Image BMP|*.bmp"));
+        QCOMPARE(b.d.filtres[2], QStringLiteral("Suite BMP|*.bmp"));
         const QString carte = b.e().dossiercarte;
         QCOMPARE(b.d.dossiers, (QStringList{carte, carte, carte}));
         QVERIFY(b.d.messages.isEmpty());
@@ -388,19 +387,33 @@ class TstExports : public QObject {
         QCOMPARE(b->TL->value(), 150);
     }
 
-    // A cancelled codec dialog does not cancel the export: the frames go uncompressed, each the
-    // frame the time line shows.
-    void codecAnnule() {
+    // The codec dialog taken as it opens writes the frames uncompressed, each the frame the
+    // time line shows; cancelled, it writes nothing and says nothing.
+    void dialogueCodec_data() {
+        QTest::addColumn<bool>("annule");
+        QTest::newRow("OK") << false;
+        QTest::newRow("Annuler") << true;
+    }
+    void dialogueCodec() {
+        QFETCH(bool, annule);
         Banc b;
         projet(b);
         film(b, 4);
         QTemporaryDir dossier;
         b.d.fichiers.append(dossier.filePath(QStringLiteral("film.avi")));
+        if (annule) b.d.options.append(std::nullopt);
         const Guet guet(b.f.get(), -1);
         b->Button11->click();
+        QCOMPARE(b.d.optionsdepart.size(), 1);
+        if (annule) {
+            QVERIFY(fichiers(dossier.path()).isEmpty());
+            QVERIFY(b.d.messages.isEmpty());
+            QVERIFY(!guet.modale);
+            QCOMPARE(b->TL->value(), 0);
+            return;
+        }
         QVERIFY(guet.modale);
         QCOMPARE(guet.maximum, 5);
-        QCOMPARE(b.d.optionsdepart.size(), 1);
         QCOMPARE(b.d.messages, QStringList(SAUVE));
         const Relue r = relis(dossier.filePath(QStringLiteral("film.avi")));
         QVERIFY2(r.erreur.isEmpty(), qPrintable(r.erreur));
@@ -408,6 +421,86 @@ class TstExports : public QObject {
         QCOMPARE(r.images.size(), 5);
         for (int f = 0; f <= 4; ++f)
             QCOMPARE(r.images[f].convertToFormat(QImage::Format_RGB32), image(b, f));
+    }
+
+    // The type chosen in the dialog decides for a name without a known extension; a typed
+    // extension wins over it.
+    void typeChoisi_data() {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("ecrit");
+        QTest::addColumn<QString>("codec"); // empty: no codec dialog
+        QTest::newRow("film, MP4") << "film" << 1 << "film.mp4"
+                                   << "h264";
+        QTest::newRow("Film, WebM") << "Film" << 2 << "Film.webm"
+                                    << "vp9";
+        QTest::newRow("film, Vidéo") << "film" << 0 << "film.avi"
+                                     << "rawvideo";
+        QTest::newRow("mon.film, MOV") << "mon.film" << 4 << "mon.film.mov"
+                                       << "";
+        QTest::newRow("film.avi, MP4") << "film.avi" << 1 << "film.avi"
+                                       << "rawvideo";
+        QTest::newRow("film.mkv, Vidéo") << "film.mkv" << 0 << "film.mkv"
+                                         << "";
+        QTest::newRow("vue, Suite PNG") << "vue" << 7 << "vue0000.png"
+                                        << "";
+    }
+    void typeChoisi() {
+        QFETCH(QString, nom);
+        QFETCH(int, type);
+        QFETCH(QString, ecrit);
+        QFETCH(QString, codec);
+        Banc b;
+        projet(b);
+        film(b, 2);
+        QTemporaryDir dossier;
+        b.d.fichiers.append(dossier.filePath(nom));
+        b.d.types.append(type);
+        b->Button11->click();
+        QCOMPARE(b.d.messages, QStringList(SAUVE));
+        QVERIFY2(fichiers(dossier.path()).contains(ecrit),
+                 qPrintable(fichiers(dossier.path()).join(u' ')));
+        // Only an AVI asks for its codec.
+        QCOMPARE(b.d.optionsdepart.size(), ecrit.endsWith(QLatin1String(".avi")) ? 1 : 0);
+        if (!codec.isEmpty()) {
+            const Relue r = relis(dossier.filePath(ecrit));
+            QVERIFY2(r.erreur.isEmpty(), qPrintable(r.erreur));
+            QCOMPARE(r.codec, codec);
+            QCOMPARE(r.images.size(), 3);
+        }
+    }
+
+    // A film stopped early keeps the file that had its name, and the message names that file.
+    void ancienGarde_data() {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("garde");
+        QTest::newRow("film.mp4") << "film.mp4" << 0 << "film.mp4";
+        QTest::newRow("film, MP4") << "film" << 1 << "film.mp4";
+        QTest::newRow("Film, Vidéo") << "Film" << 0 << "film.avi";
+    }
+    void ancienGarde() {
+        QFETCH(QString, nom);
+        QFETCH(int, type);
+        QFETCH(QString, garde);
+        Banc b;
+        projet(b);
+        QTemporaryDir dossier;
+        const QString ancien = dossier.filePath(garde);
+        QFile f(ancien);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("le film d'avant") == 15);
+        f.close();
+        b.d.fichiers.append(dossier.filePath(nom));
+        b.d.types.append(type);
+        const Guet guet(b.f.get(), 3);
+        b->Button11->click();
+        QCOMPARE(b.d.messages.size(), 1);
+        QVERIFY2(b.d.messages[0].endsWith(
+                     QStringLiteral("\nLe fichier d'avant est gardé : %1").arg(ancien)),
+                 qPrintable(b.d.messages[0]));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("le film d'avant"));
+        QCOMPARE(fichiers(dossier.path()), QStringList(garde));
     }
 
     void videoInterrompue() {

@@ -1,12 +1,15 @@
 // The page "GPS" of the window: a track imported on a map placed by its world file, a map placed
 // by clicked points, the pace and the true distance switched from the page.
 #include "aide_fenetre.h"
+#include "aide_images.h"
 
 #include "app/pagegps.h"
 #include "project/parametres.h"
+#include "route/lisse.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,6 +51,8 @@ class TstGps : public QObject {
     void zoom();
     void allure();
     void distance();
+    void loupeCachee_data();
+    void loupeCachee();
 };
 
 void TstGps::importe() {
@@ -209,6 +214,61 @@ void TstGps::distance() {
     QVERIFY(o.contains("distance\t1\r\n"));
     QVERIFY(o.contains("decimales\t2\r\n"));
     QVERIFY(o.contains("profil\t1\r\n"));
+}
+
+// While a click places a point or the scale bar, the magnifier is not drawn over the map; it
+// comes back once the click is done, and a picture exported meanwhile has it.
+void TstGps::loupeCachee_data() {
+    QTest::addColumn<QString>("bouton");
+    QTest::newRow("point") << "gpsamerclic";
+    QTest::newRow("échelle") << "gpsechelle";
+}
+
+void TstGps::loupeCachee() {
+    QFETCH(QString, bouton);
+    Banc b;
+    b.carte(800, 600);
+    b.e().dossiercarte = b.dossier.path() + u'/';
+    Etat& e = b.e();
+    e.nbpt = 299;
+    for (int i = 0; i <= e.nbpt; ++i) {
+        e.ptx[i] = 100 + i;
+        e.pty[i] = 300;
+        e.ptcoul[i] = 0x0000ff;
+        e.pttron[i] = 0;
+    }
+    lisseloupe(e);
+    b.d.fichiers.append(ecritbmp(b.dossier.path(), QStringLiteral("loupe.bmp"), verre(120)));
+    b->Button16->click();
+    b->Okloupe->setChecked(true);
+    b->TL->setValue(75);
+    const QImage avec = b->s().vue.image().copy();
+    b->Okloupe->setChecked(false);
+    const QImage sans = b->s().vue.image().copy();
+    QVERIFY(avec != sans);
+    b->Okloupe->setChecked(true);
+
+    const QByteArray projet = ecrisparametres(e);
+    auto* arme = b->findChild<QPushButton*>(bouton);
+    arme->click();
+    QCOMPARE(b->s().vue.image(), sans);
+    b->TL->setValue(76);
+    b->TL->setValue(75);
+    QCOMPARE(b->s().vue.image(), sans);
+    // The magnifier is still on: the project would save it so.
+    QVERIFY(b->Okloupe->isChecked());
+    QCOMPARE(ecrisparametres(e), projet);
+    arme->click();
+    QCOMPARE(b->s().vue.image(), avec);
+
+    // Armed again, then a picture of the view: the click is given up and the picture has it.
+    arme->click();
+    const QString fichier = b.dossier.filePath(QStringLiteral("vue.bmp"));
+    b.d.fichiers.append(fichier);
+    b->Button3->click();
+    QVERIFY(!arme->isChecked());
+    QCOMPARE(QImage(fichier).convertToFormat(QImage::Format_RGB32),
+             avec.convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TstGps)

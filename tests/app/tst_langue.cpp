@@ -3,20 +3,34 @@
 // files, and the shipped table in English and back.
 #include "aide_route.h"
 
+#include "app/accueil.h"
+#include "app/clavier.h"
+#include "app/dialoguepolice.h"
+#include "app/dialoguetrace.h"
+#include "app/dialoguevideo.h"
 #include "project/ansi.h"
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMap>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -127,6 +141,87 @@ QMap<QString, QString> textesvisibles(TForm1* f) {
     return t;
 }
 
+// Every text a user reads on `racine` and its children: captions, tooltips as shown (with their
+// key), status tips, list entries, page titles, what spin boxes and empty fields show. Qt's own
+// inner texts (those of the font dialog, the standard buttons) are left to Qt's translation.
+QStringList textesdetout(QWidget* racine) {
+    QStringList t;
+    QList<QWidget*> tous = racine->findChildren<QWidget*>();
+    tous.prepend(racine);
+    for (QWidget* w : tous) {
+        bool dansfonte = false;
+        for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+            dansfonte = dansfonte || qobject_cast<QFontDialog*>(p);
+        if (dansfonte) continue;
+        // The main window's caption is the program's name and version, in every language.
+        if (w->isWindow() && qobject_cast<QDialog*>(w)) t << w->windowTitle();
+        t << Clavier::bulle(w) << w->statusTip();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            auto* boite = qobject_cast<QDialogButtonBox*>(w->parentWidget());
+            if (!boite || boite->standardButton(b) == QDialogButtonBox::NoButton ||
+                boite->standardButton(b) == QDialogButtonBox::Cancel)
+                t << b->text();
+        } else if (auto* l = qobject_cast<QLabel*>(w)) {
+            t << l->text();
+        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+            t << g->title();
+        } else if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
+            t << m->toPlainText();
+        } else if (auto* o = qobject_cast<QTabWidget*>(w)) {
+            for (int i = 0; i < o->count(); ++i)
+                t << o->tabText(i);
+        } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+            if (c->objectName() != QLatin1String("langue"))
+                for (int i = 0; i < c->count(); ++i)
+                    t << c->itemText(i);
+        } else if (auto* n = qobject_cast<QSpinBox*>(w)) {
+            t << n->specialValueText() << n->suffix();
+        } else if (auto* d = qobject_cast<QDoubleSpinBox*>(w)) {
+            t << d->specialValueText() << d->suffix();
+        } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            t << e->placeholderText();
+        }
+    }
+    t.removeAll(QString());
+    return t;
+}
+
+// The texts of column `colonne` of a langue.csv, as patterns: "%1" stands for anything, a
+// number may come before or after (the frame rates, the segments).
+QList<QRegularExpression> motifs(const QByteArray& csv, int colonne) {
+    QList<QRegularExpression> m;
+    const QStringList lignes = depuisansi(csv).split(QStringLiteral("\r\n"));
+    static const QRegularExpression place(QStringLiteral("%\\d"));
+    for (int i = 1; i < lignes.size(); ++i) {
+        const QString texte = lignes[i]
+                                  .section(u';', colonne - 1, colonne - 1)
+                                  .replace(QStringLiteral("\\n"), QStringLiteral("\n"))
+                                  .trimmed();
+        if (texte.isEmpty()) continue;
+        QStringList parts;
+        for (const QString& p : texte.split(place))
+            parts << QRegularExpression::escape(p);
+        m << QRegularExpression(QStringLiteral("^\\s*(\\d+ )?") + parts.join(QStringLiteral(".*")) +
+                                    QStringLiteral("( \\d+)?\\s*$"),
+                                QRegularExpression::DotMatchesEverythingOption);
+    }
+    return m;
+}
+
+// Names of formats and codecs, units and keys that read the same in every language; and
+// "Charge", the caption that the message of entry 64 names as it stands in every language.
+QString sansnoms(QString t) {
+    static const QRegularExpression noms(
+        QStringLiteral("\\b(Charge|\\d+p|4K|kms?|miles|Kms/Miles|MJPEG|H\\.264|H\\.265|MPEG-4 Part "
+                       "2|FFV1|HuffYUV|Ut "
+                       "Video|RGB|MP4|WebM|VP9|MKV|MOV|GIF|APNG|kbit/s|px|s|OK|Ctrl\\+[A-Z])\\b"));
+    return t.remove(noms);
+}
+
+bool neutre(const QString& t) {
+    return !sansnoms(t).contains(QRegularExpression(QStringLiteral("\\p{L}")));
+}
+
 } // namespace
 
 class TstLangue : public QObject {
@@ -148,6 +243,11 @@ class TstLangue : public QObject {
     void malformeeAuChangement();
     void entreeNonListee();
     void fenetreEnAnglaisEtRetour();
+    void aucunFrancais_data();
+    void aucunFrancais();
+    void tableSansNouveauxTextes();
+    void dialoguesDeQt_data();
+    void dialoguesDeQt();
 };
 
 void TstLangue::initTestCase() {
@@ -444,6 +544,126 @@ void TstLangue::fenetreEnAnglaisEtRetour() {
     choisit(&encore, 0);
     QVERIFY(memes(&encore));
     QCOMPARE(lit(b, QStringLiteral("langue.ini")), QByteArray("2\r\n"));
+}
+
+// With the shipped table in another language, no text of the window, its pages, its first look
+// and its dialogs is left in French: each is that language's text of the table, or a name or a
+// number that every language writes alike.
+void TstLangue::aucunFrancais_data() {
+    QTest::addColumn<int>("position");
+    QTest::newRow("English") << 1;
+    QTest::newRow("Español") << 2;
+    QTest::newRow("Deutsch") << 3;
+}
+
+void TstLangue::aucunFrancais() {
+    QFETCH(int, position);
+    Banc b;
+    QVERIFY(QFile::copy(fichierlivre(), chemin(b, QStringLiteral("langue.csv"))));
+    redemarre(b);
+    choisit(b, position);
+    QFile f(fichierlivre());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray csv = f.readAll();
+    QList<QRegularExpression> langue = motifs(csv, position + 2);
+    // The magnifier notes: six entries joined by "*".
+    QStringList notes;
+    for (const QString& l : depuisansi(csv).split(QStringLiteral("\r\n")))
+        if (const int n = l.section(u';', 0, 0).toInt(); n >= 46 && n <= 51)
+            notes << l.section(u';', position + 1, position + 1)
+                         .replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    langue << QRegularExpression(
+        QStringLiteral("^") + QRegularExpression::escape(notes.join(u'*')) + QStringLiteral("$"));
+    const auto connu = [&langue](QString p) {
+        // A film size comes before its name.
+        static const QRegularExpression taille(QStringLiteral("^\\d+ x \\d+ "));
+        p.remove(taille);
+        const QString q = sansnoms(p);
+        return neutre(p) || std::any_of(langue.begin(), langue.end(), [&p, &q](const auto& r) {
+                   return r.match(p).hasMatch() || r.match(q).hasMatch();
+               });
+    };
+    const auto verifie = [&connu](QWidget* racine, const QString& ou) {
+        QStringList restes;
+        for (const QString& t : textesdetout(racine)) {
+            if (connu(t)) continue;
+            // A tooltip as shown ends with its key in brackets: both parts are known.
+            static const QRegularExpression touche(QStringLiteral("^(.*) \\(([^()]*)\\)$"));
+            const auto m = touche.match(t);
+            if (!m.hasMatch() || !connu(m.captured(1)) || !connu(m.captured(2))) restes << t;
+        }
+        restes.removeDuplicates();
+        QVERIFY2(restes.isEmpty(), qPrintable(ou + QStringLiteral(" : ") + restes.join(" | ")));
+    };
+    verifie(b.f.get(), QStringLiteral("fenêtre"));
+    // The texts that follow the state: with a map, a placed point, the list of recent maps.
+    b.carte(800, 600);
+    b->Onglet2->setCurrentIndex(1);
+    b->Onglet2->setCurrentIndex(0);
+    emit b->Recents->menu()->aboutToShow();
+    verifie(b.f.get(), QStringLiteral("fenêtre avec une carte"));
+    QStringList menu;
+    for (QAction* a : b->Recents->menu()->actions())
+        menu << a->text();
+    QCOMPARE(menu.size(), 1);
+    QVERIFY(!menu.first().contains(QStringLiteral("aucune")));
+    DialogueTrace trace{ReglagesTrace{}};
+    verifie(&trace, QStringLiteral("réglages du tracé"));
+    DialogueVideo video{OptionsVideo{}};
+    verifie(&video, QStringLiteral("compression"));
+    DialoguePolice police{Police{}};
+    verifie(&police, QStringLiteral("police"));
+}
+
+// A table of V1.50, which stops at entry 100, still loads: its captions change, and the texts
+// added since keep their French.
+void TstLangue::tableSansNouveauxTextes() {
+    Banc b;
+    demarre(b, TABLE, "3");
+    QCOMPARE(b->Charger->text(), QStringLiteral("Load"));
+    QCOMPARE(b->Recents->text(), QStringLiteral("Récentes"));
+    QCOMPARE(b->suivre->text(), QStringLiteral("Suivre la route"));
+    QCOMPARE(b->Onglet2->tabText(b->Onglet2->indexOf(b->pagefilm)), QStringLiteral("Film"));
+    QCOMPARE(b->Charger->toolTip(), QStringLiteral("Image pour le calcul et la visualisation"));
+    QCOMPARE(b->accueil->titre->text(), QStringLiteral("Pour commencer"));
+    QCOMPARE(b.d.messages, QStringList());
+    // An entry of ours in the file takes over, and goes at the next change as the others do.
+    QStringList table = TABLE;
+    table << QStringLiteral("184;Récentes!;Recent;Zuletzt");
+    ecrit(b, QStringLiteral("langue.csv"), table);
+    choisit(b, 2);
+    QCOMPARE(b->Recents->text(), QStringLiteral("Zuletzt"));
+    choisit(b, 1);
+    QCOMPARE(b->Recents->text(), QStringLiteral("Recent"));
+}
+
+// Qt's own dialogs and buttons speak the language of the window, French included.
+void TstLangue::dialoguesDeQt_data() {
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("annuler");
+    QTest::newRow("Français") << 0 << "Annuler";
+    QTest::newRow("English") << 1 << "Cancel";
+    QTest::newRow("Español") << 2 << "Cancelar";
+    QTest::newRow("Deutsch") << 3 << "Abbrechen";
+}
+
+void TstLangue::dialoguesDeQt() {
+    QFETCH(int, position);
+    QFETCH(QString, annuler);
+    for (const char* code : {"fr", "de", "es"})
+        QVERIFY2(QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                               QStringLiteral("/qtbase_%1.qm").arg(QLatin1String(code))),
+                 "Qt's translations are missing: install qt6-translations-l10n");
+    Banc b;
+    QVERIFY(QFile::copy(fichierlivre(), chemin(b, QStringLiteral("langue.csv"))));
+    redemarre(b);
+    choisit(b, position);
+    QDialogButtonBox boite(QDialogButtonBox::Cancel);
+    QCOMPARE(boite.button(QDialogButtonBox::Cancel)->text(), annuler);
+    // Back to French.
+    choisit(b, 0);
+    QDialogButtonBox encore(QDialogButtonBox::Cancel);
+    QCOMPARE(encore.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Annuler"));
 }
 
 QTEST_MAIN(TstLangue)

@@ -51,6 +51,10 @@ class TstLecture : public QObject {
     void tauxChoisiParLUtilisateur();
     void tauxTapeIllisible();
     void memeTauxGardeLesCles();
+    void tauxGardeLesTemps();
+    void tauxTapeSansPerte();
+    void tauxDemandeAvantDePerdre_data();
+    void tauxDemandeAvantDePerdre();
     void creerDeuxFoisPuisSupprimer();
     void cent2iemeCleRefusee();
     void icleSansSelection();
@@ -266,6 +270,71 @@ void TstLecture::memeTauxGardeLesCles() {
     const QString avant = texte->text();
     emit texte->textEdited(avant);
     QCOMPARE(b.e().nbcle, 3);
+}
+
+// Placed keyframes stay at their times through a change of rate, with their offsets; nothing
+// is asked when nothing is lost.
+void TstLecture::tauxGardeLesTemps() {
+    Banc b;
+    b->TL->setValue(50);
+    defile(b, 30, 40);
+    b->creerICClick();
+    b->Cips->setCurrentIndex(0);
+    emit b->Cips->activated(0);
+    QCOMPARE(b.e().ips, 10);
+    QCOMPARE(cles(b->Icle), (QStringList{"00:00", "02:00", "06:00"}));
+    QCOMPARE(b.e().cleimg[1], 20);
+    QCOMPARE(b.e().cledecx[1], 30);
+    QCOMPARE(b.e().cledecy[1], 40);
+    QCOMPARE(b.e().imgdecx[20], 30);
+    QVERIFY(b.d.questions.isEmpty());
+    QVERIFY(b.d.messages.isEmpty());
+}
+
+// A rate typed one character after the other passes through others ("1", then "15"): the
+// keyframes come out as a direct change would leave them.
+void TstLecture::tauxTapeSansPerte() {
+    Banc b;
+    for (const int p : {37, 38, 113}) {
+        b->TL->setValue(p);
+        b->creerICClick();
+    }
+    QLineEdit* texte = b->Cips->lineEdit();
+    texte->clear();
+    QTest::keyClicks(texte, QStringLiteral("15"));
+    QCOMPARE(b.e().ips, 15);
+    QCOMPARE(b.e().nbcle, 5);
+    QCOMPARE(QList<int>(b.e().cleimg.begin(), b.e().cleimg.begin() + 5),
+             (QList<int>{0, 22, 23, 68, 90}));
+    QVERIFY(b.d.questions.isEmpty());
+}
+
+// More keyframes than the new rate has frames: asked first; No leaves everything as it was.
+void TstLecture::tauxDemandeAvantDePerdre_data() {
+    QTest::addColumn<bool>("oui");
+    QTest::newRow("Oui") << true;
+    QTest::newRow("Non") << false;
+}
+void TstLecture::tauxDemandeAvantDePerdre() {
+    QFETCH(bool, oui);
+    Banc b;
+    for (int p = 1; p <= 70; ++p) {
+        b->TL->setValue(p);
+        b->creerICClick();
+    }
+    QCOMPARE(b.e().nbcle, 72);
+    b.d.reponses << oui;
+    b->Cips->setCurrentIndex(0);
+    emit b->Cips->activated(0);
+    QCOMPARE(b.d.questions,
+             QStringList(QStringLiteral("À 10 images par seconde le film n'a que 61 images : 11 "
+                                        "images clés seront retirées. Continuer ?")));
+    QCOMPARE(b.e().ips, oui ? 10 : 25);
+    QCOMPARE(b.e().nbcle, oui ? 61 : 72);
+    QCOMPARE(b->NbI->text(), oui ? QStringLiteral("60") : QStringLiteral("150"));
+    QCOMPARE(b->Cips->currentText(),
+             oui ? QStringLiteral("10 images/secondes") : QStringLiteral("25 images/secondes"));
+    QCOMPARE(b->Icle->count(), b.e().nbcle);
 }
 
 void TstLecture::creerDeuxFoisPuisSupprimer() {

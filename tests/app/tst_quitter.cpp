@@ -14,8 +14,10 @@
 
 namespace {
 
-const QString QUITTER = QStringLiteral("Quitter sans sauver ?");
-using Choix = Dialogues::Choix;
+// The platform's question, naming the project.
+const QString QUITTER =
+    QStringLiteral("Le projet carte.vlp a des modifications non enregistrées.\nLes enregistrer ?");
+using Fermeture = Dialogues::Fermeture;
 
 QString image(const QString& dossier, const QString& nom) {
     QImage img(800, 600, QImage::Format_RGB32);
@@ -55,23 +57,24 @@ class TstQuitter : public QObject {
         b->show();
         b->Button1->click();
         QVERIFY(!b->isVisible());
-        QVERIFY(b.d.questions3.isEmpty());
+        QVERIFY(b.d.fermetures.isEmpty());
 
         Banc c;
         charge(c);
         QVERIFY(!c->modifie());
         QVERIFY(c->close());
-        QVERIFY(c.d.questions3.isEmpty());
+        QVERIFY(c.d.fermetures.isEmpty());
     }
 
-    // A traced route and each answer: Oui quits as it stands, Non saves first, Annuler stays.
+    // A traced route and each answer: Discard quits as it stands, Save saves first, Cancel
+    // stays.
     void routeTracee_data() {
         QTest::addColumn<int>("reponse");
         QTest::addColumn<bool>("ferme");
         QTest::addColumn<bool>("sauve");
-        QTest::newRow("Oui") << int(Choix::oui) << true << false;
-        QTest::newRow("Non") << int(Choix::non) << true << true;
-        QTest::newRow("Annuler") << int(Choix::annuler) << false << false;
+        QTest::newRow("Ne pas enregistrer") << int(Fermeture::abandonner) << true << false;
+        QTest::newRow("Enregistrer") << int(Fermeture::sauver) << true << true;
+        QTest::newRow("Annuler") << int(Fermeture::annuler) << false << false;
     }
     void routeTracee() {
         QFETCH(int, reponse);
@@ -83,9 +86,9 @@ class TstQuitter : public QObject {
         QVERIFY(trace(b, false, 0x0000ff, 100, 200));
         QCOMPARE(b.e().nbpt, 49);
         QVERIFY(b->modifie());
-        b.d.choix << Choix(reponse);
+        b.d.choixfermeture << Fermeture(reponse);
         b->Button1->click();
-        QCOMPARE(b.d.questions3, QStringList(QUITTER));
+        QCOMPARE(b.d.fermetures, QStringList(QUITTER));
         QCOMPARE(!b->isVisible(), ferme);
         QCOMPARE(QFile::exists(parametres(b)), sauve);
         if (sauve) QCOMPARE(contenu(parametres(b)), ecrisparametres(b.e()));
@@ -98,7 +101,7 @@ class TstQuitter : public QObject {
         charge(b);
         b->montre->setChecked(true);
         QVERIFY(!b->close());
-        QCOMPARE(b.d.questions3, QStringList(QUITTER));
+        QCOMPARE(b.d.fermetures, QStringList(QUITTER));
         QVERIFY(b->isVisible());
 
         b->montre->setChecked(false);
@@ -107,7 +110,7 @@ class TstQuitter : public QObject {
         b->sauver->click();
         QVERIFY(!b->modifie());
         QVERIFY(b->close());
-        QCOMPARE(b.d.questions3.size(), 1);
+        QCOMPARE(b.d.fermetures.size(), 1);
     }
 
     // A save that fails keeps the window open, whatever the answer was.
@@ -116,7 +119,7 @@ class TstQuitter : public QObject {
         charge(b);
         b->montre->setChecked(true);
         QVERIFY(QDir().mkdir(parametres(b))); // a folder where the file should go
-        b.d.choix << Choix::non;
+        b.d.choixfermeture << Fermeture::sauver;
         QVERIFY(!b->close());
         QCOMPARE(b.d.erreurs.size(), 1);
         QVERIFY(b->modifie());
@@ -129,15 +132,15 @@ class TstQuitter : public QObject {
         b->montre->setChecked(true);
         b->UpDown1->setValue(77);
         b->Charger->click();
-        QCOMPARE(b.d.questions3, QStringList(QUITTER));
+        QCOMPARE(b.d.fermetures, QStringList(QUITTER));
         QCOMPARE(b.d.filtres.size(), 1); // no open dialog after Annuler
         QCOMPARE(b.e().updown1, 77);
 
         const QString autre = image(b.dossier.path(), QStringLiteral("autre.bmp"));
-        b.d.choix << Choix::oui;
+        b.d.choixfermeture << Fermeture::abandonner;
         b.d.fichiers << autre;
         b->Charger->click();
-        QCOMPARE(b.d.questions3.size(), 2);
+        QCOMPARE(b.d.fermetures.size(), 2);
         QCOMPARE(b.e().fichiercarte, QStringLiteral("autre.bmp"));
         QVERIFY(!QFile::exists(parametres(b)));
         QVERIFY(!b->modifie());
@@ -145,7 +148,7 @@ class TstQuitter : public QObject {
         // Nothing changed: straight to the dialog.
         b.d.fichiers << autre;
         b->Charger->click();
-        QCOMPARE(b.d.questions3.size(), 2);
+        QCOMPARE(b.d.fermetures.size(), 2);
         QCOMPARE(b.d.filtres.size(), 3);
     }
 

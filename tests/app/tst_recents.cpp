@@ -14,7 +14,11 @@
 
 namespace {
 
-const QString QUITTER = QStringLiteral("Quitter sans sauver ?");
+// The question before a changed project is dropped.
+QString quitter(const QString& projet) {
+    return QStringLiteral("Le projet %1 a des modifications non enregistrées.\nLes enregistrer ?")
+        .arg(projet);
+}
 
 QString image(const QString& dossier, const QString& nom) {
     QImage img(720, 576, QImage::Format_RGB32);
@@ -89,10 +93,10 @@ class TstRecents : public QObject {
         QCOMPARE(entree->text(), QStringLiteral("a.bmp"));
         entree->trigger(); // Annuler
         QCOMPARE(b->e().fichiercarte, QStringLiteral("c.bmp"));
-        b.d.choix << Dialogues::Choix::oui;
+        b.d.choixfermeture << Dialogues::Fermeture::abandonner;
         entree->trigger();
         QCOMPARE(b->e().fichiercarte, QStringLiteral("a.bmp"));
-        QCOMPARE(b.d.questions3, (QStringList{QUITTER, QUITTER}));
+        QCOMPARE(b.d.fermetures, (QStringList{quitter("c.vlp"), quitter("c.vlp")}));
         QCOMPARE(b->e().bordnb, QStringLiteral("30"));
     }
 
@@ -103,11 +107,11 @@ class TstRecents : public QObject {
         const QString c = image(b.dossier.path(), QStringLiteral("c.bmp"));
         depose(b, a);
         QCOMPARE(b->e().fichiercarte, QStringLiteral("a.bmp"));
-        QVERIFY(b.d.questions3.isEmpty());
+        QVERIFY(b.d.fermetures.isEmpty());
         b->montre->setChecked(true);
         depose(b, c);
         QCOMPARE(b->e().fichiercarte, QStringLiteral("a.bmp"));
-        QCOMPARE(b.d.questions3, QStringList(QUITTER));
+        QCOMPARE(b.d.fermetures, QStringList(quitter("a.vlp")));
         QCOMPARE(b->recentes().first(), a);
     }
 };

@@ -283,7 +283,8 @@ void TstReglages::chargeLoupe() {
     b->Button16Click(); // cancelled
     QVERIFY(!b.redessine());
     QVERIFY(b.e().fichierloupe.isEmpty());
-    QVERIFY(b.d.filtres.last().startsWith(QStringLiteral("Loupe BMP|*.bmp")));
+    QVERIFY(b.d.filtres.last().startsWith(QStringLiteral("Images|*.bmp;")));
+    QVERIFY(b.d.filtres.last().endsWith(QStringLiteral("|Loupe BMP|*.bmp")));
 
     b.d.fichiers = {grande, petite};
     QTest::mouseClick(b->Button16, Qt::LeftButton);

@@ -90,6 +90,7 @@ class TstTrace : public QObject {
     void arretarme();
     void suite();
     void refus();
+    void annule_data();
     void annule();
     void plein();
 };
@@ -333,33 +334,34 @@ void TstTrace::refus() {
     QCOMPARE(b.e().etatcalcul, 0);
 }
 
+// A cancelled colour dialog changes nothing, for a new route as for a continuation: the
+// magnifier stays on, the kind of run and the colour stay.
+void TstTrace::annule_data() {
+    QTest::addColumn<QString>("bouton");
+    QTest::addColumn<bool>("nouvelle");
+    QTest::newRow("Vialume") << "calculvia" << false;
+    QTest::newRow("Suite") << "Button9" << true;
+}
+
 void TstTrace::annule() {
+    QFETCH(QString, bouton);
+    QFETCH(bool, nouvelle);
     Banc b;
     charge(b, 720, 576, [](QImage&) {});
-    {
-        const QSignalBlocker silence(b->Okloupe);
-        b->Okloupe->setChecked(true);
-    }
-    b.e().okloupe = true;
-    b.e().nouvelleroute = false;
+    b.d.fichiers.append(ecritbmp(b.dossier.path(), QStringLiteral("loupe.bmp"), verre(120)));
+    b->Button16->click();
+    b->Okloupe->setChecked(true);
+    QVERIFY(b.e().okloupe);
+    b.e().nouvelleroute = nouvelle;
     b.e().coulr = BLEU;
-    b->calculvia->click(); // the colour dialog is cancelled
+    b->findChild<QPushButton*>(bouton)->click(); // the colour dialog is cancelled
     QCOMPARE(b.d.couleursdemandees, 1);
     QVERIFY(b->Okloupe->isChecked());
-    QVERIFY(!b.e().nouvelleroute);
+    QVERIFY(b.e().okloupe);
+    QCOMPARE(b.e().nouvelleroute, nouvelle);
     QCOMPARE(b.e().coulr, BLEU);
     QCOMPARE(b.e().etatcalcul, 0);
     QCOMPARE(b->calculvia->text(), QStringLiteral("Vialume"));
-    QVERIFY(b->Button9->isEnabled());
-
-    // A continuation has put the magnifier away and chosen its kind of run before the dialog.
-    b.e().nouvelleroute = true;
-    b->Button9->click();
-    QCOMPARE(b.d.couleursdemandees, 2);
-    QVERIFY(!b->Okloupe->isChecked());
-    QVERIFY(!b.e().nouvelleroute);
-    QCOMPARE(b.e().coulr, BLEU);
-    QCOMPARE(b.e().etatcalcul, 0);
     QVERIFY(b->Button9->isEnabled());
     QVERIFY(b.d.messages.isEmpty());
 }
