@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PAQUETS=(build-essential cmake pkg-config qt6-base-dev libgl-dev fonts-liberation
-         libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+         qt6-translations-l10n libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
          libopencv-photo-dev libgdal-dev libproj-dev libgeographiclib-dev
          libbenchmark-dev fonts-dejavu-core xvfb xauth imagemagick ffmpeg xdotool)
 manque=()
