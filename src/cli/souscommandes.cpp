@@ -1,8 +1,8 @@
 // The sub-commands export, trace and info: the project is loaded as "Charger" loads it (its
 // parameters file accepted without a question), then the same core routines the window calls do
 // the work, so the files written are the window's.
-#include "app/commande.h"
-#include "app/progression.h"
+#include "cli/commande.h"
+#include "cli/progression.h"
 #include "project/cadrage.h"
 #include "project/langue.h"
 
@@ -272,7 +272,8 @@ int trace(const Demande& d) {
     e.okloupe = loupe;
     QTextStream err(stderr);
     if (t.plein())
-        err << tr8("vialume : la route est pleine (%1 points) ; le tracé s'arrête là").arg(MAXPT)
+        err << tr8("vialume : la route est pleine (%1 points) ; le tracé s'arrête là")
+                   .arg(t.limite())
             << '\n';
     else if (const auto m = messagebilan(t.bilan(e)))
         err << "vialume : " << *m << '\n';
