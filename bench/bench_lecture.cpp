@@ -28,11 +28,14 @@ class Muets : public Dialogues {
     void erreur(const QString&) override {}
     bool confirmation(const QString&) override { return false; }
     Choix question(const QString&) override { return Choix::annuler; }
+    Fermeture fermeture(const QString&) override { return Fermeture::annuler; }
     std::optional<QString> ouvrir(const QString&, const QString&) override { return {}; }
-    std::optional<QString> enregistrer(const QString&, const QString&) override { return {}; }
+    std::optional<Enregistrement> enregistrer(const QString&, const QString&) override {
+        return {};
+    }
     std::optional<Couleur> couleur() override { return {}; }
     std::optional<Police> police(const Police&) override { return {}; }
-    void optionsvideo(OptionsVideo&) override {}
+    bool optionsvideo(OptionsVideo&) override { return false; }
     std::optional<ChoixTrace> reglagestrace(const ReglagesTrace&) override { return {}; }
 };
 
