@@ -161,8 +161,9 @@ void TstDemarrage::controles_data() {
     ligne("Button6", "QToolButton", "tab11", {82, 96, 10, 10});
     ligne("Button7", "QToolButton", "tab11", {82, 106, 10, 10});
     ligne("NbI", "QLineEdit", "tab11", {96, 96, 33, 21}, "150");
+    // A change of rate keeps the keyframes at their times: the hint says so.
     ligne("Cips", "QComboBox", "tab11", {24, 128, 129, 21}, "25 images/secondes",
-          "Attention RAZ des images Clés");
+          "Les images clés gardent leurs temps");
     ligne("Label9", "QLabel", "tab11", {24, 160, 100, 13}, "Liste des images clés");
     ligne("Icle", "QListWidget", "tab11", {56, 180, 65, 85}, "00:00|06:00");
     // Frame 0 carries the first keyframe.
