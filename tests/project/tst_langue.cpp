@@ -403,6 +403,42 @@ class TstLangue : public QObject {
         QCOMPARE(textememo5(*e), QStringLiteral("46*47*48*49*50*51"));
     }
 
+    // The language of a header's name, for Qt's own texts; and of the column in use.
+    void codes_data() {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("English") << "English"
+                                 << "en";
+        QTest::newRow("Español") << "Español"
+                                 << "es";
+        QTest::newRow("Deutsch, casse") << " deutsch "
+                                        << "de";
+        QTest::newRow("en anglais") << "German"
+                                    << "de";
+        QTest::newRow("Italiano") << "Italiano"
+                                  << "it";
+        QTest::newRow("Français") << "Français"
+                                  << "fr";
+        QTest::newRow("inconnu") << "Klingon du sud"
+                                 << "";
+        QTest::newRow("vide") << ""
+                              << "";
+    }
+    void codes() {
+        QFETCH(QString, nom);
+        QFETCH(QString, code);
+        QCOMPARE(codelangue(nom), code);
+    }
+    void codecolonnes() {
+        const QStringList noms{"Français", "English", "Español", "Deutsch"};
+        QCOMPARE(codecolonne(0, noms), QStringLiteral("fr"));
+        QCOMPARE(codecolonne(2, noms), QStringLiteral("fr"));
+        QCOMPARE(codecolonne(3, noms), QStringLiteral("en"));
+        QCOMPARE(codecolonne(5, noms), QStringLiteral("de"));
+        // A column the header does not name.
+        QCOMPARE(codecolonne(6, noms), QString());
+    }
+
     // ---- The shipped table ------------------------------------------------------------------
     void livre_data() {
         QTest::addColumn<int>("colonne");
