@@ -2,6 +2,7 @@
 // by clicked points, the film's pace and the legend's true distance.
 #include "app/pagegps.h"
 #include "app/tform1.h"
+#include "app/travail.h"
 
 #include "geo/calage.h"
 #include "geo/gpx.h"
@@ -46,7 +47,25 @@ void TForm1::gpsimporteClick() {
         dialogues.ouvrir(QStringLiteral("Tracé GPS|*.gpx;*.GPX"), etat->dossiercarte);
     if (!fichier) return;
     dernieregpx = *fichier;
-    const auto r = importegps(*etat, *fichier, std::nullopt, etat->geo.allure);
+    // A big track is read and placed on a copy of the project away from the window's thread;
+    // the copy, once done, becomes the project.
+    if (QFileInfo(*fichier).size() >= seuilgpx) {
+        auto copie = std::make_shared<Etat>(*etat);
+        travail().lance(traduit(*etat, 363, QStringLiteral("Import du tracé GPS")),
+                        [this, copie, gpx = *fichier](const Avance&) -> Travail::Suite {
+                            auto r = std::make_shared<ImportGps>(
+                                importegps(*copie, gpx, std::nullopt, copie->geo.allure));
+                            return [this, copie, r] {
+                                if (std::holds_alternative<Importation>(*r)) *etat = *copie;
+                                fingps(*r);
+                            };
+                        });
+        return;
+    }
+    fingps(importegps(*etat, *fichier, std::nullopt, etat->geo.allure));
+}
+
+void TForm1::fingps(const ImportGps& r) {
     if (const auto* erreur = std::get_if<QString>(&r)) {
         dialogues.erreur(*erreur);
         if (!etat->geo.calage.place)

@@ -106,4 +106,5 @@ void TForm1::chargelangue() {
 
     synchro();
     majmodecle();
+    majtextesfenetre();
 }
