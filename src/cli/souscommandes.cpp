@@ -1,8 +1,8 @@
 // The sub-commands export, trace and info: the project is loaded as "Charger" loads it (its
 // parameters file accepted without a question), then the same core routines the window calls do
 // the work, so the files written are the window's.
-#include "app/commande.h"
-#include "app/progression.h"
+#include "cli/commande.h"
+#include "cli/progression.h"
 #include "project/cadrage.h"
 #include "project/langue.h"
 

@@ -1,8 +1,7 @@
 // The command line, run as the built program: usage errors, failures, info, the exports against
 // the core's own, the headless trace.
-#include "aide_dialogues.h"
-#include "app/commande.h"
-#include "app/tform1.h"
+#include "aidecommande.h"
+#include "cli/commande.h"
 
 #include "export/film.h"
 #include "project/carte.h"
@@ -24,88 +23,6 @@
 #ifdef Q_OS_LINUX
 #include <sys/stat.h>
 #endif
-
-namespace {
-
-struct Sortie {
-    int code = -1;
-    QByteArray out, err;
-};
-
-Sortie lancevialume(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // The sub-commands must pick a platform themselves.
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    // A machine without a session: nothing but the program's words on standard error.
-    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(VIALUME_EXE), args);
-    if (!p.waitForFinished(120000)) return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
-
-// A map of 800 x 600 in grey with a one-pixel red line from (100, 300) to (199, 300) and a
-// blue pixel pair at (760, 100)-(761, 100), right of the first frame's view (columns 0 to 719).
-QString dessinecarte(const QString& dossier, const QString& nom = QStringLiteral("carte.bmp")) {
-    QImage img(800, 600, QImage::Format_RGB32);
-    img.fill(qRgb(128, 128, 128));
-    for (int x = 100; x < 200; ++x)
-        img.setPixel(x, 300, qRgb(255, 0, 0));
-    img.setPixel(760, 100, qRgb(0, 0, 255));
-    img.setPixel(761, 100, qRgb(0, 0, 255));
-    const QString chemin = dossier + QLatin1Char('/') + nom;
-    if (!img.save(chemin, "BMP")) return {};
-    return chemin;
-}
-
-// A project for the map: a route of 30 points in two segments, a film of 20 frames at 10 frames
-// per second with three keyframes, the legend on; saved with the core's writer.
-bool faisprojet(const QString& carte) {
-    auto etat = nouveletat();
-    Etat& e = *etat;
-    Surfaces surf;
-    if (ouvreprojet(e, surf, carte)) return false;
-    for (int i = 0; i < 30; ++i) {
-        e.ptx[i] = 100 + i;
-        e.pty[i] = 300;
-        e.ptcoul[i] = i < 20 ? 0x0000ff : 0x00ff00;
-        e.pttron[i] = i < 20 ? 0 : 1;
-    }
-    e.nbpt = 29;
-    e.cipsindex = 0;
-    if (changeips(e, QStringLiteral("10 images/secondes"))) return false;
-    e.nbi = QStringLiteral("20");
-    majduree(e);
-    majcles(e);
-    e.tl = 10;
-    e.ascl = 40;
-    e.asch = 12;
-    majmodecle(e);
-    creecle(e);
-    e.tl = 0;
-    majmodecle(e);
-    e.montre = true;
-    e.unite = AUTRE;
-    e.txtautre = QStringLiteral("lieues");
-    e.lkm = QStringLiteral("90");
-    QString erreur;
-    return sauveparametres(e, erreur);
-}
-
-QStringList fichiers(const QString& dossier) {
-    return QDir(dossier).entryList(QDir::Files, QDir::Name);
-}
-
-QByteArray contenu(const QString& chemin) {
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 class TestCommande : public QObject {
     Q_OBJECT
@@ -135,7 +52,6 @@ class TestCommande : public QObject {
     void tubes();
     void ecraseProjet();
     void malforme();
-    void fenetre();
 };
 
 void TestCommande::usage_data() {
@@ -939,39 +855,6 @@ void TestCommande::malforme() {
     }
     QVERIFY(fichiers(sortie).isEmpty());
     QCOMPARE(contenu(d.filePath(QStringLiteral("carte.vlp"))), mauvais);
-}
-
-void TestCommande::fenetre() {
-    // The window's own sequence export and its load of a traced project, against the command line.
-    QTemporaryDir d;
-    const QString carte = dessinecarte(d.path());
-    QVERIFY(lancevialume({QStringLiteral("trace"), carte, QStringLiteral("--depuis"),
-                          QStringLiteral("100,300"), QStringLiteral("--couleur"),
-                          QStringLiteral("#00FF00")})
-                .code == SORTIEOK);
-    DialoguesScript dlg;
-    dlg.reponses << true; // load the parameters file
-    TForm1 f(dlg, d.path() + QLatin1Char('/'));
-    f.chargecarte(carte);
-    QCOMPARE(dlg.questions.size(), 1);
-    QCOMPARE(f.e().nbpt, 99);
-    for (int i = 0; i <= 99; ++i)
-        QCOMPARE(f.e().ptx[i], 100 + i);
-
-    QVERIFY(QDir(d.path()).mkdir(QStringLiteral("ligne")));
-    QVERIFY(QDir(d.path()).mkdir(QStringLiteral("fenetre")));
-    dlg.fichiers << d.filePath(QStringLiteral("fenetre/vue.bmp"));
-    f.SuiteClick();
-    QVERIFY(lancevialume({QStringLiteral("export"), carte, QStringLiteral("--bmps"),
-                          d.filePath(QStringLiteral("ligne/vue"))})
-                .code == SORTIEOK);
-    const QStringList faits = fichiers(d.filePath(QStringLiteral("fenetre")));
-    QCOMPARE(faits.size(), 150);
-    QCOMPARE(fichiers(d.filePath(QStringLiteral("ligne"))), faits);
-    for (const QString& n : faits)
-        QVERIFY2(contenu(d.filePath(QStringLiteral("ligne/") + n)) ==
-                     contenu(d.filePath(QStringLiteral("fenetre/") + n)),
-                 qPrintable(n));
 }
 
 QTEST_MAIN(TestCommande)

@@ -1,4 +1,4 @@
-#include "app/commande.h"
+#include "cli/commande.h"
 
 #include "project/cadrage.h"
 
