@@ -152,6 +152,8 @@ void TstFenetre::titre() {
     Banc b;
     const QString v150 = QStringLiteral("Vialume par M.R. V1.50");
     QCOMPARE(b->windowTitle(), v150);
+    // As "Charger" opens a map: the tip length first.
+    b->embout30();
     b->chargecarte(ecritbmp(b.dossier.path(), "carte.bmp", dessin(800, 600)));
     QCOMPARE(b->windowTitle(), v150 + QStringLiteral(" — carte.vlp"));
     b->montre->setChecked(true);
@@ -160,7 +162,6 @@ void TstFenetre::titre() {
     b->sauver->click();
     QCOMPARE(b->windowTitle(), v150 + QStringLiteral(" — carte.vlp"));
     b->annule();
-    qDebug() << "DBG" << b.e().montre << b->modifie() << b->pasannulables() << b.d.erreurs << b.d.messages;
     QCOMPARE(b->windowTitle(), v150 + QStringLiteral(" — carte.vlp *"));
 }
 
