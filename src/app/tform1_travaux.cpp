@@ -86,9 +86,11 @@ void TForm1::finsanschemin(bool fait, const QString& erreur, Lue l) {
 void TForm1::lancemarche(int x, int y) {
     auto copie = std::make_shared<Etat>(*etat);
     const QImage carte = surf.carte.image();
+    const int maxi = traceur->limite();
     travail().lance(traduit(*etat, 360, QStringLiteral("Tracé sur la carte")),
-                    [this, copie, carte, x, y](const Avance& av) -> Travail::Suite {
-                        auto m = std::make_shared<Marche>(prevoismarche(carte, *copie, x, y, &av));
+                    [this, copie, carte, x, y, maxi](const Avance& av) -> Travail::Suite {
+                        auto m =
+                            std::make_shared<Marche>(prevoismarche(carte, *copie, x, y, maxi, &av));
                         // Cancelled: the trace still waits for its start click.
                         if (arrete(&av)) return {};
                         return [this, m, x, y] { demarremarche(x, y, std::move(*m)); };

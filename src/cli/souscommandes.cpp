@@ -272,7 +272,8 @@ int trace(const Demande& d) {
     e.okloupe = loupe;
     QTextStream err(stderr);
     if (t.plein())
-        err << tr8("vialume : la route est pleine (%1 points) ; le tracé s'arrête là").arg(MAXPT)
+        err << tr8("vialume : la route est pleine (%1 points) ; le tracé s'arrête là")
+                   .arg(t.limite())
             << '\n';
     else if (const auto m = messagebilan(t.bilan(e)))
         err << "vialume : " << *m << '\n';

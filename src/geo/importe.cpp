@@ -176,7 +176,9 @@ std::variant<Importation, QString> importe(Etat& e, const TraceGps& t, const Pro
 
     // Evenly thinned: the kept pixels are ranks ceil(k * (total - 1) / (garde - 1)), k =
     // 0..garde-1.
-    const long long garde = std::min<long long>(total, MAXPT);
+    const long long garde = std::min<long long>(total, std::clamp(MAXPTGPS, 1, MAXROUTE));
+    if (!placeroute(e, static_cast<int>(garde)) || !placegeo(e, static_cast<int>(garde)))
+        return QStringLiteral("Tracé trop long : %1 points au plus").arg(MAXROUTE);
     long long prochain = 0; // the next k
     const auto veut = [&](long long rang) {
         if (prochain >= garde) return std::numeric_limits<long long>::max();
@@ -187,7 +189,7 @@ std::variant<Importation, QString> importe(Etat& e, const TraceGps& t, const Pro
     int nb = -1;
     m.parcourt(veut, [&](Pixel q, const Repere& v, int tron, std::size_t s) {
         ++prochain;
-        if (nb + 1 >= MAXPT) return;
+        if (nb + 1 >= garde) return;
         ++nb;
         e.ptx[nb] = q.x;
         e.pty[nb] = q.y;

@@ -10,6 +10,10 @@
 
 #include <variant>
 
+// A track is thinned evenly to this many points. The route holds up to MAXROUTE; a track keeps
+// V1.50's table, so that its project is saved and played as V1.50 does.
+constexpr int MAXPTGPS = MAXPT;
+
 struct Importation {
     int points = 0;       // route points written
     int segments = 0;     // pttron values used

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-Traceur::Traceur(Surface& vue, const Surface* carte)
-    : vue(vue), carte(carte), file(new Position[CAPACITE]) {}
+Traceur::Traceur(Surface& vue, const Surface* carte) : vue(vue), carte(carte) {}
 
 namespace {
 
@@ -16,19 +15,20 @@ void prelude(Etat& e) {
         e.nbpt = -1;
         e.troncours = 0;
         videgeo(e);
+        tailleroute(e, 0); // a long route before gives its memory back
     }
 }
 
-Marche marchedepuis(const QImage& carte, const Etat& e, int x, int y, const Avance* av) {
+Marche marchedepuis(const QImage& carte, const Etat& e, int x, int y, int maxi, const Avance* av) {
     return marchecarte(carte, {x + e.ascl, y + e.asch}, versqrgb(e.coulsuivie), e.reglagestrace, e,
-                       MAXPT - (e.nbpt + 1), av);
+                       maxi - (e.nbpt + 1), av);
 }
 
 } // namespace
 
-Marche prevoismarche(const QImage& carte, Etat& copie, int x, int y, const Avance* av) {
+Marche prevoismarche(const QImage& carte, Etat& copie, int x, int y, int maxi, const Avance* av) {
     prelude(copie);
-    return marchedepuis(carte, copie, x, y, av);
+    return marchedepuis(carte, copie, x, y, std::clamp(maxi, 0, MAXROUTE), av);
 }
 
 bool Traceur::surcarte(const Etat& e) const {
@@ -66,12 +66,16 @@ bool Traceur::lance(Etat& e, int x, int y, std::optional<Marche> calcule) {
         vusl = vush = 0;
     }
 
-    tete = nombre = 0;
+    file.clear();
+    tete = 0;
+    nombre = 0;
     // A film of another size or zoom shows the map scaled: the walk reads the map itself.
     marquevue = e.film.classique() && zoomde(e) == 1.0;
     precalcule = surcarte(e);
     if (precalcule) {
-        prevu = calcule ? std::move(*calcule) : marchedepuis(carte->image(), e, x, y, nullptr);
+        prevu =
+            calcule ? std::move(*calcule) : marchedepuis(carte->image(), e, x, y, maxi, nullptr);
+        placeroute(e, e.nbpt + 1 + static_cast<int>(prevu.points.size()));
         lu = 0;
     } else {
         ajoute(x + e.ascl, y + e.asch); // the clicked pixel is queued, not stored
@@ -84,9 +88,7 @@ bool Traceur::lance(Etat& e, int x, int y, std::optional<Marche> calcule) {
 }
 
 void Traceur::ajoute(int x, int y) {
-    if (nombre == CAPACITE) return;
-    const int i = (tete + nombre) % CAPACITE;
-    file[i] = {x, y};
+    file.push_back({x, y});
     ++nombre;
 }
 
@@ -104,7 +106,7 @@ void Traceur::testevoisin(Etat& e, int x, int y) {
         k = static_cast<std::size_t>(y) * vusl + x;
         if (vus[k]) return;
     }
-    if (e.nbpt + 1 >= MAXPT) {
+    if (e.nbpt + 1 >= maxi || !placeroute(e, e.nbpt + 2)) {
         // Full: end as a confirmed stop does, the rest of this head stores nothing either.
         rempli = true;
         e.calculactif = false;
@@ -116,6 +118,7 @@ void Traceur::testevoisin(Etat& e, int x, int y) {
 }
 
 void Traceur::stocke(Etat& e, int x, int y) {
+    if (!placeroute(e, e.nbpt + 2)) return;
     ++e.nbpt;
     e.ptx[e.nbpt] = x;
     e.pty[e.nbpt] = y;
@@ -169,7 +172,7 @@ bool Traceur::pas(Etat& e, const Redessine& redessine) {
     if (!e.calculactif) nombre = 0; // stop requested, or the tables are full
     suit(e, redessine);
     if (nombre > 0) {
-        tete = (tete + 1) % CAPACITE;
+        ++tete;
         --nombre;
     }
     return nombre > 0;
@@ -186,6 +189,9 @@ void Traceur::termine(Etat& e) {
     vus = std::vector<bool>(); // a large map's record is not kept between runs
     precalcule = false;
     prevu = Marche();
+    file = std::vector<Position>();
+    tete = 0;
+    nombre = 0;
     lisseloupe(e);
 }
 
@@ -194,10 +200,13 @@ Bilan Traceur::bilan(const Etat& e) const {
         Bilan b;
         b.traces = e.nbpt + 1 - debut;
         b.plein = rempli;
+        b.capacite = maxi;
         return b;
     }
-    return bilantrace(carte->image(), e, debut, versqrgb(e.coulsuivie), e.reglagestrace.tolerance,
-                      rempli);
+    Bilan b = bilantrace(carte->image(), e, debut, versqrgb(e.coulsuivie),
+                         e.reglagestrace.tolerance, rempli);
+    b.capacite = maxi;
+    return b;
 }
 
 void armetrace(Etat& e, Couleur route) {
