@@ -198,7 +198,13 @@ QRect Vue::placechamp() const {
 
 QImage Vue::reduis(const QImage& carte) {
     if (carte.isNull()) return {};
-    return carte.scaled(QSize(160, 160), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // A large map is first sampled down to eight times the size: averaging all its pixels would
+    // take seconds for a picture 160 pixels wide.
+    const QImage& source =
+        std::max(carte.width(), carte.height()) > 8 * 160
+            ? carte.scaled(QSize(8 * 160, 8 * 160), Qt::KeepAspectRatio, Qt::FastTransformation)
+            : carte;
+    return source.scaled(QSize(160, 160), Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 void Vue::montrecarte(const QImage& carte, const QRect& c, const QImage& reduite) {
