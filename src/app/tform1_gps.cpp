@@ -56,7 +56,8 @@ void TForm1::gpsimporteClick() {
                             auto r = std::make_shared<ImportGps>(
                                 importegps(*copie, gpx, std::nullopt, copie->geo.allure));
                             return [this, copie, r] {
-                                if (std::holds_alternative<Importation>(*r)) *etat = *copie;
+                                if (std::holds_alternative<Importation>(*r))
+                                    *etat = std::move(*copie);
                                 fingps(*r);
                             };
                         });
