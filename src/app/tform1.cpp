@@ -7,7 +7,9 @@
 #include "app/clavier.h"
 #include "app/glyphes.h"
 #include "app/hautbas.h"
+#include "app/lignetemps.h"
 #include "app/teinte.h"
+#include "app/travail.h"
 #include "app/vue.h"
 #include "project/cadrage.h"
 #include "project/langue.h"
@@ -67,8 +69,9 @@ constexpr int COULDEGRADE = 27; // active-caption gradient
 constexpr int COULBOUTON = 15;  // button face
 constexpr QRgb AQUA = 0xff00ffff;
 
-template <class W> W* cree(QWidget* parent, const char* nom, int x, int y, int l, int h) {
-    auto* w = new W(parent);
+template <class W, class... A>
+W* cree(QWidget* parent, const char* nom, int x, int y, int l, int h, A&... avant) {
+    auto* w = new W(avant..., parent);
     w->setObjectName(QLatin1String(nom));
     w->setGeometry(x, y, l, h);
     w->setProperty(CONTROLE, true);
@@ -267,7 +270,9 @@ void TForm1::construit() {
     QPalette p = palette();
     p.setColor(QPalette::Window, couleursysteme(COULBOUTON));
     setPalette(p);
-    setFixedSize(LARGEURCLIENT, HAUTEURCLIENT);
+    // The first size; the window grows and shrinks from there (tform1_place.cpp).
+    resize(LARGEURCLIENT, HAUTEURCLIENT);
+    setMinimumSize(480, 360);
     // A picture file dropped on the window is loaded as the map.
     setAcceptDrops(true);
     if (const QScreen* ecran = QGuiApplication::primaryScreen())
@@ -304,6 +309,7 @@ void TForm1::construit() {
     t.aide(stop, 132, QStringLiteral("Stop"));
     Wtl = champtexte(this, "Wtl", 792, 120, 41, 21, true);
     t.aide(Wtl, 133, QStringLiteral("temps courant"));
+    bulletemps(Wtl, *etat);
     Debut = image(this, "Debut", 832, Glyphe::debut);
     t.aide(Debut, 134, QStringLiteral("Début"));
     pred = image(this, "pred", 856, Glyphe::pred);
@@ -312,7 +318,9 @@ void TForm1::construit() {
     t.aide(suiv, 136, QStringLiteral("Suivant"));
     dern = image(this, "dern", 904, Glyphe::dern);
     t.aide(dern, 137, QStringLiteral("Fin"));
-    TL = glissiere(this, "TL", Qt::Horizontal, 740, 144, 190, 33, 0, 0, 0);
+    TL = cree<LigneTemps>(this, "TL", 740, 144, 190, 33, *etat);
+    TL->setOrientation(Qt::Horizontal);
+    TL->setRange(0, 0);
     TL->setTickPosition(QSlider::TicksAbove);
     t.aide(TL, 138, QStringLiteral("Ligne de temps"));
     Onglet2 = cree<QTabWidget>(this, "Onglet2", 741, 184, 191, 409);
@@ -491,6 +499,9 @@ void TForm1::construit() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
+
+    construitbarre();
+    dispose();
 }
 
 void TForm1::connecte() {
@@ -515,6 +526,8 @@ void TForm1::connecte() {
     connect(accueil->ouvrir, &QPushButton::clicked, this, &TForm1::ChargerClick);
     connect(accueil->demo, &QPushButton::clicked, this, &TForm1::ouvredemo);
     connect(fond, &Vue::bouge, this, &TForm1::Chechecouleur);
+    connect(fond, &Vue::bouge, this, &TForm1::survol);
+    connect(fond, &Vue::quitte, this, [this] { survol(-1, -1); });
     connect(fond, &Vue::appui, this, &TForm1::fondMouseDown);
     connect(fond, &Vue::roule, this, &TForm1::fondRoule);
     connect(fond, &Vue::glisse, this, &TForm1::fondGlisse);
@@ -608,6 +621,7 @@ void TForm1::presente() {
     // The compositor decides whether the other unit's text is in use.
     txtautre->setVisible(etat->txtautrevisible);
     fond->update();
+    majbarre();
 }
 
 void TForm1::synchro() {
@@ -680,7 +694,10 @@ void TForm1::montretemps() {
         creerIC->setText(e.creerICcaption);
         SupIC->setEnabled(e.supicactif);
     }
+    static_cast<LigneTemps*>(TL)->majregle();
+    TL->update();
     montrecle();
+    majbarre();
     if (deplace) TLChange(e.tl);
 }
 
@@ -700,6 +717,8 @@ void TForm1::closeEvent(QCloseEvent* ev) {
         return;
     }
     Timer1->stop();
+    travaux->annule();
+    retiensfenetre();
     ev->accept();
     QCoreApplication::quit();
 }

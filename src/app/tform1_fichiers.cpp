@@ -134,6 +134,7 @@ void TForm1::sauverClick() {
 
 void TForm1::retiens() {
     reference = etat->fichiercarte.isEmpty() ? QByteArray() : ecrisparametres(*etat);
+    majtitre();
 }
 
 bool TForm1::modifie() const {

@@ -2,6 +2,7 @@
 // by clicked points, the film's pace and the legend's true distance.
 #include "app/pagegps.h"
 #include "app/tform1.h"
+#include "app/travail.h"
 
 #include "geo/calage.h"
 #include "geo/gpx.h"
@@ -24,12 +25,12 @@ void TForm1::connectegps() {
     // Arming one kind of click disarms the other.
     connect(p->amerclic, &QPushButton::toggled, this, [this](bool arme) {
         if (arme) pagegps->echelle->setChecked(false);
-        cacheloupe();
+        masqueloupe();
     });
     connect(p->echelle, &QPushButton::toggled, this, [this](bool arme) {
         echpremier = false;
         if (arme) pagegps->amerclic->setChecked(false);
-        cacheloupe();
+        masqueloupe();
     });
     for (QCheckBox* c : {p->allure, p->distance, p->temps, p->vitesse, p->altitude, p->profil})
         connect(c, &QCheckBox::toggled, this, &TForm1::gpsreglageChange);
@@ -38,7 +39,7 @@ void TForm1::connectegps() {
     connect(p->echellekm, &QDoubleSpinBox::valueChanged, this, &TForm1::gpsechellekmChange);
 }
 
-void TForm1::cacheloupe() {
+void TForm1::masqueloupe() {
     const bool arme = pagegps->amerclic->isChecked() || pagegps->echelle->isChecked();
     if (arme == etat->loupecachee) return;
     etat->loupecachee = arme;
@@ -61,7 +62,26 @@ void TForm1::gpsimporteClick() {
         etat->dossiercarte);
     if (!fichier) return;
     dernieregpx = *fichier;
-    const auto r = importegps(*etat, *fichier, std::nullopt, etat->geo.allure);
+    // A big track is read and placed on a copy of the project away from the window's thread;
+    // the copy, once done, becomes the project.
+    if (QFileInfo(*fichier).size() >= seuilgpx) {
+        auto copie = std::make_shared<Etat>(*etat);
+        travail().lance(traduit(*etat, 363, QStringLiteral("Import du tracé GPS")),
+                        [this, copie, gpx = *fichier](const Avance&) -> Travail::Suite {
+                            auto r = std::make_shared<ImportGps>(
+                                importegps(*copie, gpx, std::nullopt, copie->geo.allure));
+                            return [this, copie, r] {
+                                if (std::holds_alternative<Importation>(*r))
+                                    *etat = std::move(*copie);
+                                fingps(*r);
+                            };
+                        });
+        return;
+    }
+    fingps(importegps(*etat, *fichier, std::nullopt, etat->geo.allure));
+}
+
+void TForm1::fingps(const ImportGps& r) {
     if (const auto* erreur = std::get_if<QString>(&r)) {
         dialogues.erreur(*erreur);
         if (!etat->geo.calage.place)

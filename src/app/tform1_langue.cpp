@@ -132,4 +132,5 @@ void TForm1::chargelangue() {
     textes->applique();
     synchro();
     majmodecle();
+    majtextesfenetre();
 }

@@ -46,7 +46,7 @@ std::vector<QPoint> disque(int rayon) {
 } // namespace
 
 Marche marchecarte(const QImage& carte, QPoint depart, QRgb suivie, const ReglagesTrace& r,
-                   const Etat& e, int place) {
+                   const Etat& e, int place, const Avance* av) {
     Marche m;
     m.plein = place <= 0;
     const int l = carte.width(), h = carte.height();
@@ -82,7 +82,11 @@ Marche marchecarte(const QImage& carte, QPoint depart, QRgb suivie, const Reglag
     const int pont = std::clamp(r.pont, 0, MAXPONT);
     const std::vector<QPoint> rond = disque(pont > 0 ? pont + 1 : 0);
 
-    while (!m.plein) {
+    for (unsigned tour = 1; !m.plein; ++tour) {
+        if ((tour & 4095) == 1) {
+            if (arrete(av)) return m;
+            signale(av, static_cast<long long>(m.points.size()), 0);
+        }
         if (depuisclic) {
             voisins(depart);
             depuisclic = false;

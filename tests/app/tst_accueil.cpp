@@ -66,7 +66,7 @@ class TstAccueil : public QObject {
         QVERIFY(a->isVisible());
         b.d.fichiers << ecritbmp(b.dossier.path(), QStringLiteral("c.bmp"), dessin(800, 600));
         a->ouvrir->click();
-        QCOMPARE(b.e().fichiercarte, QStringLiteral("c.bmp"));
+        QTRY_COMPARE(b.e().fichiercarte, QStringLiteral("c.bmp"));
         QVERIFY(!a->isVisible());
     }
 
@@ -98,6 +98,7 @@ class TstAccueil : public QObject {
         livredemo(c);
         c.d.reponses << true;
         c->accueil->demo->click();
+        QTRY_COMPARE(c.e().lkm, QStringLiteral("77"));
         QCOMPARE(c.e().dossiercarte, copie);
         QCOMPARE(c.e().lkm, QStringLiteral("77"));
         QCOMPARE(lit(b.dossier.filePath(QStringLiteral("demo/carte.vlp"))), livre);
