@@ -115,8 +115,9 @@ bool Clavier::eventFilter(QObject* objet, QEvent* ev) {
         const QWidget* champ = champde(w);
         return champ && !annulepropre(const_cast<QWidget*>(champ), static_cast<QKeyEvent*>(ev));
     }
-    // The tooltip properties keep the window's own hints; the key is added where it is shown.
-    if (ev->type() != QEvent::ToolTip) return false;
+    // The tooltip properties keep the window's own hints; the key is added where it is shown,
+    // on the buttons that have one (this filter sees every object's events).
+    if (ev->type() != QEvent::ToolTip || !objet->property(TOUCHE).isValid()) return false;
     auto* w = qobject_cast<QWidget*>(objet);
     if (!w) return false;
     QToolTip::showText(static_cast<QHelpEvent*>(ev)->globalPos(), bulle(w), w);
