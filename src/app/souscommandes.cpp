@@ -22,12 +22,14 @@
 #include "timeline/camera.h"
 #include "timeline/temps.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <map>
@@ -377,6 +379,41 @@ QJsonObject descriptif(const Etat& e) {
                              {QStringLiteral("vraie_distance"), g.distance},
                              {QStringLiteral("decimales"), g.decimales}});
     }
+    // A replay's tracks, only when there are some.
+    if (const Rejeu& r = e.rejeu; r.actif()) {
+        QJsonArray pistes;
+        for (const Piste& p : r.pistes) {
+            const bool dedans = p.premier >= 0 && p.dernier <= e.nbpt && p.premier <= p.dernier;
+            pistes.append(
+                QJsonObject{{QStringLiteral("nom"), p.nom},
+                            {QStringLiteral("couleur"), p.couleur},
+                            {QStringLiteral("rgb"), rgb(p.couleur)},
+                            {QStringLiteral("montree"), p.montre},
+                            {QStringLiteral("decalage_s"), p.decalage},
+                            {QStringLiteral("heures"), p.horloge},
+                            {QStringLiteral("depart"),
+                             p.horloge ? QDateTime::fromMSecsSinceEpoch(
+                                             std::llround(p.debut * 1000), QTimeZone::utc())
+                                             .toString(Qt::ISODate)
+                                       : QJsonValue()},
+                            {QStringLiteral("points"), dedans ? p.dernier - p.premier + 1 : 0},
+                            {QStringLiteral("distance_m"),
+                             dedans ? e.ptdist[p.dernier] - e.ptdist[p.premier] : 0},
+                            {QStringLiteral("duree_s"),
+                             dedans ? e.pttemps[p.dernier] - e.pttemps[p.premier] : 0}});
+        }
+        j.insert(
+            QStringLiteral("rejeu"),
+            QJsonObject{
+                {QStringLiteral("depart"),
+                 r.depart == Depart::COMMUN ? QStringLiteral("commun") : QStringLiteral("heure")},
+                {QStringLiteral("queue_s"), r.queue},
+                {QStringLiteral("classement"), r.classement},
+                {QStringLiteral("camera"), r.suivi == Suivi::TOUTES ? QStringLiteral("toutes")
+                                           : r.suivi == Suivi::TETE ? QStringLiteral("tete")
+                                                                    : QStringLiteral("cles")},
+                {QStringLiteral("pistes"), pistes}});
+    }
     return j;
 }
 
@@ -466,6 +503,25 @@ QString texteinfo(const QJsonObject& j) {
                  .arg(oui(g[QStringLiteral("allure")].toBool()),
                       oui(g[QStringLiteral("vraie_distance")].toBool()));
     }
+    if (j.contains(QStringLiteral("rejeu"))) {
+        const QJsonObject r = j[QStringLiteral("rejeu")].toObject();
+        const QJsonArray pistes = r[QStringLiteral("pistes")].toArray();
+        s << traduit(1227, tr8("Rejeu : %1 tracés, départ %2"))
+                 .arg(pistes.size())
+                 .arg(r[QStringLiteral("depart")].toString())
+          << '\n';
+        for (const auto& v : pistes) {
+            const QJsonObject o = v.toObject();
+            s << traduit(1228, tr8("  %1 : %2 points, %3 km, %4 s, couleur %5%6"))
+                     .arg(o[QStringLiteral("nom")].toString())
+                     .arg(o[QStringLiteral("points")].toInt())
+                     .arg(decimalfr(o[QStringLiteral("distance_m")].toDouble() / 1000, 2))
+                     .arg(std::llround(o[QStringLiteral("duree_s")].toDouble()))
+                     .arg(o[QStringLiteral("rgb")].toString())
+                     .arg(o[QStringLiteral("montree")].toBool() ? QString() : tr8(", cachée"))
+              << '\n';
+        }
+    }
     return t;
 }
 
@@ -539,11 +595,18 @@ int gpx(const Demande& d) {
                .arg(e.geo.allure && e.gpstemps ? tr8(", à l'heure du tracé") : QString())
         << '\n';
     if (!e.geo.calage.amers.empty()) {
-        const std::vector<double> r = residus(e.geo.calage);
-        out << tr8("Écart des points de calage (pixels) :");
-        for (double v : r)
-            out << ' ' << decimalfr(v, 1);
-        out << '\n';
+        // Fewer points than that fit each other whatever they are: no figure would mean anything.
+        if (e.geo.calage.amers.size() < MINCONTROLE) {
+            out << traduit(1205, tr8("Pas de contrôle possible avec moins de %1 points de calage"))
+                       .arg(MINCONTROLE)
+                << '\n';
+        } else {
+            out << traduit(1206, tr8("Écart de chaque point de calage au calage fait des autres "
+                                     "(pixels) :"));
+            for (double v : residus(e.geo.calage))
+                out << ' ' << decimalfr(v, 1);
+            out << '\n';
+        }
     }
     for (const QString& m : i.messages)
         out << m << '\n';

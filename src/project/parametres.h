@@ -95,6 +95,7 @@ struct Parametres {
     ReglagesGeo geo;            // "[GEO]": placement, pace, true distance
     std::optional<Film> film;   // "[FILM]": absent means the classic film
     std::optional<Style> style; // "[STYLE]": absent means the route's own pixels
+    Rejeu rejeu;                // "[PISTES]": the tracks of a replay, none without it
 };
 
 // The first line that a file cannot be read past.

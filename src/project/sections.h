@@ -59,3 +59,4 @@ inline constexpr QLatin1StringView CLECAMERA("[CAMERA]");
 inline constexpr QLatin1StringView CLEGEO("[GEO]");
 inline constexpr QLatin1StringView CLEFILM("[FILM]");
 inline constexpr QLatin1StringView CLESTYLE("[STYLE]");
+inline constexpr QLatin1StringView CLEPISTES("[PISTES]");
