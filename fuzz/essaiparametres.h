@@ -34,7 +34,8 @@ inline bool essaiparametres(QByteArrayView octets, Etat& e, Surfaces& surf) {
     if (const auto* err = std::get_if<ErreurLecture>(&l))
         return !err->message.isEmpty() && err->ligne >= 0 && err->ligne <= octets.count('\n') + 2;
     Parametres p = std::get<Parametres>(l);
-    if (p.points.size() > MAXPT || p.images.size() > MAXIMG || p.cles.size() > MAXCLE) return false;
+    if (p.points.size() > MAXROUTE || p.images.size() > MAXIMG || p.cles.size() > MAXCLE)
+        return false;
     // The pictures a file names are not read: the input would name any file of the machine. The
     // magnifier picture stays the project's.
     p.visu.reset();

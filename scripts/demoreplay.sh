@@ -70,7 +70,7 @@ trace driss.gpx Driss 300 175 3600 4 250,1009 560,930 700,820 880,780 1120,699
 trace emma.gpx Emma 3600 210 0 5 250,1009 300,900 620,700 900,720 1120,699
 
 "$V" gpx carte.bmp anne.gpx bruno.gpx chloe.gpx driss.gpx emma.gpx "${CALAGE[@]}" \
-    --depart heure --queue 1800 --pause 120 --classement 20,20 --camera toutes
+    --depart heure --queue 1800 --pause 120 --classement 20,20 --camera toutes --duree 40
 "$V" info carte.bmp
 "$V" export carte.bmp --film ../replay.mp4
 echo "Le film du rejeu : $(realpath ../replay.mp4)"

@@ -6,7 +6,7 @@
 //   fabriquedemo film DOSSIER    takes the traced project (carte.vlp), sets the keyframes that
 //                                follow the route, the legend, the tip and the magnifier, and
 //                                saves it again.
-#include "app/commande.h"
+#include "cli/commande.h"
 #include "project/cadrage.h"
 #include "project/carte.h"
 #include "project/parametres.h"

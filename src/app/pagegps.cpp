@@ -108,17 +108,9 @@ PageGps::PageGps(QWidget* parent) : QWidget(parent) {
         QStringLiteral("Le profil d'altitude en bas du film, le point courant marqué"));
 
     setMinimumHeight(HAUTEUR);
-    auto* rejeu =
-        place(new QLabel(traduit(1210, QStringLiteral("Rejeu de plusieurs tracés :")), this),
-              "gpsrejeu", 4, 356, 173, 19);
-    (void)rejeu;
-    ajoutepiste = place(new QPushButton(traduit(1211, QStringLiteral("Ajouter un tracé")), this),
-                        "gpsajoutepiste", 4, 376, 173, 25);
-    ajoutepiste->setToolTip(traduit(
-        1212, QStringLiteral("Chaque tracé ajouté avance à sa propre heure, dans sa couleur")));
+    rejeu = place(new QLabel(this), "gpsrejeu", 4, 356, 173, 19);
+    ajoutepiste = place(new QPushButton(this), "gpsajoutepiste", 4, 376, 173, 25);
     pistes = place(new QTableWidget(0, 3, this), "gpspistes", 4, 404, 173, 130);
-    pistes->setHorizontalHeaderLabels({QString(), traduit(1213, QStringLiteral("Nom")),
-                                       traduit(1214, QStringLiteral("Décalage"))});
     pistes->verticalHeader()->hide();
     pistes->horizontalHeader()->setMinimumSectionSize(16);
     pistes->setColumnWidth(0, 34);
@@ -126,28 +118,14 @@ PageGps::PageGps(QWidget* parent) : QWidget(parent) {
     pistes->horizontalHeader()->setStretchLastSection(true);
     pistes->verticalHeader()->setDefaultSectionSize(20);
     pistes->setSelectionMode(QAbstractItemView::SingleSelection);
-    pistes->setToolTip(traduit(1215, QStringLiteral("Case : montré, double clic sur la couleur "
-                                                    "pour la changer, décalage en secondes "
-                                                    "(départ en handicap)")));
     depart = place(new QComboBox(this), "gpsdepart", 4, 538, 173, 22);
-    depart->addItems({traduit(1216, QStringLiteral("À l'heure de chacun")),
-                      traduit(1217, QStringLiteral("Départ commun"))});
-    auto* q = place(new QLabel(traduit(1218, QStringLiteral("Queue")), this), "gpsqueuetexte", 4,
-                    564, 60, 21);
-    (void)q;
+    textequeue = place(new QLabel(this), "gpsqueuetexte", 4, 564, 60, 21);
     queue = place(new QSpinBox(this), "gpsqueue", 70, 564, 107, 21);
     queue->setRange(0, static_cast<int>(MAXQUEUE));
     queue->setSuffix(QStringLiteral(" s"));
-    queue->setSpecialValueText(traduit(1219, QStringLiteral("tout le tracé")));
-    classement = place(new QCheckBox(traduit(1220, QStringLiteral("Classement")), this),
-                       "gpsclassement", 4, 590, 173, 19);
-    classement->setToolTip(
-        traduit(1221, QStringLiteral("Nom, distance ou temps, écart au premier ; "
-                                     "placé à la position de la légende")));
+    classement = place(new QCheckBox(this), "gpsclassement", 4, 590, 173, 19);
     suivi = place(new QComboBox(this), "gpssuivi", 4, 614, 173, 22);
-    suivi->addItems({traduit(1222, QStringLiteral("Caméra : images clés")),
-                     traduit(1223, QStringLiteral("Caméra : toutes les têtes")),
-                     traduit(1224, QStringLiteral("Caméra : la tête de course"))});
+    traduis(nullptr);
 }
 
 void PageGps::montre(const Etat& e, const std::vector<double>& residus) {
@@ -216,4 +194,37 @@ void PageGps::montre(const Etat& e, const std::vector<double>& residus) {
     suivi->setCurrentIndex(r.suivi == Suivi::TOUTES ? 1 : r.suivi == Suivi::TETE ? 2 : 0);
     for (QWidget* w : std::initializer_list<QWidget*>{pistes, depart, queue, classement, suivi})
         w->setEnabled(r.actif());
+}
+
+void PageGps::traduis(const Etat* etat) {
+    // The replay's captions from the language table in force, in French without one.
+    const auto traduit = [etat](int n, const QString& f) {
+        return etat ? ::traduit(*etat, n, f) : f;
+    };
+    rejeu->setText(traduit(1210, QStringLiteral("Rejeu de plusieurs tracés :")));
+    ajoutepiste->setText(traduit(1211, QStringLiteral("Ajouter un tracé")));
+    ajoutepiste->setToolTip(traduit(
+        1212, QStringLiteral("Chaque tracé ajouté avance à sa propre heure, dans sa couleur")));
+    pistes->setHorizontalHeaderLabels({QString(), traduit(1213, QStringLiteral("Nom")),
+                                       traduit(1214, QStringLiteral("Décalage"))});
+    pistes->setToolTip(
+        traduit(1215, QStringLiteral("Case : montré, double clic sur la couleur pour la "
+                                     "changer, décalage en secondes (départ en handicap)")));
+    const QSignalBlocker b1(depart), b2(suivi);
+    const int d = depart->currentIndex(), s = suivi->currentIndex();
+    depart->clear();
+    depart->addItems({traduit(1216, QStringLiteral("À l'heure de chacun")),
+                      traduit(1217, QStringLiteral("Départ commun"))});
+    depart->setCurrentIndex(std::max(d, 0));
+    textequeue->setText(traduit(1218, QStringLiteral("Queue")));
+    queue->setSpecialValueText(traduit(1219, QStringLiteral("tout le tracé")));
+    classement->setText(traduit(1220, QStringLiteral("Classement")));
+    classement->setToolTip(
+        traduit(1221, QStringLiteral("Nom, distance ou temps, écart au premier, placé "
+                                     "à la position de la légende")));
+    suivi->clear();
+    suivi->addItems({traduit(1222, QStringLiteral("Caméra : images clés")),
+                     traduit(1223, QStringLiteral("Caméra : toutes les têtes")),
+                     traduit(1224, QStringLiteral("Caméra : la tête de course"))});
+    suivi->setCurrentIndex(std::max(s, 0));
 }

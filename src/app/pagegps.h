@@ -22,6 +22,8 @@ class PageGps : public QWidget {
   public:
     explicit PageGps(QWidget* parent = nullptr);
 
+    // The replay's captions in the language of the table in force (French without one).
+    void traduis(const Etat* e);
     // Shows the project's values without running any reaction; `residus` go beside the points.
     void montre(const Etat& e, const std::vector<double>& residus);
 
@@ -42,9 +44,11 @@ class PageGps : public QWidget {
 
     // The replay: its tracks (colour and shown, name, handicap in seconds), how they start,
     // their tails, the ranking and what the camera follows.
+    QLabel* rejeu = nullptr;
     QPushButton* ajoutepiste = nullptr;
     QTableWidget* pistes = nullptr;
     QComboBox* depart = nullptr;
+    QLabel* textequeue = nullptr;
     QSpinBox* queue = nullptr;
     QCheckBox* classement = nullptr;
     QComboBox* suivi = nullptr;

@@ -166,7 +166,7 @@ std::optional<QString> ExportVideo::ouvre(const QString& chemin, Format format,
         auto impose = [&imposees](Couleur c) {
             if (!imposees.contains(versqrgb(c))) imposees.append(versqrgb(c));
         };
-        for (int i = 0; i <= std::min(e.nbpt, MAXPT - 1) && imposees.size() < 64; ++i)
+        for (int i = 0; i <= dernierpoint(e) && imposees.size() < 64; ++i)
             impose(e.ptcoul[i]);
         if (e.checkbox1) impose(e.coulbord);
         if (e.montre) {

@@ -18,7 +18,7 @@ QString decimalfr(double v, int decimales) {
 }
 
 std::optional<double> distancepoint(const Etat& e, int n) {
-    if (n < 0 || n > e.nbpt || n >= MAXPT) return std::nullopt;
+    if (n < 0 || n > dernierpoint(e)) return std::nullopt;
     const ReglagesGeo& g = e.geo;
     if (g.echelle()) {
         // Along the map: the pixels walked so far times the scale's metres a pixel.

@@ -252,9 +252,10 @@ importepistes(Etat& e, const std::vector<const TraceGps*>& traces, const Project
     }
     // Added tracks go after the route, which must then be a GPS one throughout.
     ajoute = ajoute && geovalide(e);
-    const int base = ajoute ? std::min(e.nbpt, MAXPT - 1) + 1 : 0;
-    // Several tracks share the route's capacity in proportion to their pixels, one at least each.
-    const long long place = MAXPT - base;
+    const int base = ajoute ? dernierpoint(e) + 1 : 0;
+    const bool seule = pretes.size() == 1 && !ajoute;
+    // Several tracks share the replay's room in proportion to their pixels, one at least each.
+    const long long place = (seule ? std::clamp(MAXPTGPS, 1, MAXROUTE) : MAXPTREJEU) - base;
     if (static_cast<long long>(pretes.size()) > place)
         return QStringLiteral("Trop de tracés : %1 au plus").arg(place);
     std::vector<long long> gardes(pretes.size());
@@ -264,11 +265,15 @@ importepistes(Etat& e, const std::vector<const TraceGps*>& traces, const Project
                                    : std::min(pretes[k].pixels,
                                               1 + pretes[k].pixels * (place - nbpistes) / total);
 
+    long long somme = base;
+    for (const long long g : gardes)
+        somme += g;
+    if (!placeroute(e, static_cast<int>(somme)) || !placegeo(e, static_cast<int>(somme)))
+        return QStringLiteral("Tracé trop long : %1 points au plus").arg(MAXROUTE);
     std::vector<Importation> resultats(pretes.size());
     int nb = base - 1;
-    int tronbase = ajoute ? e.pttron[static_cast<std::size_t>(base - 1)] + 1
-                          : 0; // the next track's first segment
-    const bool seule = pretes.size() == 1 && !ajoute;
+    // The next track's first segment number.
+    int tronbase = ajoute ? e.pttron[static_cast<std::size_t>(base - 1)] + 1 : 0;
     for (std::size_t k = 0; k < pretes.size(); ++k) {
         Prete& pr = pretes[k];
         Importation& r = resultats[k];
@@ -286,7 +291,7 @@ importepistes(Etat& e, const std::vector<const TraceGps*>& traces, const Project
         Marche m(pr.segs, e.largeurcarte, e.hauteurcarte);
         m.parcourt(veut, [&](Pixel q, const Repere& v, int tron, std::size_t s) {
             ++prochain;
-            if (nb + 1 >= MAXPT) return;
+            if (nb + 1 >= somme) return;
             ++nb;
             e.ptx[nb] = q.x;
             e.pty[nb] = q.y;

@@ -10,6 +10,12 @@
 
 #include <variant>
 
+// A track is thinned evenly to this many points. The route holds up to MAXROUTE; a track keeps
+// V1.50's table, so that its project is saved and played as V1.50 does.
+constexpr int MAXPTGPS = MAXPT;
+// The tracks of a replay together: a route longer than V1.50's, sampled in [CHEMIN] for it.
+constexpr int MAXPTREJEU = 2'000'000;
+
 struct Importation {
     int points = 0;       // route points written
     int segments = 0;     // pttron values used

@@ -30,6 +30,8 @@ QString sansloupe(const Etat& e) {
 
 void tables(Etat& e, const Parametres& p) {
     if (p.coulroute) e.coulr = e.coulmarque = *p.coulroute;
+    // The reader takes no more than MAXROUTE points.
+    tailleroute(e, static_cast<int>(p.points.size()));
     e.nbpt = static_cast<int>(p.points.size()) - 1;
     for (int i = 0; i <= e.nbpt; ++i) {
         const PointLu& pt = p.points[i];
@@ -49,6 +51,7 @@ void tables(Etat& e, const Parametres& p) {
     e.gpstemps = tous(&PointLu::temps);
     e.gpsalt = tous(&PointLu::alt);
     e.nbgeo = e.gpsdist || e.gpstemps || e.gpsalt ? e.nbpt + 1 : 0;
+    placegeo(e, e.nbgeo);
     for (int i = 0; i < e.nbgeo; ++i) {
         const PointLu& pt = p.points[i];
         e.ptdist[i] = pt.dist.value_or(0);
@@ -186,6 +189,12 @@ QString nombremaxi(const QString& t) {
 QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p) {
     QStringList messages;
     tables(e, p);
+    if (p.routeecartee)
+        messages << traduit(e, 1000,
+                            QStringLiteral("La route longue du fichier ne correspond plus à sa "
+                                           "section [CHEMIN], changée ailleurs : la route est "
+                                           "celle de [CHEMIN], %1 points."))
+                        .arg(e.nbpt + 1);
     if (p.ips) {
         e.ips = *p.ips;
         selectionneips(e);

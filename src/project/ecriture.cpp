@@ -7,6 +7,9 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
+#include <charconv>
+
 namespace {
 
 // A per-point value with one decimal, or an empty field when the route has none.
@@ -28,7 +31,12 @@ class Ecrivain {
 
   private:
     void ecrit(QLatin1StringView cle) { octets.append(cle.data(), cle.size()); }
-    void ecrit(int v) { octets.append(QByteArray::number(v)); }
+    // A route of millions of points: digits straight into the file, no text made for each.
+    void ecrit(int v) {
+        char t[16];
+        const auto r = std::to_chars(t, t + sizeof t, v);
+        octets.append(t, r.ptr - t);
+    }
     void ecrit(bool v) { octets.append(v ? '1' : '0'); }
     // Placement coefficients: every digit, so that a save and a load give the same pixels.
     void ecrit(double v) { octets.append(QByteArray::number(v, 'g', 17)); }
@@ -59,8 +67,9 @@ QString textezoom(double z) {
 
 QByteArray ecrisparametres(const Etat& e) {
     QByteArray octets;
-    // About 30 bytes a point and 15 a frame.
-    octets.reserve(1024 + 32 * (e.nbpt + 1) + 16 * (e.nbimg + 1));
+    // About 30 bytes a point and 15 a frame; a long route writes 36001 of its points twice.
+    const qsizetype points = std::max(dernierpoint(e) + 1, 0);
+    octets.reserve(1024 + 32 * (points + (points > MAXPT ? MAXPT : 0)) + 16 * (e.nbimg + 1));
     Ecrivain f(octets);
 
     // Only for a picture other than the one the file's name implies.
@@ -132,17 +141,25 @@ QByteArray ecrisparametres(const Etat& e) {
             f.ligne(QLatin1StringView("piste"), p.premier, p.dernier, p.couleur, p.montre,
                     p.decalage, p.debut, p.horloge, QString(p.nom).replace(u'\t', u' '));
     }
-    f.ligne(textecle(Section::CHEMIN));
     // A GPS route keeps each point's distance, time and elevation in fields of its own after the
     // four that every reader takes.
     const bool gps = geovalide(e) && (e.gpsdist || e.gpstemps || e.gpsalt);
-    for (int i = 0; i <= e.nbpt && i < MAXPT; ++i) {
+    const auto point = [&](int i) {
         if (gps)
             f.ligne(e.ptx[i], e.pty[i], e.ptcoul[i], e.pttron[i], Fixe{e.ptdist[i], e.gpsdist},
                     Fixe{e.pttemps[i], e.gpstemps}, Fixe{e.ptalt[i], e.gpsalt});
         else
             f.ligne(e.ptx[i], e.pty[i], e.ptcoul[i], e.pttron[i]);
+    };
+    const int n = dernierpoint(e) + 1;
+    if (n > MAXPT) {
+        f.ligne(CLEROUTE);
+        for (int i = 0; i < n; ++i)
+            point(i);
     }
+    f.ligne(textecle(Section::CHEMIN));
+    for (int k = 0; k < std::min(n, MAXPT); ++k)
+        point(echantillon(k, n));
     f.ligne(textecle(Section::PHOTO));
     for (int i = 0; i <= e.nbimg && i < MAXIMG; ++i) {
         // A frame's zoom, only when the film has some: a reader of the three fields plays the

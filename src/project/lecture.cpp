@@ -13,7 +13,9 @@
 #include <QFile>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <limits>
 #include <type_traits>
 
 namespace {
@@ -62,6 +64,9 @@ class Lecteur {
     Lecture lit() {
         Section section = Section::AUCUNE;
         while (pos < octets.size()) {
+            // The lines of a long route are read straight from the bytes when they can be.
+            if (section == Section::CHEMIN && rapide(p.points)) continue;
+            if (section == Section::AUCUNE && propre == Propre::ROUTE && rapide(route)) continue;
             if (!suivante()) return *erreur;
             // Every key starts with "[": most lines are tested no further.
             for (int k = 0; k < NBSECTIONS && ligne.startsWith(u'['); ++k) {
@@ -80,6 +85,20 @@ class Lecteur {
         if (!cles && contenu)
             return ErreurLecture{
                 0, {}, QStringLiteral("Aucune section : ce n'est pas un fichier de paramètres")};
+        // The long route holds when "[CHEMIN]" is still its sample: a program that knows only
+        // "[CHEMIN]" may have changed the route there and kept the other section as it was.
+        if (!route.empty()) {
+            const auto n = static_cast<int>(route.size());
+            bool meme = std::ssize(p.points) == std::min(n, MAXPT);
+            for (int k = 0; meme && k < std::ssize(p.points); ++k)
+                meme = p.points[static_cast<std::size_t>(k)] ==
+                       route[static_cast<std::size_t>(echantillon(k, n))];
+            if (meme)
+                p.points = std::move(route);
+            else
+                p.routeecartee = true;
+            route = std::vector<PointLu>();
+        }
         // A track's points must be the route's.
         for (std::size_t k = 0; k < p.rejeu.pistes.size(); ++k)
             if (p.rejeu.pistes[k].dernier >= std::ssize(p.points)) {
@@ -167,17 +186,81 @@ class Lecteur {
         return true;
     }
 
-    bool trop(qsizetype nb, qsizetype capacite, const QString& quoi, Section s) {
+    bool trop(qsizetype nb, qsizetype capacite, const QString& quoi, QLatin1StringView cle) {
         if (nb < capacite) return false;
-        echec(QStringLiteral("Trop %1 dans la section %2 : plus de %3")
-                  .arg(quoi, textecle(s))
-                  .arg(capacite));
+        echec(
+            QStringLiteral("Trop %1 dans la section %2 : plus de %3").arg(quoi, cle).arg(capacite));
+        return true;
+    }
+    bool trop(qsizetype nb, qsizetype capacite, const QString& quoi, Section s) {
+        return trop(nb, capacite, quoi, textecle(s));
+    }
+
+    // A point line in the form this program writes it, straight from the bytes: whole numbers,
+    // and up to three decimal numbers with a point. Anything else (and any line in error) is
+    // left to point(), which reads it the same way or says what is wrong.
+    bool rapide(std::vector<PointLu>& v) {
+        if (std::ssize(v) >= MAXROUTE) return false;
+        // Room for what the rest of the file may hold, taken once (a line is 8 bytes at least).
+        if (v.empty())
+            v.reserve(
+                static_cast<std::size_t>(std::min<qsizetype>((octets.size() - pos) / 8, MAXROUTE)));
+        qsizetype fin = octets.indexOf('\n', pos);
+        if (fin < 0) fin = octets.size();
+        QByteArrayView l = octets.sliced(pos, fin - pos);
+        if (l.endsWith('\r')) l.chop(1);
+        if (l.size() > MAXLIGNE) return false;
+        const char* c = l.data();
+        const char* const z = c + l.size();
+        // Ten digits at most: the slow way reads longer ones.
+        const auto entier = [&](long long mini, long long maxi, int& r) {
+            const char* d = c;
+            if (c < z && *c == '-') ++c;
+            long long x = 0;
+            const char* chiffres = c;
+            while (c < z && *c >= '0' && *c <= '9' && c - chiffres < 10)
+                x = x * 10 + (*c++ - '0');
+            if (c == chiffres || (c < z && *c != '\t')) return false;
+            if (*d == '-') x = -x;
+            if (x < mini || x > maxi) return false;
+            r = static_cast<int>(x);
+            return true;
+        };
+        const auto tab = [&] {
+            if (c == z || *c != '\t') return false;
+            ++c;
+            return true;
+        };
+        PointLu pt;
+        if (!entier(-MAXCOORD, MAXCOORD, pt.x) || !tab() || !entier(-MAXCOORD, MAXCOORD, pt.y) ||
+            !tab() ||
+            !entier(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), pt.coul) ||
+            !tab() || !entier(0, MAXTRON, pt.tron))
+            return false;
+        pt.colore = true;
+        for (auto* r : {&pt.dist, &pt.temps, &pt.alt}) {
+            if (c == z) break;
+            if (!tab()) return false;
+            if (c == z || *c == '\t') continue; // an empty field: unknown
+            const char* d = c;
+            while (c < z && *c != '\t') {
+                if (!((*c >= '0' && *c <= '9') || *c == '.' || (*c == '-' && c == d))) return false;
+                ++c;
+            }
+            double x = 0;
+            const auto lu = std::from_chars(d, c, x);
+            if (lu.ec != std::errc() || lu.ptr != c || std::abs(x) > MAXREEL) return false;
+            *r = x;
+        }
+        if (c != z) return false;
+        v.push_back(pt);
+        pos = fin + 1;
+        ++numero;
         return true;
     }
 
-    bool point() {
-        if (trop(std::ssize(p.points), MAXPT, QStringLiteral("de points"), Section::CHEMIN))
-            return false;
+    bool point(std::vector<PointLu>& v, QLatin1StringView cle) {
+        if (trop(std::ssize(v), MAXROUTE, QStringLiteral("de points"), cle)) return false;
         const Champs f = coupe(ligne);
         PointLu pt;
         if (!coord(Section::CHEMIN, champ(f, 1), pt.x)) return false;
@@ -198,7 +281,7 @@ class Lecteur {
                 (k == 5 ? pt.dist : k == 6 ? pt.temps : pt.alt) = *v;
             }
         }
-        p.points.push_back(pt);
+        v.push_back(pt);
         return true;
     }
 
@@ -329,11 +412,16 @@ class Lecteur {
             propre = Propre::PISTES;
             return true;
         }
+        if (ligne == CLEROUTE) {
+            propre = Propre::ROUTE;
+            return true;
+        }
         // Another section of our own ("[IMAGE]") ends this one.
         if (ligne.startsWith(u'[') && ligne.endsWith(u']')) {
             propre = Propre::AUCUNE;
             return true;
         }
+        if (propre == Propre::ROUTE) return point(route, CLEROUTE);
         if (propre == Propre::AUCUNE || ligne.isEmpty()) return true;
         const Champs f = coupe(ligne);
         const QString nom = champ(f, 1);
@@ -494,7 +582,7 @@ class Lecteur {
             Piste t;
             const auto a = entier(champ(f, 2)), b = entier(champ(f, 3));
             const auto c = lircouleur(champ(f, 4));
-            if (!a || !b || *a < 0 || *b < *a || *b >= MAXPT)
+            if (!a || !b || *a < 0 || *b < *a || *b >= MAXROUTE)
                 return faute(QStringLiteral("des points de la route"));
             if (!c || estsysteme(*c)) return faute(QStringLiteral("une couleur"));
             if (!drapeau(5, t.montre) || !nombre(6, t.decalage) || !nombre(7, t.debut) ||
@@ -543,7 +631,7 @@ class Lecteur {
         case Section::AUCUNE:
             return avant();
         case Section::CHEMIN:
-            return point();
+            return point(p.points, textecle(Section::CHEMIN));
         case Section::PHOTO:
             return image();
         case Section::IPS:
@@ -607,12 +695,22 @@ class Lecteur {
     int numero = 0; // number of the line in `ligne`
     QString ligne;
     std::optional<int> apresfin; // the first line read past the end
-    enum class Propre { AUCUNE, TRACE, CAMERA, GEO, FILM, STYLE, PISTES } propre = Propre::AUCUNE;
+    enum class Propre {
+        AUCUNE,
+        TRACE,
+        CAMERA,
+        GEO,
+        FILM,
+        STYLE,
+        ROUTE,
+        PISTES
+    } propre = Propre::AUCUNE;
     std::vector<int> lignespistes; // the line of each track, for what the route tells later
     bool utf8 = false;             // the file started with a UTF-8 byte-order mark
     bool cles = false;             // a key line was seen
     int ips;
     Parametres p;
+    std::vector<PointLu> route; // "[ROUTE]", until the end tells whether it holds
     std::optional<ErreurLecture> erreur;
 };
 
@@ -631,17 +729,21 @@ Lecture chargeparametres(const QString& chemin, int ips) {
             0,
             {},
             QStringLiteral("Impossible d'ouvrir %1 : %2").arg(chemin, raisonfichier(fichier))};
+    const auto tropgrand = [&] {
+        return ErreurLecture{0,
+                             {},
+                             QStringLiteral("%1\nFichier trop grand : plus de %2 Mo")
+                                 .arg(chemin, QString::number(MAXFICHIER / (1024 * 1024)))};
+    };
+    // Refused before it is read when its size already says so.
+    if (fichier.size() > MAXFICHIER) return tropgrand();
     const QByteArray octets = fichier.read(MAXFICHIER + 1);
     if (fichier.error() != QFileDevice::NoError)
         return ErreurLecture{
             0,
             {},
             QStringLiteral("Impossible de lire %1 : %2").arg(chemin, raisonfichier(fichier))};
-    if (octets.size() > MAXFICHIER)
-        return ErreurLecture{0,
-                             {},
-                             QStringLiteral("%1\nFichier trop grand : plus de %2 Mo")
-                                 .arg(chemin, QString::number(MAXFICHIER / (1024 * 1024)))};
+    if (octets.size() > MAXFICHIER) return tropgrand();
     Lecture l = lisparametres(octets, ips);
     if (auto* e = std::get_if<ErreurLecture>(&l)) e->message = chemin + u'\n' + e->message;
     return l;

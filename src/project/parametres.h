@@ -14,9 +14,20 @@
 #include <variant>
 #include <vector>
 
-// The longest line and the largest file the reader takes. A file with full tables is under 2 MB.
+// The longest line and the largest file the reader takes. A file with full tables of V1.50 is
+// under 2 MB; a point line of a longer route is under 64 bytes, GPS values included.
 constexpr qsizetype MAXLIGNE = 8192;
-constexpr qsizetype MAXFICHIER = 8 * 1024 * 1024;
+constexpr qsizetype MAXFICHIER = 16 * 1024 * 1024 + qsizetype{MAXROUTE} * 64;
+
+// A route longer than V1.50's 36001 points is written whole in "[ROUTE]", ahead of "[CHEMIN]"
+// where a reader of old skips every line; "[CHEMIN]" then holds 36001 of its points spread
+// evenly from the first to the last, so that such a reader plays the same film, sparser.
+// Row k of "[CHEMIN]" is point echantillon(k, n) of a route of n points.
+inline int echantillon(int k, int n) {
+    if (n <= MAXPT) return k;
+    const long long d = MAXPT - 1;
+    return static_cast<int>((static_cast<long long>(k) * (n - 1) + d / 2) / d);
+}
 
 // Ranges of the numbers a file may hold, so that what is computed from them never overflows.
 // Coordinates and view offsets go far past any map the picture limit lets in, while a few of
@@ -33,6 +44,7 @@ struct PointLu {
     bool colore = false;
     // What a GPS track told of the point (fields 5, 6, 7), when given.
     std::optional<double> dist, temps, alt;
+    bool operator==(const PointLu&) const = default;
 };
 
 struct ImageLue {
@@ -96,6 +108,9 @@ struct Parametres {
     std::optional<Film> film;   // "[FILM]": absent means the classic film
     std::optional<Style> style; // "[STYLE]": absent means the route's own pixels
     Rejeu rejeu;                // "[PISTES]": the tracks of a replay, none without it
+    // "[ROUTE]" was there but "[CHEMIN]" no longer holds its points (changed elsewhere since):
+    // `points` are those of "[CHEMIN]".
+    bool routeecartee = false;
 };
 
 // The first line that a file cannot be read past.

@@ -9,11 +9,6 @@ namespace {
 // Above any segment number the tracer gives, so the first point always starts an item.
 constexpr int AUCUNTRONCON = 99999;
 
-// The points of the route, within the table.
-int dernierpoint(const Etat& e) {
-    return std::min(e.nbpt, MAXPT - 1);
-}
-
 } // namespace
 
 void listetroncons(Etat& e) {

@@ -84,7 +84,7 @@ void profil(const Etat& e, Surface& vue, int n) {
     const int hauteur = 64, marge = 8;
     const int L = vue.largeur() - 2 * marge, T = vue.hauteur() - hauteur - marge;
     if (L <= 0 || T < 0) return;
-    const int dernier = std::min(e.nbpt, MAXPT - 1);
+    const int dernier = dernierpoint(e);
     double bas = e.ptalt[0], haut = e.ptalt[0];
     for (int i = 1; i <= dernier; ++i) {
         bas = std::min(bas, e.ptalt[i]);
@@ -224,7 +224,7 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
     }
 
     // The route up to the progress, its last k points in the tip colour (none when finished).
-    const int dernier = std::min(e.nbpt, MAXPT - 1);
+    const int dernier = dernierpoint(e);
     const int n = dernier < 0 ? -1 : static_cast<int>(partde(dernier, avance));
     // A replay draws its tracks by the clock of the frame shown instead.
     const bool rejeu = e.rejeu.actif() && geovalide(e);

@@ -3,8 +3,13 @@
 #include <algorithm>
 
 void lisseloupe(Etat& e) {
-    const int n = e.nbpt;
+    const int n = dernierpoint(e);
     if (n < 0) return;
+    // The path grows with the route tables; a caller that grew only those still gets one.
+    if (e.loupex.size() < e.ptx.size() || e.loupey.size() < e.ptx.size()) {
+        e.loupex.resize(e.ptx.size());
+        e.loupey.resize(e.ptx.size());
+    }
     int* lx = e.loupex.data();
     int* ly = e.loupey.data();
     const int* px = e.ptx.data();

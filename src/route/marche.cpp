@@ -55,7 +55,7 @@ Marche marchecarte(const QImage& carte, QPoint depart, QRgb suivie, const Reglag
     const qsizetype ligne = carte.bytesPerLine() / 4;
     Bits pris(l, h);
     // The route stored so far is not walked again (a continuation starts beside it).
-    for (int i = 0; i <= std::min(e.nbpt, MAXPT - 1); ++i)
+    for (int i = 0; i <= dernierpoint(e); ++i)
         if (e.ptx[i] >= 0 && e.pty[i] >= 0 && e.ptx[i] < l && e.pty[i] < h)
             pris.pose(e.ptx[i], e.pty[i]);
     ProcheCouleur proche(suivie, std::clamp(r.tolerance, 0, MAXTOLERANCE));
@@ -115,7 +115,7 @@ Bilan bilantrace(const QImage& carte, const Etat& e, int debut, QRgb suivie, int
                  bool plein) {
     Bilan b;
     b.plein = plein;
-    const int fin = std::min(e.nbpt, MAXPT - 1);
+    const int fin = dernierpoint(e);
     debut = std::max(debut, 0);
     b.traces = std::max(fin - debut + 1, 0);
     const int l = carte.width(), h = carte.height();
@@ -152,7 +152,7 @@ Bilan bilantrace(const QImage& carte, const Etat& e, int debut, QRgb suivie, int
 std::optional<QString> messagebilan(const Bilan& b) {
     const QString essai = QStringLiteral(
         "Essayer une tolérance de couleur, les ponts entre les morceaux ou la carte entière.");
-    if (b.plein) return QStringLiteral("Route pleine : %1 points au plus").arg(MAXPT);
+    if (b.plein) return QStringLiteral("Route pleine : %1 points au plus").arg(b.capacite);
     if (b.traces < 10)
         return QStringLiteral("Seulement %1 point(s) tracé(s) : la couleur suivie ne se retrouve "
                               "pas autour du clic.\n%2")

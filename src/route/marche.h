@@ -42,6 +42,7 @@ struct Bilan {
     int traces = 0;
     int restants = 0;
     bool plein = false;
+    int capacite = MAXROUTE; // the most points the route could hold
 };
 // Counts, on the map, the untraced pixels within a margin of the points `debut`..e.nbpt whose
 // colour is near `suivie` (within twice the tolerance, at least 20), up to 64 pixels away.

@@ -28,7 +28,7 @@ QImage cartesanschemin(const QImage& source, const Etat& e, int frange) {
     std::vector<unsigned char> masque(static_cast<std::size_t>(l) * h, 0);
     const int tx = (l + TUILE - 1) / TUILE, ty = (h + TUILE - 1) / TUILE;
     std::vector<char> tuiles(static_cast<std::size_t>(tx) * ty, 0);
-    for (int i = 0; i <= std::min(e.nbpt, MAXPT - 1); ++i) {
+    for (int i = 0; i <= dernierpoint(e); ++i) {
         const int px = e.ptx[i], py = e.pty[i];
         for (int dy = -frange; dy <= frange; ++dy)
             for (int dx = -frange; dx <= frange; ++dx) {

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-Traceur::Traceur(Surface& vue, const Surface* carte)
-    : vue(vue), carte(carte), file(new Position[CAPACITE]) {}
+Traceur::Traceur(Surface& vue, const Surface* carte) : vue(vue), carte(carte) {}
 
 bool Traceur::demarre(Etat& e, int x, int y) {
     if (!e.calculactif || e.etatcalcul != 1) return false;
@@ -14,6 +13,7 @@ bool Traceur::demarre(Etat& e, int x, int y) {
         e.nbpt = -1;
         e.troncours = 0;
         videgeo(e);
+        tailleroute(e, 0); // a long route before gives its memory back
     } else {
         // An empty route has no last segment: its continuation is the first one.
         e.troncours = e.nbpt >= 0 ? e.pttron[e.nbpt] + 1 : 0;
@@ -35,13 +35,16 @@ bool Traceur::demarre(Etat& e, int x, int y) {
         vusl = vush = 0;
     }
 
-    tete = nombre = 0;
+    file.clear();
+    tete = 0;
+    nombre = 0;
     // A film of another size or zoom shows the map scaled: the walk reads the map itself.
     marquevue = e.film.classique() && zoomde(e) == 1.0;
     precalcule = (!e.reglagestrace.classique() || !marquevue) && carte && !carte->vide();
     if (precalcule) {
         prevu = marchecarte(carte->image(), {x + e.ascl, y + e.asch}, versqrgb(e.coulsuivie),
-                            e.reglagestrace, e, MAXPT - (e.nbpt + 1));
+                            e.reglagestrace, e, maxi - (e.nbpt + 1));
+        placeroute(e, e.nbpt + 1 + static_cast<int>(prevu.points.size()));
         lu = 0;
     } else {
         ajoute(x + e.ascl, y + e.asch); // the clicked pixel is queued, not stored
@@ -54,9 +57,7 @@ bool Traceur::demarre(Etat& e, int x, int y) {
 }
 
 void Traceur::ajoute(int x, int y) {
-    if (nombre == CAPACITE) return;
-    const int i = (tete + nombre) % CAPACITE;
-    file[i] = {x, y};
+    file.push_back({x, y});
     ++nombre;
 }
 
@@ -74,7 +75,7 @@ void Traceur::testevoisin(Etat& e, int x, int y) {
         k = static_cast<std::size_t>(y) * vusl + x;
         if (vus[k]) return;
     }
-    if (e.nbpt + 1 >= MAXPT) {
+    if (e.nbpt + 1 >= maxi || !placeroute(e, e.nbpt + 2)) {
         // Full: end as a confirmed stop does, the rest of this head stores nothing either.
         rempli = true;
         e.calculactif = false;
@@ -86,6 +87,7 @@ void Traceur::testevoisin(Etat& e, int x, int y) {
 }
 
 void Traceur::stocke(Etat& e, int x, int y) {
+    if (!placeroute(e, e.nbpt + 2)) return;
     ++e.nbpt;
     e.ptx[e.nbpt] = x;
     e.pty[e.nbpt] = y;
@@ -139,7 +141,7 @@ bool Traceur::pas(Etat& e, const Redessine& redessine) {
     if (!e.calculactif) nombre = 0; // stop requested, or the tables are full
     suit(e, redessine);
     if (nombre > 0) {
-        tete = (tete + 1) % CAPACITE;
+        ++tete;
         --nombre;
     }
     return nombre > 0;
@@ -156,6 +158,9 @@ void Traceur::termine(Etat& e) {
     vus = std::vector<bool>(); // a large map's record is not kept between runs
     precalcule = false;
     prevu = Marche();
+    file = std::vector<Position>();
+    tete = 0;
+    nombre = 0;
     lisseloupe(e);
 }
 
@@ -164,10 +169,13 @@ Bilan Traceur::bilan(const Etat& e) const {
         Bilan b;
         b.traces = e.nbpt + 1 - debut;
         b.plein = rempli;
+        b.capacite = maxi;
         return b;
     }
-    return bilantrace(carte->image(), e, debut, versqrgb(e.coulsuivie), e.reglagestrace.tolerance,
-                      rempli);
+    Bilan b = bilantrace(carte->image(), e, debut, versqrgb(e.coulsuivie),
+                         e.reglagestrace.tolerance, rempli);
+    b.capacite = maxi;
+    return b;
 }
 
 void armetrace(Etat& e, Couleur route) {

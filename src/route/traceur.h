@@ -13,8 +13,8 @@
 #include "route/marche.h"
 #include "state/etat.h"
 
+#include <algorithm>
 #include <functional>
-#include <memory>
 #include <vector>
 
 class Traceur {
@@ -36,7 +36,11 @@ class Traceur {
     // The end of a walk, finished or stopped: scroll bars back, idle state, magnifier path.
     void termine(Etat& e);
 
-    // The point tables filled up during this run; the walk ended there as a stop does.
+    // The most points the route may hold (MAXROUTE, or fewer); a walk that would store more
+    // ends there as a stop does.
+    void limite(int points) { maxi = std::clamp(points, 0, MAXROUTE); }
+    int limite() const { return maxi; }
+    // The route filled up during this run; the walk ended there as a stop does.
     bool plein() const { return rempli; }
     // Entries still waiting in the queue.
     int enattente() const { return nombre; }
@@ -64,14 +68,15 @@ class Traceur {
     Marche prevu;
     std::size_t lu = 0;
 
-    // The queue: a ring of map positions, sized once. A run queues its start pixel plus each
-    // point it stores, so MAXPT + 1 entries always suffice.
-    static constexpr int CAPACITE = MAXPT + 1;
+    // The queue: the start pixel, then each point stored, read from `tete` on. It grows with
+    // the run and is given back at its end.
     struct Position {
         int x, y;
     };
-    std::unique_ptr<Position[]> file;
-    int tete = 0, nombre = 0;
+    std::vector<Position> file;
+    std::size_t tete = 0;
+    int nombre = 0;
+    int maxi = MAXROUTE;
 
     // Pixels accepted in this run, over the map; only kept when marking an accepted pixel does
     // not stop it from matching again (the route colour is the followed one).

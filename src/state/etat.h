@@ -14,12 +14,13 @@
 #include <vector>
 
 // Capacities. Every append checks them; nothing is ever written past a table.
-constexpr int MAXPT = 36001;    // route points, indices 0..36000
-constexpr int MAXCLE = 101;     // keyframes, indices 0..100
-constexpr int MAXIMG = 2901;    // frame table rows, indices 0..2900
-constexpr int MAXNBI = 2900;    // largest last frame number
-constexpr int NBTEXTES = 101;   // V1.50's language entries 0..100
-constexpr int MAXTEXTES = 2000; // the table: V1.50's entries, then later versions' from 101 on
+constexpr int MAXPT = 36001;        // V1.50's route table: what its [CHEMIN] rows hold at most
+constexpr int MAXROUTE = 4'000'000; // route points kept, indices 0..MAXROUTE-1
+constexpr int MAXCLE = 101;         // keyframes, indices 0..100
+constexpr int MAXIMG = 2901;        // frame table rows, indices 0..2900
+constexpr int MAXNBI = 2900;        // largest last frame number
+constexpr int NBTEXTES = 101;       // V1.50's language entries 0..100
+constexpr int MAXTEXTES = 2000;     // the table: V1.50's entries, then later versions' from 101 on
 
 // The classic film: every frame 720 x 576, one map pixel a film pixel.
 constexpr int VUEL = 720;
@@ -197,18 +198,21 @@ inline std::array<int, MAXCLE> sansavance() {
 
 struct Etat {
     // --- Route -----------------------------------------------------------------------------
-    std::array<int, MAXPT> ptx{};
-    std::array<int, MAXPT> pty{};
-    std::array<Couleur, MAXPT> ptcoul{};
-    std::array<int, MAXPT> pttron{};
+    // The route tables hold V1.50's 36001 entries from the start and grow with a longer route
+    // (placeroute), so a short route costs what it always did.
+    std::vector<int> ptx = std::vector<int>(MAXPT);
+    std::vector<int> pty = std::vector<int>(MAXPT);
+    std::vector<Couleur> ptcoul = std::vector<Couleur>(MAXPT);
+    std::vector<int> pttron = std::vector<int>(MAXPT);
     int nbpt = -1; // index of the last point; -1 = empty route
     int troncours = 0;
     // What a GPS track tells of each point: distance from the start along the Earth (metres),
     // time from the start (seconds), elevation (metres). Each holds for points 0..nbgeo-1 when its
-    // flag is set; a route traced by hand has none (see geovalide).
-    std::array<double, MAXPT> ptdist{};
-    std::array<double, MAXPT> pttemps{};
-    std::array<double, MAXPT> ptalt{};
+    // flag is set; a route traced by hand has none (see geovalide). They grow apart from the
+    // route (placegeo): a long hand-traced route does not pay for them.
+    std::vector<double> ptdist = std::vector<double>(MAXPT);
+    std::vector<double> pttemps = std::vector<double>(MAXPT);
+    std::vector<double> ptalt = std::vector<double>(MAXPT);
     int nbgeo = 0;
     bool gpsdist = false, gpstemps = false, gpsalt = false;
 
@@ -251,8 +255,9 @@ struct Etat {
     double zoomvue = 0; // the zoom of the frame shown; 0: the film's
 
     // --- Magnifier -------------------------------------------------------------------------
-    std::array<int, MAXPT> loupex{};
-    std::array<int, MAXPT> loupey{};
+    // One entry per route point: they grow with the route tables.
+    std::vector<int> loupex = std::vector<int>(MAXPT);
+    std::vector<int> loupey = std::vector<int>(MAXPT);
     Couleur coulfondloupe = 0;
     Couleur coulverreloupe = 0;
 
@@ -358,14 +363,56 @@ inline std::unique_ptr<Etat> nouveletat() {
     return std::make_unique<Etat>();
 }
 
+// Room in ptx, pty, ptcoul, pttron, loupex and loupey for points 0..n-1. They grow by half
+// again at least, so that a walk storing one point at a time copies them only now and then.
+// False, with nothing changed, past MAXROUTE.
+inline bool placeroute(Etat& e, int n) {
+    if (n < 0 || n > MAXROUTE) return false;
+    const auto besoin = static_cast<std::size_t>(n);
+    if (besoin <= e.ptx.size()) return true;
+    const std::size_t taille =
+        std::clamp(e.ptx.size() + e.ptx.size() / 2, besoin, static_cast<std::size_t>(MAXROUTE));
+    for (auto* t : {&e.ptx, &e.pty, &e.ptcoul, &e.pttron, &e.loupex, &e.loupey})
+        t->resize(taille);
+    return true;
+}
+// The route tables sized for exactly n points, never under V1.50's 36001: a route read or
+// made whole gives back what a longer one before it took. False past MAXROUTE.
+inline bool tailleroute(Etat& e, int n) {
+    if (n < 0 || n > MAXROUTE) return false;
+    const auto taille = static_cast<std::size_t>(std::max(n, MAXPT));
+    if (taille == e.ptx.size()) return true;
+    for (auto* t : {&e.ptx, &e.pty, &e.ptcoul, &e.pttron, &e.loupex, &e.loupey}) {
+        t->resize(taille);
+        t->shrink_to_fit();
+    }
+    return true;
+}
+// The same for the GPS values ptdist, pttemps and ptalt, exactly n entries (at least 36001).
+inline bool placegeo(Etat& e, int n) {
+    if (n < 0 || n > MAXROUTE) return false;
+    const auto taille = static_cast<std::size_t>(std::max(n, MAXPT));
+    for (auto* t : {&e.ptdist, &e.pttemps, &e.ptalt}) {
+        t->resize(taille);
+        t->shrink_to_fit();
+    }
+    return true;
+}
+// The last route point the tables hold: nbpt, unless a caller set nbpt past them.
+inline int dernierpoint(const Etat& e) {
+    return std::min(e.nbpt, static_cast<int>(e.ptx.size()) - 1);
+}
+
 // Whether the per-point GPS data covers the whole route: a hand trace that replaced or extended
 // it leaves the data behind.
 inline bool geovalide(const Etat& e) {
-    return e.nbpt >= 0 && e.nbgeo == e.nbpt + 1;
+    return e.nbpt >= 0 && e.nbgeo == e.nbpt + 1 &&
+           e.ptdist.size() >= static_cast<std::size_t>(e.nbgeo);
 }
 inline void videgeo(Etat& e) {
     e.nbgeo = 0;
     e.gpsdist = e.gpstemps = e.gpsalt = false;
+    placegeo(e, 0);
     e.rejeu.pistes.clear(); // the tracks were runs of the route
 }
 

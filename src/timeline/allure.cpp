@@ -8,8 +8,8 @@
 #include <vector>
 
 bool avancehorloge(Etat& e, int r) {
-    if (!e.geo.allure || !e.gpstemps || e.nbpt < 1 || e.nbgeo != e.nbpt + 1 || r < 1) return false;
-    const int n = std::min(e.nbpt, MAXPT - 1);
+    if (!e.geo.allure || !e.gpstemps || e.nbpt < 1 || !geovalide(e) || r < 1) return false;
+    const int n = dernierpoint(e);
     // Time along the route with every standstill longer than the cap cut down to it.
     std::vector<double> t(static_cast<std::size_t>(n) + 1);
     t[0] = 0;

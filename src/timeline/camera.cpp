@@ -71,7 +71,7 @@ std::vector<int> cles(const Axe& x, const Axe& y, int ecart, bool adoucit) {
 } // namespace
 
 std::optional<QString> suisroute(Etat& e, int marge, int lisse, double zoom, bool apercu) {
-    const int dernier = std::min(e.nbpt, MAXPT - 1);
+    const int dernier = dernierpoint(e);
     if (dernier < 0) return QStringLiteral("Tracer d'abord la route");
     // The zoom the camera follows at, and the view it gives; the map must hold that view.
     const double zs = zoom > 0 ? zoom : e.film.zoom;

@@ -6,12 +6,13 @@
 
 namespace {
 
-int dernierpoint(const Etat& e, const Piste& p) {
-    return std::min({p.dernier, e.nbpt, MAXPT - 1});
+// The track's last point the route holds.
+int finpiste(const Etat& e, const Piste& p) {
+    return std::min(p.dernier, std::min(dernierpoint(e), static_cast<int>(e.pttemps.size()) - 1));
 }
 
 bool valide(const Etat& e, const Piste& p) {
-    return p.premier >= 0 && p.premier <= dernierpoint(e, p);
+    return p.premier >= 0 && p.premier <= finpiste(e, p);
 }
 
 } // namespace
@@ -24,7 +25,7 @@ int pointau(const Etat& e, const Piste& p, double t) {
     if (!valide(e, p)) return p.premier - 1;
     const double local = t - basepiste(e.rejeu, p);
     const auto debut = e.pttemps.begin() + p.premier;
-    const auto fin = e.pttemps.begin() + dernierpoint(e, p) + 1;
+    const auto fin = e.pttemps.begin() + finpiste(e, p) + 1;
     // Times along a track never go back: the last one not after `local`.
     return static_cast<int>(std::upper_bound(debut, fin, local) - e.pttemps.begin()) - 1;
 }
@@ -35,7 +36,7 @@ bool bornesrejeu(const Etat& e, double& debut, double& fin) {
     for (const Piste& p : e.rejeu.pistes) {
         if (!p.montre || !valide(e, p)) continue;
         debut = std::min(debut, tempspoint(e, p, p.premier));
-        fin = std::max(fin, tempspoint(e, p, dernierpoint(e, p)));
+        fin = std::max(fin, tempspoint(e, p, finpiste(e, p)));
     }
     return debut <= fin;
 }
@@ -47,10 +48,10 @@ bool horlogerejeu(Etat& e, int r, bool avance) {
     long long total = 0;
     for (const Piste& p : e.rejeu.pistes) {
         if (!valide(e, p)) continue;
-        total += dernierpoint(e, p) - p.premier + 1;
+        total += finpiste(e, p) - p.premier + 1;
         if (!p.montre) continue;
         const double b = basepiste(e.rejeu, p);
-        for (int i = p.premier; i <= dernierpoint(e, p); ++i)
+        for (int i = p.premier; i <= finpiste(e, p); ++i)
             t.push_back(b + e.pttemps[static_cast<std::size_t>(i)]);
     }
     if (t.empty() || total <= 0) return false;
@@ -94,7 +95,7 @@ std::vector<Tete> tetes(const Etat& e, double t) {
         const int i = pointau(e, p, t);
         h.parti = i >= p.premier;
         h.point = std::max(i, p.premier);
-        h.fini = i >= dernierpoint(e, p);
+        h.fini = i >= finpiste(e, p);
         h.dist = h.parti ? e.ptdist[static_cast<std::size_t>(h.point)] -
                                e.ptdist[static_cast<std::size_t>(p.premier)]
                          : 0;
@@ -128,7 +129,7 @@ std::vector<Rang> classement(const Etat& e, double t) {
             // When the leader was where this one is now.
             const double d = e.ptdist[static_cast<std::size_t>(tete.premier)] + r.tete.dist;
             const auto debut = e.ptdist.begin() + tete.premier;
-            const auto fin = e.ptdist.begin() + dernierpoint(e, tete) + 1;
+            const auto fin = e.ptdist.begin() + finpiste(e, tete) + 1;
             const auto it = std::lower_bound(debut, fin, d);
             if (it != fin) {
                 const int j = static_cast<int>(it - e.ptdist.begin());

@@ -293,7 +293,10 @@ class TstFichiers : public QObject {
         l = pointsvalides(3);
         l << QStringLiteral("[OMBRE]") << QStringLiteral("1") << QStringLiteral("255");
         QTest::newRow("groupe de quatre tronqué") << lignes(l) << "(ligne 8)";
-        QTest::newRow("36002 points") << lignes(pointsvalides(MAXPT + 1)) << "(ligne 36003)";
+        // Deep in a route longer than the 36001 points of old.
+        l = pointsvalides(MAXPT + 1);
+        l << QStringLiteral("1\t2\t255");
+        QTest::newRow("point 36003") << lignes(l) << "(ligne 36004)";
     }
     // A malformed file is refused whole, with its line, and the project stays as it was.
     void fichierRefuse() {

@@ -494,7 +494,7 @@ class TstPannes : public QObject {
         QByteArray points = "[CHEMIN]\r\n";
         for (int i = 0; i < 40000; ++i)
             points += QByteArray::number(i % 700) + "\t5\t255\t0\r\n";
-        QTest::newRow("40000 points") << points << MAXPT + 2;
+        QTest::newRow("40000 points, the last one cut") << points + "7\t5\t255\r\n" << 40002;
         QTest::newRow("[OMBRE] without its tail") << tete + "[OMBRE]\r\n1\r\n0\r\n" << 6;
         QTest::newRow("Ctrl-Z inside [LOUPE]") << tete + "[LOUPE]\r\n\r\n40\x1a\r\n10\r\n1\r\n"
                                                << 6;

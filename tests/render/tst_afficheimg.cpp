@@ -36,6 +36,7 @@ struct Banc {
         dessinemotif(s.carte);
         e->asclmax = largeur - VUEL;
         e->aschmax = hauteur - VUEH;
+        placeroute(*e, nbpt + 1);
         e->nbpt = nbpt;
         for (int i = 0; i <= nbpt; ++i) {
             e->ptx[i] = i % VUEL;
@@ -104,6 +105,8 @@ class TstAfficheimg : public QObject {
         QTest::newRow("999 à 500") << 999 << 500 << 499;
         QTest::newRow("avance 1000") << 999 << 1000 << 999;
         QTest::newRow("route pleine") << MAXPT - 1 << 1000 << MAXPT - 1;
+        QTest::newRow("400000 points") << 399'999 << 1000 << 399'999;
+        QTest::newRow("400000 points à 500") << 399'999 << 500 << 199'999;
         QTest::newRow("avance hors bornes") << 999 << 5000 << 999;
     }
     void pointsJusquaLAvance() {

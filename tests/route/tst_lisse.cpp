@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 class TstLisse : public QObject {
     Q_OBJECT
   private slots:
@@ -43,8 +45,8 @@ class TstLisse : public QObject {
         QFETCH(QList<int>, attx);
         QFETCH(QList<int>, atty);
         auto e = nouveletat();
-        e->loupex.fill(-1);
-        e->loupey.fill(-1);
+        std::fill(e->loupex.begin(), e->loupex.end(), -1);
+        std::fill(e->loupey.begin(), e->loupey.end(), -1);
         e->estompe = estompe;
         e->nbpt = static_cast<int>(x.size()) - 1;
         for (int i = 0; i < x.size(); ++i) {
@@ -63,7 +65,7 @@ class TstLisse : public QObject {
 
     void routeVideRienEcrit() {
         auto e = nouveletat();
-        e->loupex.fill(-1);
+        std::fill(e->loupex.begin(), e->loupex.end(), -1);
         lisseloupe(*e);
         QCOMPARE(e->loupex[0], -1);
     }

@@ -394,35 +394,42 @@ class TstTraceur : public QObject {
         QCOMPARE(b.e->nbpt, -1);
     }
 
-    // The tables hold 36001 points; a walk that finds more stops there as a stop does.
+    // A walk stores every pixel it finds, past the 36001 points of old; one that would go beyond
+    // the route's limit stops there as a stop does.
     void limite_data() {
         QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("limite");
         QTest::addColumn<bool>("plein");
-        QTest::newRow("juste assez") << MAXPT << false;
-        QTest::newRow("un de trop") << MAXPT + 1 << true;
-        QTest::newRow("bien trop") << 200 * 200 << true;
+        QTest::newRow("juste assez") << MAXPT << MAXPT << false;
+        QTest::newRow("un de trop") << MAXPT + 1 << MAXPT << true;
+        QTest::newRow("bien trop") << 200 * 200 << MAXPT << true;
+        QTest::newRow("au-delà de 36001") << 200 * 200 << MAXROUTE << false;
     }
     void limite() {
         QFETCH(int, pixels);
+        QFETCH(int, limite);
         QFETCH(bool, plein);
         Banc b;
         for (int i = 0; i < pixels; ++i)
             b.carte.setpixel(100 + i % 200, 100 + i / 200, NOIR);
+        b.t.limite(limite);
         b.arme(true);
         QVERIFY(b.clic(QPoint(100, 100)));
         // The step that finds the tables full is the last one.
         while (b.t.pas(*b.e, {}))
             QVERIFY(!b.t.plein());
-        QCOMPARE(b.e->nbpt, MAXPT - 1);
+        const int points = std::min(pixels, limite);
+        QCOMPARE(b.e->nbpt, points - 1);
         QCOMPARE(b.t.plein(), plein);
         QCOMPARE(b.e->calculactif, !plein);
         QCOMPARE(b.t.enattente(), 0);
         const QList<QPoint> l = b.points();
-        QCOMPARE(QSet<QPoint>(l.begin(), l.end()).size(), MAXPT);
+        QCOMPARE(QSet<QPoint>(l.begin(), l.end()).size(), points);
     }
 
     void suiteDUneRoutePleine() {
         Banc b;
+        b.t.limite(MAXPT);
         b.e->nbpt = MAXPT - 1;
         b.e->pttron[MAXPT - 1] = 4;
         b.peint(QRect(100, 100, 10, 1));

@@ -1,9 +1,9 @@
 // The program: the application titled "Vial", the real dialogs, the main window; or, for a
 // sub-command of the command line, the same core without a window.
-#include "app/commande.h"
 #include "app/dialoguesqt.h"
 #include "app/hautbas.h"
 #include "app/tform1.h"
+#include "cli/commande.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "app/progression.h"
+#include "cli/progression.h"
 
 #include <algorithm>
 #include <unistd.h>

@@ -1,8 +1,8 @@
 // The sub-commands export, trace and info: the project is loaded as "Charger" loads it (its
 // parameters file accepted without a question), then the same core routines the window calls do
 // the work, so the files written are the window's.
-#include "app/commande.h"
-#include "app/progression.h"
+#include "cli/commande.h"
+#include "cli/progression.h"
 #include "project/cadrage.h"
 #include "project/langue.h"
 
@@ -20,6 +20,7 @@
 #include "route/sanschemin.h"
 #include "route/traceur.h"
 #include "timeline/camera.h"
+#include "timeline/rejeu.h"
 #include "timeline/temps.h"
 
 #include <QDateTime>
@@ -274,7 +275,8 @@ int trace(const Demande& d) {
     e.okloupe = loupe;
     QTextStream err(stderr);
     if (t.plein())
-        err << tr8("vialume : la route est pleine (%1 points) ; le tracé s'arrête là").arg(MAXPT)
+        err << tr8("vialume : la route est pleine (%1 points) ; le tracé s'arrête là")
+                   .arg(t.limite())
             << '\n';
     else if (const auto m = messagebilan(t.bilan(e)))
         err << "vialume : " << *m << '\n';
@@ -550,6 +552,16 @@ int camera(const Demande& d) {
     return SORTIEOK;
 }
 
+// "1:02:03" or "12:34".
+QString duree(double secondes) {
+    const auto v = static_cast<long long>(std::llround(std::max(0.0, secondes)));
+    return v >= 3600 ? QStringLiteral("%1:%2:%3")
+                           .arg(v / 3600)
+                           .arg(v / 60 % 60, 2, 10, QLatin1Char('0'))
+                           .arg(v % 60, 2, 10, QLatin1Char('0'))
+                     : QStringLiteral("%1:%2").arg(v / 60).arg(v % 60, 2, 10, QLatin1Char('0'));
+}
+
 int gpx(const Demande& d) {
     // Named from where the user stands, before the map's folder becomes the current one.
     const QString chemin = QFileInfo(d.fichiergpx).absoluteFilePath();
@@ -584,16 +596,66 @@ int gpx(const Demande& d) {
     if (d.distance) e.geo.distance = true;
     if (d.decimales) e.geo.decimales = *d.decimales;
     if (d.pause) e.geo.pause = *d.pause;
-    const auto r = importegps(e, chemin, calage, d.temps);
-    if (const auto* err = std::get_if<QString>(&r)) return echec(*err);
-    const Importation& i = std::get<Importation>(r);
+    // The film's length first: the import's frame table is made for it.
+    if (d.duree) {
+        e.nbi = QString::number(std::clamp(*d.duree * std::max(e.ips, 1), 1, MAXNBI));
+        majduree(e);
+        majcles(e);
+    }
     QTextStream out(stdout);
-    out << tr8("%1 points, %2 tronçons, %3 km le long du tracé%4")
-               .arg(i.points)
-               .arg(i.segments)
-               .arg(decimalfr(i.longueur / 1000, 2))
-               .arg(e.geo.allure && e.gpstemps ? tr8(", à l'heure du tracé") : QString())
-        << '\n';
+    QStringList messages;
+    if (d.rejeu) {
+        if (d.depart) e.rejeu.depart = *d.depart;
+        if (d.queue) e.rejeu.queue = *d.queue;
+        if (d.classement) {
+            e.rejeu.classement = true;
+            e.rejeu.classx = d.classement->first;
+            e.rejeu.classy = d.classement->second;
+        }
+        if (d.suivi) e.rejeu.suivi = *d.suivi;
+        OptionsRejeu o;
+        o.noms = d.noms;
+        o.couleurs = d.couleurs;
+        o.pistes = d.pistes;
+        QStringList fichiers;
+        for (const QString& f : d.fichiersgpx)
+            fichiers << QFileInfo(f).absoluteFilePath();
+        const auto r = importerejeu(e, fichiers, o, calage);
+        if (const auto* err = std::get_if<QString>(&r)) return echec(*err);
+        const auto& v = std::get<std::vector<Importation>>(r);
+        double debut = 0, fin = 0;
+        bornesrejeu(e, debut, fin);
+        out << traduit(1229, tr8("Rejeu de %1 tracés, %2, %3 de course en %4 s de film"))
+                   .arg(v.size())
+                   .arg(e.rejeu.depart == Depart::COMMUN
+                            ? traduit(1230, tr8("départ commun"))
+                            : traduit(1231, tr8("à l'heure de chacun")))
+                   .arg(duree(fin - debut))
+                   .arg(decimalfr(e.ips > 0 ? (e.nbimg + 1.0) / e.ips : 0, 1))
+            << '\n';
+        for (std::size_t k = 0; k < v.size(); ++k) {
+            const Piste& t = e.rejeu.pistes[k];
+            out << traduit(1232, tr8("  %1 : %2 points, %3 km, %4"))
+                       .arg(t.nom)
+                       .arg(v[k].points)
+                       .arg(decimalfr(v[k].longueur / 1000, 2))
+                       .arg(duree(e.pttemps[static_cast<std::size_t>(t.dernier)] -
+                                  e.pttemps[static_cast<std::size_t>(t.premier)]))
+                << '\n';
+            messages << v[k].messages;
+        }
+    } else {
+        const auto r = importegps(e, chemin, calage, d.temps);
+        if (const auto* err = std::get_if<QString>(&r)) return echec(*err);
+        const Importation& i = std::get<Importation>(r);
+        out << tr8("%1 points, %2 tronçons, %3 km le long du tracé%4")
+                   .arg(i.points)
+                   .arg(i.segments)
+                   .arg(decimalfr(i.longueur / 1000, 2))
+                   .arg(e.geo.allure && e.gpstemps ? tr8(", à l'heure du tracé") : QString())
+            << '\n';
+        messages = i.messages;
+    }
     if (!e.geo.calage.amers.empty()) {
         // Fewer points than that fit each other whatever they are: no figure would mean anything.
         if (e.geo.calage.amers.size() < MINCONTROLE) {
@@ -608,7 +670,7 @@ int gpx(const Demande& d) {
             out << '\n';
         }
     }
-    for (const QString& m : i.messages)
+    for (const QString& m : messages)
         out << m << '\n';
     QString erreur;
     if (!sauveparametres(e, erreur)) return echec(erreur);
