@@ -125,6 +125,13 @@ std::vector<Rang> classement(const Etat& e, double t) {
             r.ecarttemps = true;
             continue;
         }
+        // The leader in, this one not: at least the time since the leader's finish (their ways
+        // may differ in length, so the distance tells nothing).
+        if (v[0].tete.fini) {
+            r.ecart = std::max(0.0, t - tempspoint(e, tete, finpiste(e, tete)));
+            r.ecarttemps = true;
+            continue;
+        }
         if (tete.horloge) {
             // When the leader was where this one is now.
             const double d = e.ptdist[static_cast<std::size_t>(tete.premier)] + r.tete.dist;
@@ -138,7 +145,7 @@ std::vector<Rang> classement(const Etat& e, double t) {
                 continue;
             }
         }
-        r.ecart = v[0].tete.dist - r.tete.dist;
+        r.ecart = std::max(0.0, v[0].tete.dist - r.tete.dist);
     }
     return v;
 }

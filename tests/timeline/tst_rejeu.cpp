@@ -144,6 +144,11 @@ void TstRejeu::classement_data() {
     // All finished: by their times, gaps the differences.
     QTest::newRow("à la fin") << 600.0 << QList<int>{0, 1, 2} << QList<double>{1800, 2400, 3000}
                               << QList<double>{0, 0, 0};
+    // On one clock at 660 s: the first two in (600 s each), the third 540 s into its run, at
+    // least the 60 s since the leader's finish behind, whatever its way.
+    QTest::newRow("après l'arrivée du premier")
+        << 660.0 << QList<int>{0, 1, 2} << QList<double>{1800, 2400, 2700}
+        << QList<double>{0, 0, 60};
 }
 
 void TstRejeu::classement() {
@@ -151,9 +156,10 @@ void TstRejeu::classement() {
     QFETCH(QList<int>, ordre);
     QFETCH(QList<double>, distances);
     QFETCH(QList<double>, ecarts);
-    const auto e = rejeu(Depart::COMMUN);
+    const bool heure = QByteArray(QTest::currentDataTag()).startsWith("après");
+    const auto e = rejeu(heure ? Depart::HEURE : Depart::COMMUN);
     QVERIFY(e);
-    const std::vector<Rang> v = ::classement(*e, temps);
+    const std::vector<Rang> v = ::classement(*e, temps + (heure ? T0 : 0));
     QCOMPARE(v.size(), std::size_t(3));
     for (int k = 0; k < 3; ++k) {
         const Rang& r = v[static_cast<std::size_t>(k)];
@@ -164,6 +170,7 @@ void TstRejeu::classement() {
         QVERIFY2(std::abs(r.ecart - ecarts[k]) < 3.5,
                  qPrintable(QString("%1: %2").arg(k).arg(r.ecart)));
         if (k > 0 && temps > 0) QVERIFY(r.ecarttemps);
+        QVERIFY(r.ecart >= 0);
     }
 }
 
