@@ -18,7 +18,6 @@ trap 'rm -rf "$TMP"' EXIT
 json=$("$EXE" info "$CARTE" --json)
 N=$(sed -n 's/.*"derniere_image": \([0-9]*\).*/\1/p' <<<"$json")
 R=$(sed -n 's/.*"ips_video": \([0-9]*\).*/\1/p' <<<"$json")
-L=$(sed -n '/"film"/,/}/s/.*"largeur": \([0-9]*\).*/\1/p' <<<"$json" | head -1)
 
 secondes() { # wall seconds of a command
     local t0 t1
@@ -33,7 +32,7 @@ mkdir -p "$TMP/bmp"
 "$EXE" export "$CARTE" --bmps "$TMP/bmp/img" >/dev/null 2>&1
 s2=$(secondes ffmpeg -v error -y -framerate "$R" -start_number 1 -i "$TMP/bmp/img%04d.bmp" \
     -c:v libx264 -crf 20 -preset medium -g $((2 * R)) -pix_fmt yuv420p "$TMP/deux.mp4")
-echo "Rejeu : $CARTE, images 0 à $N à $R images/seconde, largeur $L ($(nproc) coeurs)"
+echo "Rejeu : $CARTE, images 0 à $N à $R images/seconde ($(nproc) coeurs)"
 awk -v n="$N" -v s1="$s1" -v s2="$s2" 'BEGIN {
     un = (n + 1) / s1; deux = n / s2
     printf "vialume export --film : %.1f img/s (%.1f s)\nx264 seul sur les images : %.1f img/s (%.1f s)\nrapport : %.2f x\n",
