@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -321,7 +322,14 @@ void TForm1::construit() {
     pagefilm = page(Onglet2, "pagefilm", QStringLiteral("Film"));
     creepagefilm();
     pagegps = new PageGps;
-    Onglet2->addTab(pagegps, QStringLiteral("GPS"));
+    // Taller than the tab: it scrolls.
+    auto* defilegps = new QScrollArea;
+    defilegps->setObjectName(QStringLiteral("defilegps"));
+    defilegps->setFrameShape(QFrame::NoFrame);
+    defilegps->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    defilegps->setWidgetResizable(true);
+    defilegps->setWidget(pagegps);
+    Onglet2->addTab(defilegps, QStringLiteral("GPS"));
 
     // ---- Page "Fichier" ------------------------------------------------------------------
     QWidget* w = Tab10;
