@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -332,8 +333,15 @@ void TForm1::construit() {
     t.onglet(Onglet2, pagefilm, 139, QStringLiteral("Film"));
     creepagefilm();
     pagegps = new PageGps(t);
-    Onglet2->addTab(pagegps, QString());
-    t.onglet(Onglet2, pagegps, 140, QStringLiteral("GPS"));
+    // Taller than the tab: it scrolls.
+    auto* defilegps = new QScrollArea;
+    defilegps->setObjectName(QStringLiteral("defilegps"));
+    defilegps->setFrameShape(QFrame::NoFrame);
+    defilegps->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    defilegps->setWidgetResizable(true);
+    defilegps->setWidget(pagegps);
+    Onglet2->addTab(defilegps, QString());
+    t.onglet(Onglet2, defilegps, 140, QStringLiteral("GPS"));
 
     // ---- Page "Fichier" ------------------------------------------------------------------
     QWidget* w = Tab10;

@@ -343,6 +343,11 @@ class TForm1 : public QWidget {
     void gpsretireClick();
     void gpsreglageChange();
     void gpsechellekmChange(double km);
+    // The replay of several tracks.
+    void gpsajoutepisteClick();
+    void gpspisteChange(int ligne, int colonne);
+    void gpspisteCouleur(int ligne, int colonne);
+    void gpsrejeuChange();
 
     // Language (tform1_langue.cpp).
     void langueChange(int index);

@@ -1,6 +1,7 @@
 // The language of the window: the choice kept in langue.ini, the list `langue`, and the loader
 // that puts the texts of langue.csv on the captions and memos. Messages and the captions that
 // change with the program's state read the table where they are shown.
+#include "app/pagegps.h"
 #include "app/tform1.h"
 #include "project/langue.h"
 
@@ -130,6 +131,7 @@ void TForm1::chargelangue() {
 
     // The texts added since V1.50 keep their French where the table has no entry for them.
     textes->applique();
+    pagegps->traduis(&e);
     synchro();
     majmodecle();
     majtextesfenetre();
