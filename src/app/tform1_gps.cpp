@@ -261,8 +261,9 @@ void TForm1::gpsajoutepisteClick() {
                                         QStringLiteral("Le rejeu remplace la route. "
                                                        "Continuer ?"))))
         return;
-    const std::optional<QString> fichier =
-        dialogues.ouvrir(QStringLiteral("Tracé GPS|*.gpx;*.GPX"), etat->dossiercarte);
+    const std::optional<QString> fichier = dialogues.ouvrir(
+        traduit(*etat, 223, QStringLiteral("Tracé GPS")) + QStringLiteral("|*.gpx;*.GPX"),
+        etat->dossiercarte);
     if (!fichier) return;
     OptionsRejeu o;
     o.ajoute = true;
