@@ -1,5 +1,7 @@
 #include "route/sanschemin.h"
 
+#include "map/fichier.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -79,7 +81,7 @@ bool sauvesanschemin(const QImage& carte, const Etat& e, QString& erreur) {
         return false;
     }
     QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly) || !sans.save(&f, "PNG") || !f.commit()) {
+    if (!f.open(QIODevice::WriteOnly) || !sans.save(&f, "PNG") || !confirme(f)) {
         erreur = QStringLiteral("Impossible d'enregistrer %1 : %2").arg(chemin, f.errorString());
         return false;
     }
