@@ -164,6 +164,30 @@ std::variant<Importation, QString> importe(Etat& e, const TraceGps& t, const Pro
         segs.push_back(std::move(v));
     }
     r.longueur = dist;
+    // Each point keeps its distance, time and elevation in the parameters file, which holds none
+    // past MAXREEL: a track beyond it is refused here rather than saved unreadable.
+    for (const auto& v : segs)
+        for (const Repere& p : v) {
+            const auto hors = [](double x) { return !(std::abs(x) <= MAXREEL); };
+            if (hors(p.alt))
+                return traduit(e, 808,
+                               QStringLiteral("Altitude de %1 m dans le tracé : hors des "
+                                              "limites (%2 au plus)"))
+                    .arg(p.alt)
+                    .arg(MAXREEL);
+            if (hors(p.temps))
+                return traduit(e, 809,
+                               QStringLiteral("Le tracé dure %1 s : hors des limites (%2 "
+                                              "au plus)"))
+                    .arg(p.temps)
+                    .arg(MAXREEL);
+            if (hors(p.dist))
+                return traduit(e, 810,
+                               QStringLiteral("Le tracé mesure %1 m : hors des limites (%2 "
+                                              "au plus)"))
+                    .arg(p.dist)
+                    .arg(MAXREEL);
+        }
 
     Marche m(segs, e.largeurcarte, e.hauteurcarte);
     // Counting: no pixel is wanted.

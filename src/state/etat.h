@@ -115,6 +115,9 @@ struct ReglagesGeo {
 };
 constexpr int MAXDECIMALES = 3;
 constexpr std::size_t MAXAMERS = 100;
+// Placement coefficients and points, a point's distance, time and elevation: far beyond any map
+// or track, and still exact in a double. The parameters file holds no larger value.
+constexpr double MAXREEL = 1e12;
 constexpr int MAXPAUSE = 86400;
 // The film's frame size and how many film pixels a map pixel takes. The view is the map rectangle
 // of film size / zoom at the scroll offsets; the tables keep their offsets in map pixels.
