@@ -43,9 +43,9 @@ std::variant<Importation, QString> importegps(Etat& e, const QString& gpx,
     if (temps) {
         e.geo.allure = true;
         if (!e.gpstemps)
-            i.messages << QStringLiteral(
-                "Le tracé n'a pas l'heure de chaque point (ou elle recule) : la route avance "
-                "régulièrement.");
+            i.messages << traduit(e, 886,
+                                  QStringLiteral("Le tracé n'a pas l'heure de chaque point (ou "
+                                                 "elle recule) : la route avance régulièrement."));
     }
     // The even counter of old ends on the true total, so that a reader without the true
     // distance shows the right figure at the end.
