@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     DialoguesQt dialogues;
     TForm1 fenetre(dialogues);
     dialogues.setparent(&fenetre);
+    fenetre.placefenetre();
     fenetre.show();
     // The map of the command line is loaded once the window shows, so its question has a parent;
     // as "Charger" does, the tip length comes back to 30 first.

@@ -1,7 +1,11 @@
 #include "app/pagegps.h"
 
+#include "geo/calage.h"
+
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -9,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTableWidget>
 
 #include <cmath>
 
@@ -101,6 +106,26 @@ PageGps::PageGps(QWidget* parent) : QWidget(parent) {
     profil = place(new QCheckBox(QStringLiteral("Profil"), this), "gpsprofil", 90, 328, 87, 19);
     profil->setToolTip(
         QStringLiteral("Le profil d'altitude en bas du film, le point courant marqué"));
+
+    setMinimumHeight(HAUTEUR);
+    rejeu = place(new QLabel(this), "gpsrejeu", 4, 356, 173, 19);
+    ajoutepiste = place(new QPushButton(this), "gpsajoutepiste", 4, 376, 173, 25);
+    pistes = place(new QTableWidget(0, 3, this), "gpspistes", 4, 404, 173, 130);
+    pistes->verticalHeader()->hide();
+    pistes->horizontalHeader()->setMinimumSectionSize(16);
+    pistes->setColumnWidth(0, 34);
+    pistes->setColumnWidth(1, 78);
+    pistes->horizontalHeader()->setStretchLastSection(true);
+    pistes->verticalHeader()->setDefaultSectionSize(20);
+    pistes->setSelectionMode(QAbstractItemView::SingleSelection);
+    depart = place(new QComboBox(this), "gpsdepart", 4, 538, 173, 22);
+    textequeue = place(new QLabel(this), "gpsqueuetexte", 4, 564, 60, 21);
+    queue = place(new QSpinBox(this), "gpsqueue", 70, 564, 107, 21);
+    queue->setRange(0, static_cast<int>(MAXQUEUE));
+    queue->setSuffix(QStringLiteral(" s"));
+    classement = place(new QCheckBox(this), "gpsclassement", 4, 590, 173, 19);
+    suivi = place(new QComboBox(this), "gpssuivi", 4, 614, 173, 22);
+    traduis(nullptr);
 }
 
 void PageGps::montre(const Etat& e, const std::vector<double>& residus) {
@@ -113,8 +138,14 @@ void PageGps::montre(const Etat& e, const std::vector<double>& residus) {
     if (!c.place)
         etatcalage->setText(c.amers.empty() ? QStringLiteral("Carte non placée")
                                             : QStringLiteral("Un point : en placer un autre"));
-    else if (!c.amers.empty())
+    else if (c.amers.size() >= MINCONTROLE)
         etatcalage->setText(QStringLiteral("Placée par %1 points").arg(c.amers.size()));
+    else if (!c.amers.empty())
+        etatcalage->setText(traduit(e, 1207,
+                                    QStringLiteral("Placée par %1 points (contrôle à "
+                                                   "partir de %2)"))
+                                .arg(c.amers.size())
+                                .arg(MINCONTROLE));
     else
         etatcalage->setText(QStringLiteral("Placée par son fichier de calage"));
     const int selection = amers->currentRow();
@@ -138,4 +169,62 @@ void PageGps::montre(const Etat& e, const std::vector<double>& residus) {
     vitesse->setChecked(g.vitesse);
     altitude->setChecked(g.altitude);
     profil->setChecked(g.profil);
+
+    const Rejeu& r = e.rejeu;
+    const QSignalBlocker bloque[] = {QSignalBlocker(pistes), QSignalBlocker(depart),
+                                     QSignalBlocker(queue), QSignalBlocker(classement),
+                                     QSignalBlocker(suivi)};
+    pistes->setRowCount(static_cast<int>(r.pistes.size()));
+    for (int k = 0; k < pistes->rowCount(); ++k) {
+        const Piste& p = r.pistes[static_cast<std::size_t>(k)];
+        auto* montre = new QTableWidgetItem;
+        montre->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        montre->setCheckState(p.montre ? Qt::Checked : Qt::Unchecked);
+        montre->setBackground(
+            QColor(p.couleur & 0xff, (p.couleur >> 8) & 0xff, (p.couleur >> 16) & 0xff));
+        pistes->setItem(k, 0, montre);
+        pistes->setItem(k, 1, new QTableWidgetItem(p.nom));
+        pistes->setItem(
+            k, 2,
+            new QTableWidgetItem(nombre(p.decalage, p.decalage == std::round(p.decalage) ? 0 : 1)));
+    }
+    depart->setCurrentIndex(r.depart == Depart::COMMUN ? 1 : 0);
+    queue->setValue(static_cast<int>(std::lround(r.queue)));
+    classement->setChecked(r.classement);
+    suivi->setCurrentIndex(r.suivi == Suivi::TOUTES ? 1 : r.suivi == Suivi::TETE ? 2 : 0);
+    for (QWidget* w : std::initializer_list<QWidget*>{pistes, depart, queue, classement, suivi})
+        w->setEnabled(r.actif());
+}
+
+void PageGps::traduis(const Etat* etat) {
+    // The replay's captions from the language table in force, in French without one.
+    const auto traduit = [etat](int n, const QString& f) {
+        return etat ? ::traduit(*etat, n, f) : f;
+    };
+    rejeu->setText(traduit(1210, QStringLiteral("Rejeu de plusieurs tracés :")));
+    ajoutepiste->setText(traduit(1211, QStringLiteral("Ajouter un tracé")));
+    ajoutepiste->setToolTip(traduit(
+        1212, QStringLiteral("Chaque tracé ajouté avance à sa propre heure, dans sa couleur")));
+    pistes->setHorizontalHeaderLabels({QString(), traduit(1213, QStringLiteral("Nom")),
+                                       traduit(1214, QStringLiteral("Décalage"))});
+    pistes->setToolTip(
+        traduit(1215, QStringLiteral("Case : montré, double clic sur la couleur pour la "
+                                     "changer, décalage en secondes (départ en handicap)")));
+    const QSignalBlocker b1(depart), b2(suivi);
+    const int d = depart->currentIndex(), s = suivi->currentIndex();
+    depart->clear();
+    depart->addItems({traduit(1216, QStringLiteral("À l'heure de chacun")),
+                      traduit(1217, QStringLiteral("Départ commun"))});
+    depart->setCurrentIndex(std::max(d, 0));
+    textequeue->setText(traduit(1218, QStringLiteral("Queue")));
+    queue->setSpecialValueText(traduit(1219, QStringLiteral("tout le tracé")));
+    classement->setText(traduit(1220, QStringLiteral("Classement")));
+    classement->setToolTip(
+        traduit(1221, QStringLiteral("Nom, distance ou temps, écart au premier, placé "
+                                     "à la position de la légende")));
+    suivi->clear();
+    suivi->addItems({traduit(1222, QStringLiteral("Caméra : images clés")),
+                     traduit(1223, QStringLiteral("Caméra : toutes les têtes")),
+                     traduit(1224, QStringLiteral("Caméra : la tête de course"))});
+    suivi->setCurrentIndex(std::max(s, 0));
 }

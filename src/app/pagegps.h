@@ -8,7 +8,9 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QDoubleSpinBox;
+class QTableWidget;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -20,6 +22,8 @@ class PageGps : public QWidget {
   public:
     explicit PageGps(QWidget* parent = nullptr);
 
+    // The replay's captions in the language of the table in force (French without one).
+    void traduis(const Etat* e);
     // Shows the project's values without running any reaction; `residus` go beside the points.
     void montre(const Etat& e, const std::vector<double>& residus);
 
@@ -37,6 +41,19 @@ class PageGps : public QWidget {
     QPushButton* echelle = nullptr; // checked: the next two clicks are the scale bar's ends
     QDoubleSpinBox* echellekm = nullptr;
     QCheckBox *temps = nullptr, *vitesse = nullptr, *altitude = nullptr, *profil = nullptr;
+
+    // The replay: its tracks (colour and shown, name, handicap in seconds), how they start,
+    // their tails, the ranking and what the camera follows.
+    QLabel* rejeu = nullptr;
+    QPushButton* ajoutepiste = nullptr;
+    QTableWidget* pistes = nullptr;
+    QComboBox* depart = nullptr;
+    QLabel* textequeue = nullptr;
+    QSpinBox* queue = nullptr;
+    QCheckBox* classement = nullptr;
+    QComboBox* suivi = nullptr;
+    // The page's height: more than a tab shows, so the window scrolls it.
+    static constexpr int HAUTEUR = 660;
 };
 
 // "45.83, 6.86", "45,83 ; 6,86", "45.83 6.86": a latitude and a longitude; nothing otherwise.

@@ -6,7 +6,9 @@
 #include "app/clavier.h"
 #include "app/glyphes.h"
 #include "app/hautbas.h"
+#include "app/lignetemps.h"
 #include "app/teinte.h"
+#include "app/travail.h"
 #include "app/vue.h"
 #include "project/cadrage.h"
 #include "project/langue.h"
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -63,8 +66,9 @@ constexpr int COULDEGRADE = 27; // active-caption gradient
 constexpr int COULBOUTON = 15;  // button face
 constexpr QRgb AQUA = 0xff00ffff;
 
-template <class W> W* cree(QWidget* parent, const char* nom, int x, int y, int l, int h) {
-    auto* w = new W(parent);
+template <class W, class... A>
+W* cree(QWidget* parent, const char* nom, int x, int y, int l, int h, A&... avant) {
+    auto* w = new W(avant..., parent);
     w->setObjectName(QLatin1String(nom));
     w->setGeometry(x, y, l, h);
     w->setProperty(CONTROLE, true);
@@ -265,7 +269,9 @@ void TForm1::construit() {
     QPalette p = palette();
     p.setColor(QPalette::Window, couleursysteme(COULBOUTON));
     setPalette(p);
-    setFixedSize(LARGEURCLIENT, HAUTEURCLIENT);
+    // The first size; the window grows and shrinks from there (tform1_place.cpp).
+    resize(LARGEURCLIENT, HAUTEURCLIENT);
+    setMinimumSize(480, 360);
     // A picture file dropped on the window is loaded as the map.
     setAcceptDrops(true);
     if (const QScreen* ecran = QGuiApplication::primaryScreen())
@@ -298,11 +304,14 @@ void TForm1::construit() {
     stop = image(this, "stop", 768, Glyphe::stop, QStringLiteral("Stop"));
     Wtl = champtexte(this, "Wtl", 792, 120, 41, 21, true);
     Wtl->setStatusTip(QStringLiteral("temps courant"));
+    bulletemps(Wtl, *etat);
     Debut = image(this, "Debut", 832, Glyphe::debut, QStringLiteral("Début"));
     pred = image(this, "pred", 856, Glyphe::pred, QStringLiteral("Précédent"));
     suiv = image(this, "suiv", 880, Glyphe::suiv, QStringLiteral("Suivant"));
     dern = image(this, "dern", 904, Glyphe::dern, QStringLiteral("Fin"));
-    TL = glissiere(this, "TL", Qt::Horizontal, 740, 144, 190, 33, 0, 0, 0);
+    TL = cree<LigneTemps>(this, "TL", 740, 144, 190, 33, *etat);
+    TL->setOrientation(Qt::Horizontal);
+    TL->setRange(0, 0);
     TL->setTickPosition(QSlider::TicksAbove);
     TL->setStatusTip(QStringLiteral("Ligne de temps"));
     Onglet2 = cree<QTabWidget>(this, "Onglet2", 741, 184, 191, 409);
@@ -313,7 +322,14 @@ void TForm1::construit() {
     pagefilm = page(Onglet2, "pagefilm", QStringLiteral("Film"));
     creepagefilm();
     pagegps = new PageGps;
-    Onglet2->addTab(pagegps, QStringLiteral("GPS"));
+    // Taller than the tab: it scrolls.
+    auto* defilegps = new QScrollArea;
+    defilegps->setObjectName(QStringLiteral("defilegps"));
+    defilegps->setFrameShape(QFrame::NoFrame);
+    defilegps->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    defilegps->setWidgetResizable(true);
+    defilegps->setWidget(pagegps);
+    Onglet2->addTab(defilegps, QStringLiteral("GPS"));
 
     // ---- Page "Fichier" ------------------------------------------------------------------
     QWidget* w = Tab10;
@@ -474,6 +490,9 @@ void TForm1::construit() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
+
+    construitbarre();
+    dispose();
 }
 
 void TForm1::connecte() {
@@ -496,6 +515,8 @@ void TForm1::connecte() {
     connect(Onglet2, &QTabWidget::currentChanged, this, &TForm1::Onglet2Change);
 
     connect(fond, &Vue::bouge, this, &TForm1::Chechecouleur);
+    connect(fond, &Vue::bouge, this, &TForm1::survol);
+    connect(fond, &Vue::quitte, this, [this] { survol(-1, -1); });
     connect(fond, &Vue::appui, this, &TForm1::fondMouseDown);
     connect(fond, &Vue::roule, this, &TForm1::fondRoule);
     connect(fond, &Vue::glisse, this, &TForm1::fondGlisse);
@@ -589,6 +610,7 @@ void TForm1::presente() {
     // The compositor decides whether the other unit's text is in use.
     txtautre->setVisible(etat->txtautrevisible);
     fond->update();
+    majbarre();
 }
 
 void TForm1::synchro() {
@@ -660,7 +682,10 @@ void TForm1::montretemps() {
         creerIC->setText(e.creerICcaption);
         SupIC->setEnabled(e.supicactif);
     }
+    static_cast<LigneTemps*>(TL)->majregle();
+    TL->update();
     montrecle();
+    majbarre();
     if (deplace) TLChange(e.tl);
 }
 
@@ -680,6 +705,8 @@ void TForm1::closeEvent(QCloseEvent* ev) {
         return;
     }
     Timer1->stop();
+    travaux->annule();
+    retiensfenetre();
     ev->accept();
     QCoreApplication::quit();
 }

@@ -15,7 +15,12 @@
 
 #include <QWidget>
 
+#include <QImage>
+
+#include <functional>
 #include <memory>
+#include <optional>
+#include <variant>
 #include <vector>
 
 struct Chargement;
@@ -28,6 +33,8 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QProgressBar;
+class QStatusBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -40,6 +47,11 @@ class Vue;
 class HautBas;
 class PageGps;
 class Traceur;
+class Travail;
+struct LectureCarte;
+struct Lue;
+struct Marche;
+struct Importation;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -65,8 +77,17 @@ class TForm1 : public QWidget {
     // used after the core has changed the state itself (and already run the reactions).
     void synchro();
     // Opens `chemin` as the map, exactly as "Charger" does after its dialog (the command line and
-    // a dropped file use this).
+    // a dropped file use this). A large picture is read away from the window's thread: the map
+    // is in place once travail() is no longer active.
     void chargecarte(const QString& chemin);
+
+    // Long work away from the window's thread (tform1_travaux.cpp): pictures of at least
+    // `seuiltravail` pixels (maps, display pictures, the map without its route and the walk
+    // over such a map) and GPS tracks of at least `seuilgpx` bytes; smaller ones are quick and
+    // done in place.
+    long long seuiltravail = 2'000'000;
+    qint64 seuilgpx = 1 << 20;
+    Travail& travail() { return *travaux; }
     // The tip length every map load starts with (30), set before the dialog of "Charger".
     void embout30();
     // Whether the project differs from what was last saved or loaded: the parameters file it
@@ -93,6 +114,28 @@ class TForm1 : public QWidget {
     QStringList recentes() const;
     // Opens a map of the list (or any map) as "Charger" does after its dialog, question first.
     void ouvrerecente(const QString& chemin);
+
+    // Size and place (tform1_place.cpp). At the first size every control stands where V1.50
+    // puts it; larger, the view grows and the panel keeps to the right; smaller (a small screen),
+    // the panel scrolls and the view scales its frame down. The status bar takes the bottom when
+    // there is room for it below the first size's layout.
+    static constexpr int LARGEURPANNEAU = 201; // from Asch's right edge to the window's
+    static constexpr int HAUTEURPANNEAU = 599; // what the panel's controls need
+    // The size and place last kept, or the first size with its status bar, centred; either made
+    // to fit the screen's available room. The program calls it before showing the window.
+    void placefenetre();
+    // Keeps the size and place (and whether maximised) for the next start.
+    void retiensfenetre();
+    // The window's first size with the status bar below it.
+    QSize taillepremiere() const;
+
+    // Title and status bar (tform1_barre.cpp): the title names the project and shows " *" while
+    // it has unsaved changes; the bar shows the frame and its time, the map pixel under the mouse
+    // and its colour, the zoom, the status tips, and the progress of long work.
+    void majtitre();
+    void majbarre();
+    // The texts of the window's own additions in the language in force.
+    void majtextesfenetre();
 
     // ---- Controls (object names as the control names) --------------------------------------
     Vue* fond = nullptr;
@@ -181,6 +224,14 @@ class TForm1 : public QWidget {
 
     // Page "GPS" (tform1_gps.cpp).
     PageGps* pagegps = nullptr;
+
+    // The status bar and its fields; the panel's scroll bar on a small screen.
+    QStatusBar* barre = nullptr;
+    QLabel *barretemps = nullptr, *barrepixel = nullptr, *barrecouleur = nullptr,
+           *barrezoom = nullptr, *barretravail = nullptr;
+    QProgressBar* barreprogres = nullptr;
+    QPushButton* barreannule = nullptr;
+    QScrollBar* defilepanneau = nullptr;
 
   public slots:
     // Window (tform1.cpp).
@@ -279,12 +330,20 @@ class TForm1 : public QWidget {
     void gpsretireClick();
     void gpsreglageChange();
     void gpsechellekmChange(double km);
+    // The replay of several tracks.
+    void gpsajoutepisteClick();
+    void gpspisteChange(int ligne, int colonne);
+    void gpspisteCouleur(int ligne, int colonne);
+    void gpsrejeuChange();
 
     // Language (tform1_langue.cpp).
     void langueChange(int index);
     void chargelangue();
 
   protected:
+    bool event(QEvent* ev) override;
+    void resizeEvent(QResizeEvent* ev) override;
+    void wheelEvent(QWheelEvent* ev) override;
     void closeEvent(QCloseEvent* ev) override;
     void dragEnterEvent(QDragEnterEvent* ev) override;
     void dropEvent(QDropEvent* ev) override;
@@ -318,12 +377,38 @@ class TForm1 : public QWidget {
     std::unique_ptr<Traceur> traceur;
 
     void connectegps();
+    using ImportGps = std::variant<Importation, QString>;
+    void fingps(const ImportGps& r);
     void montregps();
     // A click on the view that places a point or a scale bar's end; false when none is armed.
     bool cliquegps(int x, int y);
     double echx = 0, echy = 0; // the scale bar's first end, while its second is awaited
     QString dernieregpx;       // the track last chosen, whose points "@N" names
     bool echpremier = false;
+
+    // The panel's controls with their places at the first size, moved together.
+    void dispose();
+    std::vector<std::pair<QWidget*, QRect>> panneau;
+    void construitbarre();
+    // The mouse over the view: the status bar's pixel and colour, the magnifier while armed.
+    void survol(int x, int y);
+    // The cursor, the magnifier and the aiming zoom follow the tracer's state.
+    void montrevisee();
+    // The halves of long work that run on the window's thread (tform1_travaux.cpp).
+    void finchargecarte(const QString& chemin, LectureCarte l);
+    void finsanschemin(bool fait, const QString& erreur, Lue l);
+    void demarremarche(int x, int y, std::optional<Marche> calcule);
+    void lisvisu(const QString& chemin, std::function<void(Lue)> suite);
+    // Whether picture `image` (the map when empty) is large enough to be worked on away from
+    // the window's thread.
+    bool grand(const QString& image) const;
+    void lancemarche(int x, int y);
+    void lancesanschemin();
+    Travail* travaux = nullptr;
+    // The map reduced for the small map, made with it when it was large; for the picture whose
+    // cache key is `clereduite`.
+    QImage reduite;
+    qint64 clereduite = 0;
 
     void construitrecents();
     void construitannule();

@@ -2,6 +2,7 @@
 // taken back by reading its file into the project, as "Charger" reads a saved one, so whatever a
 // saved project holds comes back exactly, and nothing else is touched (the view, the time line).
 #include "app/tform1.h"
+#include "app/travail.h"
 #include "project/parametres.h"
 
 #include <QApplication>
@@ -74,6 +75,7 @@ void TForm1::note() {
     if (int(passe.size()) > MAXPAS) passe.erase(passe.begin());
     futur.clear();
     actuel = std::move(octets);
+    majtitre();
 }
 
 qsizetype TForm1::memoireannule() const {
@@ -96,12 +98,13 @@ void TForm1::restaure(const QByteArray& octets) {
     synchro();
     redessine();
     actuel = ecrisparametres(*etat);
+    majtitre();
     for (const QString& m : messages)
         affiche(m, -1);
 }
 
 void TForm1::annule() {
-    if (etat->etatcalcul != 0) return;
+    if (etat->etatcalcul != 0 || travaux->actif()) return;
     stopClick();
     // A change the idle check has not seen yet is a step of its own.
     note();
@@ -113,7 +116,7 @@ void TForm1::annule() {
 }
 
 void TForm1::refait() {
-    if (etat->etatcalcul != 0) return;
+    if (etat->etatcalcul != 0 || travaux->actif()) return;
     stopClick();
     note();
     if (futur.empty()) return;

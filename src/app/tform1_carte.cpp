@@ -2,6 +2,7 @@
 // The loading itself is the core's; the window shows its messages and mirrors the state it left.
 #include "app/hautbas.h"
 #include "app/tform1.h"
+#include "app/travail.h"
 #include "app/vue.h"
 #include "map/image.h"
 #include "project/carte.h"
@@ -60,8 +61,8 @@ void TForm1::ChargerClick() {
     chargecarte(*chemin);
 }
 
-void TForm1::chargecarte(const QString& chemin) {
-    const Chargement r = ::chargecarte(*etat, surf, chemin);
+void TForm1::finchargecarte(const QString& chemin, LectureCarte l) {
+    const Chargement r = prendcarte(*etat, surf, chemin, std::move(l));
     // A refused picture has blackened the view; an unreadable one changed nothing.
     synchro();
     presente();
@@ -94,21 +95,28 @@ void TForm1::Button12Click() {
     const std::optional<QString> chemin =
         dialogues.ouvrir(filtreimages(FILTRECARTE), etat->dossiercarte);
     if (!chemin) return;
-    const Chargement r = chargevisu(*etat, surf, *chemin);
-    synchro();
-    presente();
-    signale(r);
+    lisvisu(*chemin, [this, chemin = *chemin](Lue l) {
+        const Chargement r = prendvisu(*etat, surf, chemin, std::move(l));
+        synchro();
+        presente();
+        signale(r);
+    });
 }
 
 void TForm1::CheckClick() {
-    const Chargement r = basculevisu(*etat, surf, Check->isChecked());
-    // The switch falls back to unchecked when the display picture cannot be shown.
-    synchro();
-    presente();
-    signale(r);
+    const bool coche = Check->isChecked();
+    lisvisu(cheminbascule(*etat, coche), [this, coche](Lue l) {
+        const Chargement r = prendbascule(*etat, surf, coche, std::move(l));
+        // The switch falls back to unchecked when the display picture cannot be shown.
+        synchro();
+        presente();
+        signale(r);
+    });
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* ev) {
+    // Not while long work holds the window.
+    if (travaux->actif()) return;
     if (!fichierdepose(ev->mimeData()).isEmpty()) ev->acceptProposedAction();
 }
 

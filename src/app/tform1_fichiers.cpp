@@ -98,6 +98,7 @@ void TForm1::sauverClick() {
 
 void TForm1::retiens() {
     reference = etat->fichiercarte.isEmpty() ? QByteArray() : ecrisparametres(*etat);
+    majtitre();
 }
 
 bool TForm1::modifie() const {

@@ -121,8 +121,15 @@ void TForm1::choixhaloClick() {
 void TForm1::fondRoule(int pas, Qt::KeyboardModifiers touches) {
     if (etat->fichiercarte.isEmpty() || etat->etatcalcul == 2) return;
     if (touches & Qt::ControlModifier) {
-        // The film's zoom, a tenth a notch, where the film has one; the classic film stays.
-        if (etat->film.classique()) return;
+        // The film's zoom, a tenth a notch, where the film has one; the classic film stays, and
+        // its view is zoomed in for aiming while a trace waits for its start click.
+        if (etat->film.classique()) {
+            if (etat->etatcalcul == 1 && etat->calculactif) {
+                fond->grossit(pas);
+                majbarre();
+            }
+            return;
+        }
         Film f = etat->film;
         f.zoom = std::clamp(std::round(f.zoom * std::pow(1.1, pas) * 100) / 100, MINZOOM, MAXZOOM);
         if (prendfilm(*etat, f)) return;
@@ -140,8 +147,9 @@ void TForm1::fondRoule(int pas, Qt::KeyboardModifiers touches) {
 
 void TForm1::montrecarte() {
     const double z = zoomde(*etat);
-    fond->montrecarte(surf.carte.image(),
-                      QRect(etat->ascl, etat->asch, champl(*etat, z), champh(*etat, z)));
+    const QImage& carte = surf.carte.image();
+    fond->montrecarte(carte, QRect(etat->ascl, etat->asch, champl(*etat, z), champh(*etat, z)),
+                      carte.cacheKey() == clereduite ? reduite : QImage());
 }
 
 void TForm1::fondGlisse(int dx, int dy, Qt::MouseButtons boutons) {

@@ -2,19 +2,23 @@
 // by clicked points, the film's pace and the legend's true distance.
 #include "app/pagegps.h"
 #include "app/tform1.h"
+#include "app/travail.h"
 
 #include "geo/calage.h"
+#include "geo/distance.h"
 #include "geo/gpx.h"
 #include "project/gps.h"
 #include "timeline/temps.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 
 void TForm1::connectegps() {
     PageGps* p = pagegps;
@@ -34,6 +38,14 @@ void TForm1::connectegps() {
     for (QSpinBox* s : {p->pause, p->decimales})
         connect(s, &QSpinBox::valueChanged, this, &TForm1::gpsreglageChange);
     connect(p->echellekm, &QDoubleSpinBox::valueChanged, this, &TForm1::gpsechellekmChange);
+    connect(p->ajoutepiste, &QPushButton::clicked, this, &TForm1::gpsajoutepisteClick);
+    connect(p->pistes, &QTableWidget::cellChanged, this, &TForm1::gpspisteChange);
+    connect(p->pistes, &QTableWidget::cellDoubleClicked, this, &TForm1::gpspisteCouleur);
+    // Lists chosen by the user only: code that selects an entry runs nothing.
+    connect(p->depart, &QComboBox::activated, this, &TForm1::gpsrejeuChange);
+    connect(p->suivi, &QComboBox::activated, this, &TForm1::gpsrejeuChange);
+    connect(p->queue, &QSpinBox::valueChanged, this, &TForm1::gpsrejeuChange);
+    connect(p->classement, &QCheckBox::toggled, this, &TForm1::gpsrejeuChange);
 }
 
 void TForm1::montregps() {
@@ -46,7 +58,26 @@ void TForm1::gpsimporteClick() {
         dialogues.ouvrir(QStringLiteral("Tracé GPS|*.gpx;*.GPX"), etat->dossiercarte);
     if (!fichier) return;
     dernieregpx = *fichier;
-    const auto r = importegps(*etat, *fichier, std::nullopt, etat->geo.allure);
+    // A big track is read and placed on a copy of the project away from the window's thread;
+    // the copy, once done, becomes the project.
+    if (QFileInfo(*fichier).size() >= seuilgpx) {
+        auto copie = std::make_shared<Etat>(*etat);
+        travail().lance(traduit(*etat, 363, QStringLiteral("Import du tracé GPS")),
+                        [this, copie, gpx = *fichier](const Avance&) -> Travail::Suite {
+                            auto r = std::make_shared<ImportGps>(
+                                importegps(*copie, gpx, std::nullopt, copie->geo.allure));
+                            return [this, copie, r] {
+                                if (std::holds_alternative<Importation>(*r))
+                                    *etat = std::move(*copie);
+                                fingps(*r);
+                            };
+                        });
+        return;
+    }
+    fingps(importegps(*etat, *fichier, std::nullopt, etat->geo.allure));
+}
+
+void TForm1::fingps(const ImportGps& r) {
     if (const auto* erreur = std::get_if<QString>(&r)) {
         dialogues.erreur(*erreur);
         if (!etat->geo.calage.place)
@@ -197,4 +228,87 @@ void TForm1::gpsreglageChange() {
 void TForm1::gpsechellekmChange(double km) {
     etat->geo.echmetres = km * 1000;
     redessine();
+}
+
+void TForm1::gpsajoutepisteClick() {
+    if (sanscarte()) return;
+    // The first track of a replay takes the route's place.
+    if (!etat->rejeu.actif() && etat->nbpt >= 0 &&
+        !dialogues.confirmation(traduit(*etat, 1225,
+                                        QStringLiteral("Le rejeu remplace la route. "
+                                                       "Continuer ?"))))
+        return;
+    const std::optional<QString> fichier =
+        dialogues.ouvrir(QStringLiteral("Tracé GPS|*.gpx;*.GPX"), etat->dossiercarte);
+    if (!fichier) return;
+    OptionsRejeu o;
+    o.ajoute = true;
+    const auto r = importerejeu(*etat, {*fichier}, o, std::nullopt);
+    if (const auto* erreur = std::get_if<QString>(&r)) {
+        dialogues.erreur(*erreur);
+        return;
+    }
+    QStringList texte;
+    for (const Importation& i : std::get<std::vector<Importation>>(r)) {
+        texte << traduit(*etat, 1226, QStringLiteral("Tracé ajouté : %1 points, %2 km."))
+                     .arg(i.points)
+                     .arg(decimalfr(i.longueur / 1000, 1));
+        texte << i.messages;
+    }
+    affiche(texte.join(u'\n'), -1);
+    synchro();
+    montregps();
+    TLChange(etat->tl);
+}
+
+void TForm1::gpspisteChange(int ligne, int colonne) {
+    Rejeu& r = etat->rejeu;
+    if (ligne < 0 || ligne >= static_cast<int>(r.pistes.size())) return;
+    Piste& p = r.pistes[static_cast<std::size_t>(ligne)];
+    const QTableWidgetItem* c = pagegps->pistes->item(ligne, colonne);
+    if (!c) return;
+    if (colonne == 0) {
+        p.montre = c->checkState() == Qt::Checked;
+    } else if (colonne == 1) {
+        // A name stands on one line of the file.
+        p.nom = c->text().simplified();
+    } else {
+        bool ok = false;
+        const double v = QString(c->text()).replace(u',', u'.').toDouble(&ok);
+        if (ok && std::isfinite(v) && std::abs(v) <= MAXQUEUE) p.decalage = v;
+        montregps();
+    }
+    // What is shown and when each starts change the film's clock.
+    calculimages(*etat);
+    TLChange(etat->tl);
+}
+
+void TForm1::gpspisteCouleur(int ligne, int colonne) {
+    Rejeu& r = etat->rejeu;
+    if (colonne != 0 || ligne < 0 || ligne >= static_cast<int>(r.pistes.size())) return;
+    const std::optional<Couleur> c = dialogues.couleur();
+    if (!c) return;
+    Piste& p = r.pistes[static_cast<std::size_t>(ligne)];
+    p.couleur = *c;
+    for (int i = p.premier; i <= p.dernier && i <= etat->nbpt; ++i)
+        etat->ptcoul[static_cast<std::size_t>(i)] = *c;
+    montregps();
+    redessine();
+}
+
+void TForm1::gpsrejeuChange() {
+    const PageGps* p = pagegps;
+    Rejeu& r = etat->rejeu;
+    r.depart = p->depart->currentIndex() == 1 ? Depart::COMMUN : Depart::HEURE;
+    r.queue = p->queue->value();
+    if (p->classement->isChecked() && !r.classement) {
+        // Where the legend would stand, under it when it is shown.
+        r.classx = etat->xt;
+        r.classy = etat->yt + (etat->montre ? 2 * Surface::hauteurligne(etat->police) : 0);
+    }
+    r.classement = p->classement->isChecked();
+    const int s = p->suivi->currentIndex();
+    r.suivi = s == 1 ? Suivi::TOUTES : s == 2 ? Suivi::TETE : Suivi::CLES;
+    calculimages(*etat);
+    TLChange(etat->tl);
 }

@@ -1,6 +1,7 @@
 // The language of the window: the choice kept in langue.ini, the list `langue`, and the loader
 // that puts the texts of langue.csv on the captions and memos. Messages and the captions that
 // change with the program's state read the table where they are shown.
+#include "app/pagegps.h"
 #include "app/tform1.h"
 #include "project/langue.h"
 
@@ -104,6 +105,8 @@ void TForm1::chargelangue() {
         e.tronson.append(t[30] + u' ' + QString::number(i));
     if (e.tronsonselection >= e.nbtron) e.tronsonselection = -1;
 
+    pagegps->traduis(&e);
     synchro();
     majmodecle();
+    majtextesfenetre();
 }

@@ -72,6 +72,7 @@ void TForm1::calculviaClick() {
     Okloupe->setChecked(false);
     e.nouvelleroute = true;
     arme(*this, *couleur, QStringLiteral("Cliquer au début de votre vialume"));
+    montrevisee();
 }
 
 void TForm1::Button9Click() {
@@ -91,6 +92,7 @@ void TForm1::Button9Click() {
     const std::optional<Couleur> couleur = dialogues.couleur();
     if (!couleur) return;
     arme(*this, *couleur, QStringLiteral("Cliquer au début de la suite de votre vialume"));
+    montrevisee();
 }
 
 void TForm1::demandearret(const QString& question, bool rendsuite) {
@@ -104,6 +106,7 @@ void TForm1::demandearret(const QString& question, bool rendsuite) {
         if (rendsuite) etat->button9actif = true;
         etat->calculactif = false;
         montreetat(*this);
+        montrevisee();
     }
     if (!enmarche) return;
     // After a confirmed stop the walk takes one more head and ends here, before any other click
@@ -139,7 +142,19 @@ void TForm1::fondMouseDown(Qt::MouseButton bouton, int x, int y) {
     if (!etat->calculactif || etat->etatcalcul != 1) return;
     if (bouton != Qt::LeftButton && bouton != Qt::RightButton) return;
     const QPoint m = verscarte(x, y);
-    if (!traceur->demarre(*etat, m.x(), m.y())) return;
+    // The walk over a large map is computed away from the window's thread, then played back.
+    if (traceur->surcarte(*etat) && grand(QString())) {
+        lancemarche(m.x(), m.y());
+        return;
+    }
+    demarremarche(m.x(), m.y(), std::nullopt);
+}
+
+void TForm1::demarremarche(int x, int y, std::optional<Marche> calcule) {
+    const bool parti = calcule ? traceur->demarre(*etat, x, y, std::move(*calcule))
+                               : traceur->demarre(*etat, x, y);
+    if (!parti) return;
+    montrevisee();
     Ascl->setVisible(etat->asclvisible);
     Asch->setVisible(etat->aschvisible);
     montreetat(*this);
@@ -174,6 +189,7 @@ void TForm1::finmarche() {
     if (const auto m = messagebilan(traceur->bilan(*etat))) affiche(*m, -1);
     affiche(QStringLiteral("Terminé"), 65);
     traceur->termine(*etat);
+    montrevisee();
     // With the walk's own settings the painted route is usually soft or thick: the film reads
     // better without it under the growing one.
     if (!etat->reglagestrace.classique() && etat->fichiervisu.isEmpty() && etat->nbpt >= 0 &&
@@ -205,13 +221,14 @@ void TForm1::faissanschemin() {
         affiche(SURVISU, 56);
         return;
     }
-    QString erreur;
-    if (!sauvesanschemin(surf.carte.image(), e, erreur)) {
-        dialogues.erreur(erreur);
+    if (grand(QString())) {
+        lancesanschemin();
         return;
     }
-    const Chargement r = chargevisu(e, surf, cheminsanschemin(e));
-    synchro();
-    presente();
-    signale(r);
+    QString erreur;
+    QImage faite;
+    const bool fait = sauvesanschemin(surf.carte.image(), e, erreur, nullptr, &faite);
+    Lue l;
+    l.ok = fait && l.image.prend(std::move(faite));
+    finsanschemin(fait, erreur, std::move(l));
 }

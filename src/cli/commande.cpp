@@ -320,14 +320,76 @@ std::variant<Demande, ErreurUsage> analysegpx(Demande d, const QStringList& args
     const QCommandLineOption calage = avecvaleur(QStringLiteral("calage")),
                              temps(QStringLiteral("temps")), distance(QStringLiteral("distance")),
                              pause = avecvaleur(QStringLiteral("pause")),
-                             decimales = avecvaleur(QStringLiteral("decimales"));
-    p.addOptions({calage, temps, distance, pause, decimales});
-    if (auto u = lis(p, args, 1, QStringLiteral("gpx"),
-                     {QStringLiteral("temps"), QStringLiteral("distance")}))
+                             decimales = avecvaleur(QStringLiteral("decimales")),
+                             noms = avecvaleur(QStringLiteral("noms")),
+                             couleurs = avecvaleur(QStringLiteral("couleurs")),
+                             depart = avecvaleur(QStringLiteral("depart")),
+                             queue = avecvaleur(QStringLiteral("queue")),
+                             pistes(QStringLiteral("pistes")),
+                             classement = avecvaleur(QStringLiteral("classement")),
+                             camera = avecvaleur(QStringLiteral("camera")),
+                             duree = avecvaleur(QStringLiteral("duree"));
+    p.addOptions({calage, temps, distance, pause, decimales, noms, couleurs, depart, queue, pistes,
+                  classement, camera, duree});
+    if (auto u =
+            lis(p, args, MAXPISTES, QStringLiteral("gpx"),
+                {QStringLiteral("temps"), QStringLiteral("distance"), QStringLiteral("pistes")}))
         return *u;
     if (p.positionalArguments().isEmpty())
         return ErreurUsage{tr8("gpx attend un fichier GPX après la CARTE")};
     d.fichiergpx = p.positionalArguments().first();
+    d.fichiersgpx = p.positionalArguments();
+    d.pistes = p.isSet(pistes);
+    // Several files, or any of the replay's options: a replay.
+    d.rejeu = d.fichiersgpx.size() > 1 || d.pistes;
+    for (const QCommandLineOption* o : {&noms, &couleurs, &depart, &queue, &classement, &camera})
+        d.rejeu = d.rejeu || p.isSet(*o);
+    if (p.isSet(noms)) d.noms = p.value(noms).split(QLatin1Char(','));
+    if (p.isSet(couleurs))
+        for (const QString& c : p.value(couleurs).split(QLatin1Char(','))) {
+            const auto v = couleurligne(c.trimmed());
+            if (!v || estsysteme(*v))
+                return invalide(QStringLiteral("--couleurs"), c,
+                                tr8("#RRGGBB ou un nom de couleur, séparés par des virgules"));
+            d.couleurs.push_back(*v);
+        }
+    if (p.isSet(depart)) {
+        const QString v = p.value(depart);
+        if (v != QLatin1String("heure") && v != QLatin1String("commun"))
+            return invalide(QStringLiteral("--depart"), v, tr8("heure ou commun"));
+        d.depart = v == QLatin1String("commun") ? Depart::COMMUN : Depart::HEURE;
+    }
+    if (p.isSet(queue)) {
+        const auto v = entierborne(p.value(queue), 0, static_cast<int>(MAXQUEUE));
+        if (!v)
+            return invalide(QStringLiteral("--queue"), p.value(queue),
+                            tr8("des secondes, de 0 à %1").arg(MAXQUEUE));
+        d.queue = *v;
+    }
+    if (p.isSet(classement)) {
+        const QStringList xy = p.value(classement).split(QLatin1Char(','));
+        const auto x = xy.size() == 2 ? entierborne(xy[0].trimmed(), 0, MAXFILML) : std::nullopt;
+        const auto y = xy.size() == 2 ? entierborne(xy[1].trimmed(), 0, MAXFILMH) : std::nullopt;
+        if (!x || !y)
+            return invalide(QStringLiteral("--classement"), p.value(classement),
+                            tr8("X,Y en pixels du film"));
+        d.classement = std::pair{*x, *y};
+    }
+    if (p.isSet(camera)) {
+        const QString v = p.value(camera);
+        if (v != QLatin1String("toutes") && v != QLatin1String("tete") &&
+            v != QLatin1String("cles"))
+            return invalide(QStringLiteral("--camera"), v, tr8("toutes, tete ou cles"));
+        d.suivi = v == QLatin1String("toutes") ? Suivi::TOUTES
+                  : v == QLatin1String("tete") ? Suivi::TETE
+                                               : Suivi::CLES;
+    }
+    if (p.isSet(duree)) {
+        d.duree = entierborne(p.value(duree), 1, 3600);
+        if (!d.duree)
+            return invalide(QStringLiteral("--duree"), p.value(duree),
+                            tr8("des secondes de film, de 1 à 3600"));
+    }
     for (const QString& v : p.values(calage)) {
         qsizetype point = 0;
         const auto a = amerligne(v, point);
@@ -510,7 +572,7 @@ QString aide() {
         "      enregistré à côté de la carte ; vialume export joue ensuite ces images clés.\n"
         "\n"
         "  vialume gpx CARTE TRACE.gpx [--calage X,Y=LAT,LON ...] [--temps] [--pause S]\n"
-        "              [--distance] [--decimales D]\n"
+        "              [--distance] [--decimales D] [--duree S]\n"
         "      Fait la route du tracé GPS (GPX 1.0 ou 1.1) : chaque segment du tracé devient\n"
         "      un tronçon, les parties hors de la carte sont coupées. La carte est placée par\n"
         "      les points --calage (pixel X,Y de la carte = latitude,longitude en degrés, ou\n"
@@ -519,7 +581,19 @@ QString aide() {
         "      calage à côté de la carte (.wld, .bpw, .pgw, .jgw, .tfw avec son .prj, ou\n"
         "      GeoTIFF). --temps : le film suit l'heure du tracé ; --pause S : un arrêt compte\n"
         "      au plus S secondes. --distance : la légende donne la vraie distance, avec D\n"
-        "      décimales (1 par défaut). Le projet est enregistré à côté de la carte.\n"
+        "      décimales (1 par défaut). --duree S : le film dure S secondes. Le projet est\n"
+        "      enregistré à côté de la carte.\n"
+        "\n"
+        "  vialume gpx CARTE T1.gpx T2.gpx ... [--noms N1,N2,...] [--couleurs C1,C2,...]\n"
+        "              [--depart heure|commun] [--queue S] [--pistes] [--classement X,Y]\n"
+        "              [--camera toutes|tete|cles]\n"
+        "      Rejeu : chaque fichier (avec --pistes chaque <trk>) devient un tracé de la\n"
+        "      route, dans sa couleur, qui avance à sa propre heure. --depart heure (par\n"
+        "      défaut) : une seule horloge du premier départ à la dernière arrivée ;\n"
+        "      commun : tous partent au début du film. --queue S : seules les S dernières\n"
+        "      secondes de chaque tracé sont dessinées, en s'effaçant. --classement X,Y :\n"
+        "      le classement (distance ou temps, écart au premier) à cette place du film.\n"
+        "      --camera toutes : la vue garde toutes les têtes, tete : suit le premier.\n"
         "\n"
         "  vialume info CARTE [--json]\n"
         "      Décrit le projet de CARTE : taille de la carte, points, tronçons, cadence,\n"

@@ -67,6 +67,18 @@ struct Demande {
     bool temps = false;    // the film at the track's pace
     bool distance = false; // the legend tells the true distance
     std::optional<int> pause, decimales;
+    // A replay: several GPX files (or each <trk> with --pistes), their names and colours, how
+    // they start, their tails, the ranking box, what the camera follows, the film's length.
+    QStringList fichiersgpx;
+    bool rejeu = false;
+    QStringList noms;
+    std::vector<Couleur> couleurs;
+    bool pistes = false;
+    std::optional<Depart> depart;
+    std::optional<double> queue;
+    std::optional<std::pair<int, int>> classement;
+    std::optional<Suivi> suivi;
+    std::optional<int> duree; // seconds of film
 };
 
 // A command line that cannot be run as written: the message says why.

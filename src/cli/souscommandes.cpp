@@ -20,14 +20,17 @@
 #include "route/sanschemin.h"
 #include "route/traceur.h"
 #include "timeline/camera.h"
+#include "timeline/rejeu.h"
 #include "timeline/temps.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <map>
@@ -378,6 +381,41 @@ QJsonObject descriptif(const Etat& e) {
                              {QStringLiteral("vraie_distance"), g.distance},
                              {QStringLiteral("decimales"), g.decimales}});
     }
+    // A replay's tracks, only when there are some.
+    if (const Rejeu& r = e.rejeu; r.actif()) {
+        QJsonArray pistes;
+        for (const Piste& p : r.pistes) {
+            const bool dedans = p.premier >= 0 && p.dernier <= e.nbpt && p.premier <= p.dernier;
+            pistes.append(
+                QJsonObject{{QStringLiteral("nom"), p.nom},
+                            {QStringLiteral("couleur"), p.couleur},
+                            {QStringLiteral("rgb"), rgb(p.couleur)},
+                            {QStringLiteral("montree"), p.montre},
+                            {QStringLiteral("decalage_s"), p.decalage},
+                            {QStringLiteral("heures"), p.horloge},
+                            {QStringLiteral("depart"),
+                             p.horloge ? QDateTime::fromMSecsSinceEpoch(
+                                             std::llround(p.debut * 1000), QTimeZone::utc())
+                                             .toString(Qt::ISODate)
+                                       : QJsonValue()},
+                            {QStringLiteral("points"), dedans ? p.dernier - p.premier + 1 : 0},
+                            {QStringLiteral("distance_m"),
+                             dedans ? e.ptdist[p.dernier] - e.ptdist[p.premier] : 0},
+                            {QStringLiteral("duree_s"),
+                             dedans ? e.pttemps[p.dernier] - e.pttemps[p.premier] : 0}});
+        }
+        j.insert(
+            QStringLiteral("rejeu"),
+            QJsonObject{
+                {QStringLiteral("depart"),
+                 r.depart == Depart::COMMUN ? QStringLiteral("commun") : QStringLiteral("heure")},
+                {QStringLiteral("queue_s"), r.queue},
+                {QStringLiteral("classement"), r.classement},
+                {QStringLiteral("camera"), r.suivi == Suivi::TOUTES ? QStringLiteral("toutes")
+                                           : r.suivi == Suivi::TETE ? QStringLiteral("tete")
+                                                                    : QStringLiteral("cles")},
+                {QStringLiteral("pistes"), pistes}});
+    }
     return j;
 }
 
@@ -467,6 +505,25 @@ QString texteinfo(const QJsonObject& j) {
                  .arg(oui(g[QStringLiteral("allure")].toBool()),
                       oui(g[QStringLiteral("vraie_distance")].toBool()));
     }
+    if (j.contains(QStringLiteral("rejeu"))) {
+        const QJsonObject r = j[QStringLiteral("rejeu")].toObject();
+        const QJsonArray pistes = r[QStringLiteral("pistes")].toArray();
+        s << traduit(1227, tr8("Rejeu : %1 tracés, départ %2"))
+                 .arg(pistes.size())
+                 .arg(r[QStringLiteral("depart")].toString())
+          << '\n';
+        for (const auto& v : pistes) {
+            const QJsonObject o = v.toObject();
+            s << traduit(1228, tr8("  %1 : %2 points, %3 km, %4 s, couleur %5%6"))
+                     .arg(o[QStringLiteral("nom")].toString())
+                     .arg(o[QStringLiteral("points")].toInt())
+                     .arg(decimalfr(o[QStringLiteral("distance_m")].toDouble() / 1000, 2))
+                     .arg(std::llround(o[QStringLiteral("duree_s")].toDouble()))
+                     .arg(o[QStringLiteral("rgb")].toString())
+                     .arg(o[QStringLiteral("montree")].toBool() ? QString() : tr8(", cachée"))
+              << '\n';
+        }
+    }
     return t;
 }
 
@@ -493,6 +550,16 @@ int camera(const Demande& d) {
                         << traduit(e, 61, tr8("Fichier sauvé")) << " : " << cheminparametres(e)
                         << '\n';
     return SORTIEOK;
+}
+
+// "1:02:03" or "12:34".
+QString duree(double secondes) {
+    const auto v = static_cast<long long>(std::llround(std::max(0.0, secondes)));
+    return v >= 3600 ? QStringLiteral("%1:%2:%3")
+                           .arg(v / 3600)
+                           .arg(v / 60 % 60, 2, 10, QLatin1Char('0'))
+                           .arg(v % 60, 2, 10, QLatin1Char('0'))
+                     : QStringLiteral("%1:%2").arg(v / 60).arg(v % 60, 2, 10, QLatin1Char('0'));
 }
 
 int gpx(const Demande& d) {
@@ -529,24 +596,81 @@ int gpx(const Demande& d) {
     if (d.distance) e.geo.distance = true;
     if (d.decimales) e.geo.decimales = *d.decimales;
     if (d.pause) e.geo.pause = *d.pause;
-    const auto r = importegps(e, chemin, calage, d.temps);
-    if (const auto* err = std::get_if<QString>(&r)) return echec(*err);
-    const Importation& i = std::get<Importation>(r);
-    QTextStream out(stdout);
-    out << tr8("%1 points, %2 tronçons, %3 km le long du tracé%4")
-               .arg(i.points)
-               .arg(i.segments)
-               .arg(decimalfr(i.longueur / 1000, 2))
-               .arg(e.geo.allure && e.gpstemps ? tr8(", à l'heure du tracé") : QString())
-        << '\n';
-    if (!e.geo.calage.amers.empty()) {
-        const std::vector<double> r = residus(e.geo.calage);
-        out << tr8("Écart des points de calage (pixels) :");
-        for (double v : r)
-            out << ' ' << decimalfr(v, 1);
-        out << '\n';
+    // The film's length first: the import's frame table is made for it.
+    if (d.duree) {
+        e.nbi = QString::number(std::clamp(*d.duree * std::max(e.ips, 1), 1, MAXNBI));
+        majduree(e);
+        majcles(e);
     }
-    for (const QString& m : i.messages)
+    QTextStream out(stdout);
+    QStringList messages;
+    if (d.rejeu) {
+        if (d.depart) e.rejeu.depart = *d.depart;
+        if (d.queue) e.rejeu.queue = *d.queue;
+        if (d.classement) {
+            e.rejeu.classement = true;
+            e.rejeu.classx = d.classement->first;
+            e.rejeu.classy = d.classement->second;
+        }
+        if (d.suivi) e.rejeu.suivi = *d.suivi;
+        OptionsRejeu o;
+        o.noms = d.noms;
+        o.couleurs = d.couleurs;
+        o.pistes = d.pistes;
+        QStringList fichiers;
+        for (const QString& f : d.fichiersgpx)
+            fichiers << QFileInfo(f).absoluteFilePath();
+        const auto r = importerejeu(e, fichiers, o, calage);
+        if (const auto* err = std::get_if<QString>(&r)) return echec(*err);
+        const auto& v = std::get<std::vector<Importation>>(r);
+        double debut = 0, fin = 0;
+        bornesrejeu(e, debut, fin);
+        out << traduit(1229, tr8("Rejeu de %1 tracés, %2, %3 de course en %4 s de film"))
+                   .arg(v.size())
+                   .arg(e.rejeu.depart == Depart::COMMUN
+                            ? traduit(1230, tr8("départ commun"))
+                            : traduit(1231, tr8("à l'heure de chacun")))
+                   .arg(duree(fin - debut))
+                   .arg(decimalfr(e.ips > 0 ? (e.nbimg + 1.0) / e.ips : 0, 1))
+            << '\n';
+        for (std::size_t k = 0; k < v.size(); ++k) {
+            const Piste& t = e.rejeu.pistes[k];
+            out << traduit(1232, tr8("  %1 : %2 points, %3 km, %4"))
+                       .arg(t.nom)
+                       .arg(v[k].points)
+                       .arg(decimalfr(v[k].longueur / 1000, 2))
+                       .arg(duree(e.pttemps[static_cast<std::size_t>(t.dernier)] -
+                                  e.pttemps[static_cast<std::size_t>(t.premier)]))
+                << '\n';
+            messages << v[k].messages;
+        }
+    } else {
+        const auto r = importegps(e, chemin, calage, d.temps);
+        if (const auto* err = std::get_if<QString>(&r)) return echec(*err);
+        const Importation& i = std::get<Importation>(r);
+        out << tr8("%1 points, %2 tronçons, %3 km le long du tracé%4")
+                   .arg(i.points)
+                   .arg(i.segments)
+                   .arg(decimalfr(i.longueur / 1000, 2))
+                   .arg(e.geo.allure && e.gpstemps ? tr8(", à l'heure du tracé") : QString())
+            << '\n';
+        messages = i.messages;
+    }
+    if (!e.geo.calage.amers.empty()) {
+        // Fewer points than that fit each other whatever they are: no figure would mean anything.
+        if (e.geo.calage.amers.size() < MINCONTROLE) {
+            out << traduit(1205, tr8("Pas de contrôle possible avec moins de %1 points de calage"))
+                       .arg(MINCONTROLE)
+                << '\n';
+        } else {
+            out << traduit(1206, tr8("Écart de chaque point de calage au calage fait des autres "
+                                     "(pixels) :"));
+            for (double v : residus(e.geo.calage))
+                out << ' ' << decimalfr(v, 1);
+            out << '\n';
+        }
+    }
+    for (const QString& m : messages)
         out << m << '\n';
     QString erreur;
     if (!sauveparametres(e, erreur)) return echec(erreur);

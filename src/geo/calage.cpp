@@ -2,15 +2,16 @@
 // systems and the transforms between them through PROJ.
 #include "geo/calage.h"
 
+#include "map/imagegdal.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QRegularExpression>
 
-#include <cpl_conv.h>
 #include <cpl_error.h>
 #include <gdal.h>
-#include <ogr_srs_api.h>
 #include <proj.h>
 
 #include <array>
@@ -23,18 +24,6 @@ namespace {
 constexpr double RAYON = 6378137.0; // the sphere of web maps
 constexpr qsizetype MAXPRJ = 64 * 1024;
 constexpr std::size_t MAXCRS = 4000; // well within a line of the parameters file
-
-// PROJ and GDAL never reach the network, whatever the user's environment says (PROJ_NETWORK):
-// a project or a .prj would otherwise make the program fetch grids from any address.
-void horsreseau() {
-    static const bool fait = [] {
-        qputenv("PROJ_NETWORK", "OFF");
-        CPLSetConfigOption("PROJ_NETWORK", "OFF");
-        OSRSetPROJEnableNetwork(FALSE);
-        return true;
-    }();
-    (void)fait;
-}
 
 // Every PROJ context of the program: quiet, and off the network.
 PJ_CONTEXT* contexte() {
@@ -137,10 +126,13 @@ double determinant(const Calage& c) {
     return c.a * c.e - c.b * c.d;
 }
 
-// GeoTIFF: GDAL's geotransform gives the corner of the top-left pixel; ours the centre.
+// GeoTIFF, and any picture read through GDAL: GDAL's geotransform gives the corner of the
+// top-left pixel; ours the centre.
 std::optional<LectureCalage> geotiff(const QString& carte) {
     const QString suffixe = QFileInfo(carte).suffix().toLower();
-    if (suffixe != u"tif" && suffixe != u"tiff") return std::nullopt;
+    // Pictures Qt reads carry no placement of their own: theirs is their world file's.
+    if (suffixe != u"tif" && suffixe != u"tiff" && QImageReader(carte).canRead())
+        return std::nullopt;
     static const bool enregistre = [] {
         horsreseau();
         GDALAllRegister();
@@ -148,9 +140,8 @@ std::optional<LectureCalage> geotiff(const QString& carte) {
     }();
     (void)enregistre;
     CPLPushErrorHandler(CPLQuietErrorHandler);
-    const char* pilotes[] = {"GTiff", nullptr};
     GDALDatasetH d = GDALOpenEx(carte.toUtf8().constData(), GDAL_OF_RASTER | GDAL_OF_READONLY,
-                                pilotes, nullptr, nullptr);
+                                pilotesgdal(), nullptr, nullptr);
     CPLPopErrorHandler();
     if (!d) return std::nullopt;
     double gt[6] = {};
@@ -364,6 +355,11 @@ LectureCalage calagecarte(const QString& carte) {
     return l;
 }
 
+double deroule(double lon, double reference) {
+    if (!std::isfinite(lon) || !std::isfinite(reference)) return lon;
+    return lon + 360.0 * std::round((reference - lon) / 360.0);
+}
+
 LectureCalage ajuste(const std::vector<Amer>& amers) {
     const auto n = amers.size();
     if (n < 2) return ErreurGeo{0, QStringLiteral("Placer au moins deux points")};
@@ -384,7 +380,8 @@ LectureCalage ajuste(const std::vector<Amer>& amers) {
     std::vector<double> mx(n), my(n);
     double cx = 0, cy = 0, cX = 0, cY = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        mercator(amers[i].lat, amers[i].lon, mx[i], my[i]);
+        // Points on both sides of the 180th meridian are a few metres apart, not a turn.
+        mercator(amers[i].lat, deroule(amers[i].lon, amers[0].lon), mx[i], my[i]);
         cx += amers[i].x;
         cy += amers[i].y;
         cX += mx[i];
@@ -471,7 +468,10 @@ std::unique_ptr<Projection> Projection::cree(const Calage& c, QString& erreur) {
         return nullptr;
     }
     std::unique_ptr<Projection> p(new Projection(c));
-    if (c.crs.isEmpty()) return p;
+    if (c.crs.isEmpty()) {
+        p->centre(0, 0);
+        return p;
+    }
     if (const auto refus = refuscrs(c.crs)) {
         erreur = *refus;
         return nullptr;
@@ -506,21 +506,34 @@ std::unique_ptr<Projection> Projection::cree(const Calage& c, QString& erreur) {
                 .arg(manque.join(QStringLiteral(", ")), dossiersproj().join(QStringLiteral(", ")));
         return nullptr;
     }
+    p->centre(0, 0);
     return p;
+}
+
+std::unique_ptr<Projection> Projection::copie() const {
+    QString erreur;
+    auto p = cree(calage, erreur);
+    if (p) p->lonref = lonref;
+    return p;
+}
+
+void Projection::centre(double x, double y) const {
+    double lat = 0, lon = 0;
+    if (verslatlon(x, y, lat, lon)) lonref = lon;
 }
 
 void Projection::verspixel(const double* lat, const double* lon, double* x, double* y,
                            std::size_t n) const {
     if (pj) {
         for (std::size_t i = 0; i < n; ++i) {
-            x[i] = lon[i];
+            x[i] = deroule(lon[i], lonref);
             y[i] = lat[i];
         }
         proj_trans_generic(static_cast<PJ*>(pj), PJ_FWD, x, sizeof(double), n, y, sizeof(double), n,
                            nullptr, 0, 0, nullptr, 0, 0);
     } else {
         for (std::size_t i = 0; i < n; ++i)
-            mercator(lat[i], lon[i], x[i], y[i]);
+            mercator(lat[i], deroule(lon[i], lonref), x[i], y[i]);
     }
     const Calage& c = calage;
     for (std::size_t i = 0; i < n; ++i) {
@@ -549,13 +562,18 @@ bool Projection::verslatlon(double x, double y, double& lat, double& lon) const 
 
 std::vector<double> residus(const Calage& c) {
     std::vector<double> r;
-    QString erreur;
-    const auto p = Projection::cree(c, erreur);
-    if (!p) return r;
-    for (const Amer& a : c.amers) {
-        double x = 0, y = 0;
-        p->verspixel(&a.lat, &a.lon, &x, &y, 1);
-        r.push_back(std::hypot(x - a.x, y - a.y));
+    if (c.amers.size() < MINCONTROLE) return r;
+    for (std::size_t i = 0; i < c.amers.size(); ++i) {
+        std::vector<Amer> autres = c.amers;
+        autres.erase(autres.begin() + static_cast<std::ptrdiff_t>(i));
+        const LectureCalage l = ajuste(autres);
+        QString erreur;
+        const auto* fait = std::get_if<Calage>(&l);
+        const auto p = fait ? Projection::cree(*fait, erreur) : nullptr;
+        double x = NAN, y = NAN;
+        // The others aligned: they place nothing, the point cannot be checked.
+        if (p) p->verspixel(&c.amers[i].lat, &c.amers[i].lon, &x, &y, 1);
+        r.push_back(std::hypot(x - c.amers[i].x, y - c.amers[i].y));
     }
     return r;
 }

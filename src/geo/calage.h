@@ -61,9 +61,15 @@ class Projection {
     // Null with a message when the placement's reference system cannot be used.
     static std::unique_ptr<Projection> cree(const Calage& c, QString& erreur);
 
+    // Longitudes are taken within half a turn of the map's: by default that of its top-left
+    // pixel, better that of its centre when the caller knows the map's size.
+    void centre(double x, double y) const;
+
     // n points; pixels are map coordinates of pixel centres (round to get the pixel).
     void verspixel(const double* lat, const double* lon, double* x, double* y, std::size_t n) const;
     bool verslatlon(double x, double y, double& lat, double& lon) const;
+    // The same projection for another thread (PROJ's objects are one thread's each).
+    std::unique_ptr<Projection> copie() const;
 
   private:
     explicit Projection(const Calage& c);
@@ -71,8 +77,15 @@ class Projection {
     double inv[4] = {1, 0, 0, 1}; // the inverse of the linear part
     void* ctx = nullptr;          // PROJ's context and transform, when crs is set
     void* pj = nullptr;
+    mutable double lonref = 0; // where longitudes are unwrapped to; set through centre()
 };
 
-// How far, in pixels, each placed point lies from where the placement puts its latitude and
-// longitude: a point given wrong shows up with a large one.
+// How far, in pixels, each placed point lies from where the placement made from the OTHER points
+// puts its latitude and longitude: a point given wrong shows up with a large one. Fewer than
+// MINCONTROLE points fit each other exactly whatever they are: nothing then.
+constexpr std::size_t MINCONTROLE = 4;
 std::vector<double> residus(const Calage& c);
+
+// A longitude moved by whole turns to lie within half a turn of `reference`, so that places on
+// either side of the 180th meridian stay neighbours.
+double deroule(double lon, double reference);

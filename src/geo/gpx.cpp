@@ -283,12 +283,19 @@ class LecteurGpx {
         while (xml.readNextStartElement()) {
             const QStringView n = xml.name();
             if (n == u"trk") {
-                if (!conteneur(u"trkseg", u"trkpt")) return *erreur;
+                const std::size_t premier = t.segments.size();
+                QString nom;
+                if (!conteneur(u"trkseg", u"trkpt", nom)) return *erreur;
+                piste(premier, nom);
             } else if (n == u"rte") {
+                const std::size_t premier = t.segments.size();
+                QString nom;
                 SegmentGps s;
-                if (!points(u"rtept", s)) return *erreur;
+                if (!points(u"rtept", s, &nom)) return *erreur;
                 garde(std::move(s));
+                piste(premier, nom);
             } else {
+                if (n == u"wpt") ++passages;
                 xml.skipCurrentElement(); // waypoints, metadata, extensions
             }
         }
@@ -296,6 +303,10 @@ class LecteurGpx {
         while (!xml.hasError() && !xml.atEnd())
             xml.readNext();
         if (xml.hasError() || flux.refus) return fautexml();
+        if (t.segments.empty() && passages > 0)
+            return ErreurGeo{0, traduit(1200, QStringLiteral("Le fichier GPX n'a que des points "
+                                                             "de passage (%1) : ni tracé ni route"))
+                                    .arg(passages)};
         if (t.segments.empty())
             return ErreurGeo{0, QStringLiteral("Aucun point dans le fichier GPX")};
         return std::move(t);
@@ -323,14 +334,19 @@ class LecteurGpx {
     void garde(SegmentGps&& s) {
         if (!s.empty()) t.segments.push_back(std::move(s));
     }
+    void piste(std::size_t premier, const QString& nom) {
+        if (t.segments.size() > premier) t.pistes.push_back({premier, nom.simplified().left(200)});
+    }
 
-    // <trk>: its <trkseg>s, each a run of <trkpt>.
-    bool conteneur(QStringView seg, QStringView pt) {
+    // <trk>: its <name> and its <trkseg>s, each a run of <trkpt>.
+    bool conteneur(QStringView seg, QStringView pt, QString& nom) {
         while (xml.readNextStartElement()) {
             if (xml.name() == seg) {
                 SegmentGps s;
                 if (!points(pt, s)) return false;
                 garde(std::move(s));
+            } else if (xml.name() == u"name") {
+                nom = xml.readElementText(QXmlStreamReader::SkipChildElements);
             } else {
                 xml.skipCurrentElement();
             }
@@ -339,8 +355,12 @@ class LecteurGpx {
         return true;
     }
 
-    bool points(QStringView nom, SegmentGps& s) {
+    bool points(QStringView nom, SegmentGps& s, QString* titre = nullptr) {
         while (xml.readNextStartElement()) {
+            if (titre && xml.name() == u"name") {
+                *titre = xml.readElementText(QXmlStreamReader::SkipChildElements);
+                continue;
+            }
             if (xml.name() != nom) {
                 xml.skipCurrentElement();
                 continue;
@@ -368,15 +388,18 @@ class LecteurGpx {
                 QStringLiteral("longitude '%1' incorrecte").arg(a.value(QLatin1StringView("lon"))));
         while (xml.readNextStartElement()) {
             const QStringView n = xml.name();
+            // An empty value is a value the device did not have: the point goes without it.
             if (n == u"ele") {
                 const QString v = xml.readElementText();
                 if (xml.hasError()) break;
+                if (v.trimmed().isEmpty()) continue;
                 if (!decimal(v, p.alt))
                     return echec(QStringLiteral("altitude '%1' incorrecte").arg(v.left(40)));
                 p.aalt = true;
             } else if (n == u"time") {
                 const QString v = xml.readElementText();
                 if (xml.hasError()) break;
+                if (v.trimmed().isEmpty()) continue;
                 if (!heure(v, p.temps))
                     return echec(QStringLiteral("heure '%1' incorrecte").arg(v.left(40)));
                 p.atemps = true;
@@ -391,6 +414,7 @@ class LecteurGpx {
     Garde flux;
     QXmlStreamReader xml;
     TraceGps t;
+    qsizetype passages = 0; // <wpt>s, which make no track
     std::optional<ErreurGeo> erreur;
 };
 
@@ -403,7 +427,17 @@ bool TraceGps::temps() const {
             if (!p.atemps || p.temps < avant) return false;
             avant = p.temps;
         }
-    return nbpoints > 0;
+    // A clock that never moved paces nothing.
+    return nbpoints > 0 && avant > segments.front().front().temps;
+}
+
+bool TraceGps::horlogefigee() const {
+    if (nbpoints < 2) return false;
+    const double t0 = segments.front().front().temps;
+    for (const SegmentGps& s : segments)
+        for (const PointGps& p : s)
+            if (!p.atemps || p.temps != t0) return false;
+    return true;
 }
 
 bool TraceGps::altitude() const {

@@ -19,11 +19,21 @@ struct PointGps {
 // One run of points: a track segment, or a route.
 using SegmentGps = std::vector<PointGps>;
 
+// A <trk> or <rte> of the file: its first segment in `segments`, and its <name>.
+struct PisteGps {
+    std::size_t premier = 0;
+    QString nom;
+};
+
 struct TraceGps {
     std::vector<SegmentGps> segments; // in file order, none empty
     qsizetype nbpoints = 0;
-    // Every point has a time and times never go back: the track can set the film's pace.
+    std::vector<PisteGps> pistes; // those with points, in file order
+    // Every point has a time, times never go back and the last is later than the first: the
+    // track can set the film's pace.
     bool temps() const;
+    // Every point has a time and all the same one: a GPS whose clock did not run.
+    bool horlogefigee() const;
     bool altitude() const; // every point has an elevation
 };
 

@@ -1,6 +1,12 @@
 #include "geo/importe.h"
 
+#include "geo/arret.h"
+
 #include <GeographicLib/Geodesic.hpp>
+
+#include <atomic>
+#include <numbers>
+#include <thread>
 
 #include <algorithm>
 #include <cmath>
@@ -129,16 +135,41 @@ double geodesique(double lat1, double lon1, double lat2, double lon2) {
     return s;
 }
 
-std::variant<Importation, QString> importe(Etat& e, const TraceGps& t, const Projection& p,
-                                           Couleur couleur) {
-    if (e.largeurcarte <= 0 || e.hauteurcarte <= 0)
-        return traduit(e, 10, QStringLiteral("Charger d'abord une image"));
-    const bool temps = t.temps(), alt = t.altitude();
-    const double origine = temps ? t.segments.front().front().temps : 0;
-    Importation r;
+namespace {
+
+// Metres between two track points. Steps of a GPS are short: within a few kilometres the
+// ellipsoid's radii of curvature at the middle latitude give the geodesic to well under a
+// millimetre, a hundred times faster; longer steps take the geodesic itself.
+double pasgps(const PointGps& a, const PointGps& b) {
+    constexpr double A = 6378137.0, F = 1 / 298.257223563, E2 = F * (2 - F);
+    constexpr double RAD = std::numbers::pi / 180;
+    const double dlat = b.lat - a.lat, dlon = deroule(b.lon, a.lon) - a.lon;
+    if (std::abs(dlat) > 0.02 || std::abs(dlon) > 0.02 || std::abs(a.lat) > 89)
+        return geodesique(a.lat, a.lon, b.lat, b.lon);
+    const double phi = (a.lat + b.lat) / 2 * RAD, s = std::sin(phi);
+    const double w = 1 - E2 * s * s;
+    const double n = A / std::sqrt(w), m = A * (1 - E2) / (w * std::sqrt(w));
+    return std::hypot(dlat * RAD * m, dlon * RAD * n * std::cos(phi));
+}
+
+// One track made ready for the walk: projected, stops made one, distances and times along it.
+struct Prete {
     std::vector<std::vector<Repere>> segs;
+    double longueur = 0;
+    Arrets arrets;
+    bool temps = false, alt = false;
+    long long pixels = 0;
+    double hors = 0;
+};
+
+Prete prepare(const TraceGps& gps, const Projection& p, int L, int H) {
+    Prete r;
+    TraceGps t = gps;
+    r.arrets = immobilise(t, rayonarret(bruitgps(t)));
+    r.temps = t.temps();
+    r.alt = t.altitude();
+    const double origine = r.temps ? t.segments.front().front().temps : 0;
     std::vector<double> lat, lon, x, y;
-    const GeographicLib::Geodesic& g = GeographicLib::Geodesic::WGS84();
     double dist = 0;
     for (const SegmentGps& s : t.segments) {
         const std::size_t n = s.size();
@@ -154,95 +185,199 @@ std::variant<Importation, QString> importe(Etat& e, const TraceGps& t, const Pro
         std::vector<Repere> v(n);
         for (std::size_t i = 0; i < n; ++i) {
             // The gap between two segments was not walked: the distance goes on from where it was.
-            if (i > 0) {
-                double d = 0;
-                g.Inverse(s[i - 1].lat, s[i - 1].lon, s[i].lat, s[i].lon, d);
-                dist += d;
-            }
-            v[i] = {x[i], y[i], dist, temps ? s[i].temps - origine : 0, alt ? s[i].alt : 0};
+            if (i > 0) dist += pasgps(s[i - 1], s[i]);
+            v[i] = {x[i], y[i], dist, r.temps ? s[i].temps - origine : 0, r.alt ? s[i].alt : 0};
         }
-        segs.push_back(std::move(v));
+        r.segs.push_back(std::move(v));
     }
     r.longueur = dist;
-    // Each point keeps its distance, time and elevation in the parameters file, which holds none
-    // past MAXREEL: a track beyond it is refused here rather than saved unreadable.
-    for (const auto& v : segs)
-        for (const Repere& p : v) {
-            const auto hors = [](double x) { return !(std::abs(x) <= MAXREEL); };
-            if (hors(p.alt))
-                return traduit(e, 808,
-                               QStringLiteral("Altitude de %1 m dans le tracé : hors des "
-                                              "limites (%2 au plus)"))
-                    .arg(p.alt)
-                    .arg(MAXREEL);
-            if (hors(p.temps))
-                return traduit(e, 809,
-                               QStringLiteral("Le tracé dure %1 s : hors des limites (%2 "
-                                              "au plus)"))
-                    .arg(p.temps)
-                    .arg(MAXREEL);
-            if (hors(p.dist))
-                return traduit(e, 810,
-                               QStringLiteral("Le tracé mesure %1 m : hors des limites (%2 "
-                                              "au plus)"))
-                    .arg(p.dist)
-                    .arg(MAXREEL);
-        }
-
-    Marche m(segs, e.largeurcarte, e.hauteurcarte);
+    Marche m(r.segs, L, H);
     // Counting: no pixel is wanted.
     m.parcourt([](long long) { return std::numeric_limits<long long>::max(); },
                [](Pixel, const Repere&, int, std::size_t) {});
-    const long long total = m.rang;
+    r.pixels = m.rang;
     r.hors = m.hors;
-    r.pixels = total;
-    if (total == 0) return QStringLiteral("Le tracé est entièrement hors de la carte");
+    return r;
+}
 
-    // Evenly thinned: the kept pixels are ranks ceil(k * (total - 1) / (garde - 1)), k =
-    // 0..garde-1.
-    const long long garde = std::min<long long>(total, std::clamp(MAXPTGPS, 1, MAXROUTE));
-    if (!placeroute(e, static_cast<int>(garde)) || !placegeo(e, static_cast<int>(garde)))
-        return QStringLiteral("Tracé trop long : %1 points au plus").arg(MAXROUTE);
-    long long prochain = 0; // the next k
-    const auto veut = [&](long long rang) {
-        if (prochain >= garde) return std::numeric_limits<long long>::max();
-        if (garde == total || garde == 1) return rang;
-        const long long cible = (prochain * (total - 1) + (garde - 2)) / (garde - 1);
-        return std::max(rang, cible);
+// Each track prepared on its own projection, on as many threads as the machine has.
+std::vector<Prete> preparetout(const std::vector<const TraceGps*>& traces, const Projection& p,
+                               int L, int H) {
+    std::vector<Prete> r(traces.size());
+    const unsigned nb = std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 8);
+    if (traces.size() < 2 || nb < 2) {
+        for (std::size_t k = 0; k < traces.size(); ++k)
+            r[k] = prepare(*traces[k], p, L, H);
+        return r;
+    }
+    std::atomic<std::size_t> suivant{0};
+    const auto travail = [&](const Projection& q) {
+        for (std::size_t k; (k = suivant++) < traces.size();)
+            r[k] = prepare(*traces[k], q, L, H);
     };
-    int nb = -1;
-    m.parcourt(veut, [&](Pixel q, const Repere& v, int tron, std::size_t s) {
-        ++prochain;
-        if (nb + 1 >= garde) return;
-        ++nb;
-        e.ptx[nb] = q.x;
-        e.pty[nb] = q.y;
-        e.pttron[nb] = tron;
-        e.ptcoul[nb] = s == 0 ? couleur : PALETTE[(s - 1) % std::size(PALETTE)];
-        e.ptdist[nb] = v.dist;
-        e.pttemps[nb] = v.temps;
-        e.ptalt[nb] = v.alt;
-    });
-    const int tron = nb >= 0 ? e.pttron[nb] : 0;
+    std::vector<std::unique_ptr<Projection>> copies;
+    std::vector<std::thread> fils;
+    for (unsigned f = 1; f < std::min<std::size_t>(nb, traces.size()); ++f) {
+        auto q = p.copie();
+        if (!q) break;
+        copies.push_back(std::move(q));
+        fils.emplace_back(travail, std::cref(*copies.back()));
+    }
+    travail(p);
+    for (std::thread& f : fils)
+        f.join();
+    return r;
+}
+
+} // namespace
+
+std::variant<std::vector<Importation>, QString>
+importepistes(Etat& e, const std::vector<const TraceGps*>& traces, const Projection& p,
+              const std::vector<Couleur>& couleurs, bool ajoute) {
+    if (e.largeurcarte <= 0 || e.hauteurcarte <= 0)
+        return traduit(e, 10, QStringLiteral("Charger d'abord une image"));
+    if (traces.empty() || couleurs.size() != traces.size()) return QStringLiteral("Aucun tracé");
+    // Longitudes are taken on the map's side of the 180th meridian.
+    p.centre((e.largeurcarte - 1) / 2.0, (e.hauteurcarte - 1) / 2.0);
+    std::vector<Prete> pretes = preparetout(traces, p, e.largeurcarte, e.hauteurcarte);
+    long long total = 0;
+    for (std::size_t k = 0; k < pretes.size(); ++k) {
+        if (pretes[k].pixels == 0)
+            return traces.size() == 1
+                       ? QStringLiteral("Le tracé est entièrement hors de la carte")
+                       : traduit(1208,
+                                 QStringLiteral("Le tracé %1 est entièrement hors de la carte"))
+                             .arg(k + 1);
+        total += pretes[k].pixels;
+    }
+    // Each point keeps its distance, time and elevation in the parameters file, which holds none
+    // past MAXREEL: a track beyond it is refused here rather than saved unreadable.
+    const auto hors = [](double x) { return !(std::abs(x) <= MAXREEL); };
+    for (const Prete& pr : pretes)
+        for (const auto& v : pr.segs)
+            for (const Repere& pt : v) {
+                if (hors(pt.alt))
+                    return traduit(e, 808,
+                                   QStringLiteral("Altitude de %1 m dans le tracé : hors des "
+                                                  "limites (%2 au plus)"))
+                        .arg(pt.alt)
+                        .arg(MAXREEL);
+                if (hors(pt.temps))
+                    return traduit(e, 809,
+                                   QStringLiteral("Le tracé dure %1 s : hors des limites (%2 "
+                                                  "au plus)"))
+                        .arg(pt.temps)
+                        .arg(MAXREEL);
+                if (hors(pt.dist))
+                    return traduit(e, 810,
+                                   QStringLiteral("Le tracé mesure %1 m : hors des limites (%2 "
+                                                  "au plus)"))
+                        .arg(pt.dist)
+                        .arg(MAXREEL);
+            }
+    // Added tracks go after the route, which must then be a GPS one throughout.
+    ajoute = ajoute && geovalide(e);
+    const int base = ajoute ? dernierpoint(e) + 1 : 0;
+    const bool seule = pretes.size() == 1 && !ajoute;
+    // Several tracks share the replay's room in proportion to their pixels, one at least each.
+    const long long place = (seule ? std::clamp(MAXPTGPS, 1, MAXROUTE) : MAXPTREJEU) - base;
+    if (static_cast<long long>(pretes.size()) > place)
+        return QStringLiteral("Trop de tracés : %1 au plus").arg(place);
+    std::vector<long long> gardes(pretes.size());
+    const auto nbpistes = static_cast<long long>(pretes.size());
+    for (std::size_t k = 0; k < pretes.size(); ++k)
+        gardes[k] = total <= place ? pretes[k].pixels
+                                   : std::min(pretes[k].pixels,
+                                              1 + pretes[k].pixels * (place - nbpistes) / total);
+
+    long long somme = base;
+    for (const long long g : gardes)
+        somme += g;
+    if (!placeroute(e, static_cast<int>(somme)) || !placegeo(e, static_cast<int>(somme)))
+        return QStringLiteral("Tracé trop long : %1 points au plus").arg(MAXROUTE);
+    std::vector<Importation> resultats(pretes.size());
+    int nb = base - 1;
+    // The next track's first segment number.
+    int tronbase = ajoute ? e.pttron[static_cast<std::size_t>(base - 1)] + 1 : 0;
+    for (std::size_t k = 0; k < pretes.size(); ++k) {
+        Prete& pr = pretes[k];
+        Importation& r = resultats[k];
+        const long long tot = pr.pixels, garde = gardes[k];
+        // Evenly thinned: the kept pixels are ranks ceil(j * (tot - 1) / (garde - 1)).
+        long long prochain = 0;
+        const auto veut = [&](long long rang) {
+            if (prochain >= garde) return std::numeric_limits<long long>::max();
+            if (garde == tot || garde == 1) return rang;
+            const long long cible = (prochain * (tot - 1) + (garde - 2)) / (garde - 1);
+            return std::max(rang, cible);
+        };
+        r.premier = nb + 1;
+        int dernier = -1;
+        Marche m(pr.segs, e.largeurcarte, e.hauteurcarte);
+        m.parcourt(veut, [&](Pixel q, const Repere& v, int tron, std::size_t s) {
+            ++prochain;
+            if (nb + 1 >= somme) return;
+            ++nb;
+            e.ptx[nb] = q.x;
+            e.pty[nb] = q.y;
+            e.pttron[nb] = tronbase + tron;
+            // One track: its segments in colours of their own; a replay: each track its colour.
+            e.ptcoul[nb] = seule && s > 0 ? PALETTE[(s - 1) % std::size(PALETTE)] : couleurs[k];
+            e.ptdist[nb] = v.dist;
+            e.pttemps[nb] = v.temps;
+            e.ptalt[nb] = v.alt;
+            dernier = tron;
+        });
+        r.dernier = nb;
+        r.points = nb + 1 - r.premier;
+        r.segments = dernier + 1;
+        tronbase += dernier + 1;
+        r.longueur = pr.longueur;
+        r.hors = pr.hors;
+        r.pixels = tot;
+        r.arrets = pr.arrets.nombre;
+        r.dureearrets = pr.arrets.duree;
+        r.temps = pr.temps;
+        r.alt = pr.alt;
+        if (r.hors > 0 && r.longueur > 0)
+            r.messages
+                << QStringLiteral(
+                       "%1 % du tracé (%2 km) est hors de la carte : cette partie est coupée.")
+                       .arg(
+                           QString::number(100.0 * r.hors / r.longueur, 'f', 1).replace(u'.', u','),
+                           QString::number(r.hors / 1000.0, 'f', 2).replace(u'.', u','));
+        if (r.arrets > 0)
+            r.messages << (pr.temps
+                               ? traduit(1201, QStringLiteral("%1 arrêt(s), %2 min en tout : le "
+                                                              "GPS immobile n'ajoute pas de "
+                                                              "distance."))
+                                     .arg(r.arrets)
+                                     .arg(std::lround(r.dureearrets / 60))
+                               : traduit(1202, QStringLiteral("%1 arrêt(s) : le GPS immobile "
+                                                              "n'ajoute pas de distance."))
+                                     .arg(r.arrets));
+        if (tot > garde)
+            r.messages << QStringLiteral("Tracé de %1 pixels réduit à %2 points, régulièrement.")
+                              .arg(tot)
+                              .arg(garde);
+    }
+    bool temps = !ajoute || e.gpstemps, alt = !ajoute || e.gpsalt;
+    for (const Importation& r : resultats) {
+        temps = temps && r.temps;
+        alt = alt && r.alt;
+    }
     e.nbpt = nb;
     e.nbgeo = nb + 1;
     e.gpsdist = true;
     e.gpstemps = temps;
     e.gpsalt = alt;
-    e.troncours = tron;
-    r.points = nb + 1;
-    r.segments = tron + 1;
+    e.troncours = nb >= 0 ? e.pttron[nb] : 0;
+    return resultats;
+}
 
-    if (r.hors > 0 && r.longueur > 0) {
-        r.messages
-            << QStringLiteral(
-                   "%1 % du tracé (%2 km) est hors de la carte : cette partie est coupée.")
-                   .arg(QString::number(100.0 * r.hors / r.longueur, 'f', 1).replace(u'.', u','),
-                        QString::number(r.hors / 1000.0, 'f', 2).replace(u'.', u','));
-    }
-    if (total > garde)
-        r.messages << QStringLiteral("Tracé de %1 pixels réduit à %2 points, régulièrement.")
-                          .arg(total)
-                          .arg(garde);
-    return r;
+std::variant<Importation, QString> importe(Etat& e, const TraceGps& t, const Projection& p,
+                                           Couleur couleur) {
+    auto r = importepistes(e, {&t}, p, {couleur});
+    if (auto* erreur = std::get_if<QString>(&r)) return *erreur;
+    return std::move(std::get<std::vector<Importation>>(r).front());
 }

@@ -1,6 +1,7 @@
 #include "map/image.h"
 
 #include "map/fichier.h"
+#include "map/imagegdal.h"
 #include "state/etat.h"
 
 #include <QFile>
@@ -278,6 +279,27 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur, long lon
             static_cast<qint64>(gif->width()) * gif->height())
             return coupe();
     }
+    // A picture Qt has no reader for may be one of the geodata formats (GeoTIFF first of all).
+    if (!bmp && !gif && !lecteur.canRead()) {
+        QImage g;
+        switch (chargegdal(chemin, g, erreur, MAXPIXELS)) {
+        case LectureGdal::lue: {
+            Surface lue;
+            if (!lue.prend(std::move(g))) {
+                erreur = QStringLiteral("Impossible de lire l'image « %1 » : pas assez de mémoire "
+                                        "pour la convertir.")
+                             .arg(nomfichier(chemin));
+                return false;
+            }
+            dest = std::move(lue);
+            return true;
+        }
+        case LectureGdal::refusee:
+            return false;
+        case LectureGdal::inconnue:
+            break;
+        }
+    }
     // Qt's bitmap reader tells a top-down bitmap's height negative, and reads it well.
     const QSize taille = bmp ? QSize(static_cast<int>(bmp->largeur), static_cast<int>(bmp->hauteur))
                              : lecteur.size();
@@ -322,6 +344,11 @@ QString filtreimages(const QString& premier) {
             motifs << QStringLiteral("*.") + QLatin1String(courant);
     for (const QByteArray& f : QImageReader::supportedImageFormats()) {
         const QString motif = QStringLiteral("*.") + QString::fromLatin1(f).toLower();
+        if (!motifs.contains(motif)) motifs << motif;
+    }
+    // What is read through GDAL when Qt cannot.
+    for (const char* geo : {"tif", "tiff", "jp2", "img", "ntf", "webp"}) {
+        const QString motif = QStringLiteral("*.") + QLatin1String(geo);
         if (!motifs.contains(motif)) motifs << motif;
     }
     return premier + QStringLiteral("|Images|") + motifs.join(QLatin1Char(';'));

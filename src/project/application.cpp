@@ -5,6 +5,7 @@
 #include "project/parametres.h"
 #include "render/afficheimg.h"
 #include "route/lisse.h"
+#include "timeline/rejeu.h"
 #include "timeline/temps.h"
 
 #include <QDir>
@@ -228,6 +229,9 @@ QStringList appliqueparametres(Etat& e, Surfaces& surf, const Parametres& p) {
     e.reglagestrace = p.trace;
     e.adoucit = p.adoucit;
     e.geo = p.geo;
+    e.rejeu = p.rejeu;
+    // The replay's clock at each frame of the table read.
+    horlogerejeu(e, e.nbimg, false);
     if (p.visu) visu(e, surf, *p.visu, messages);
     loupe(e, surf, p, messages);
     lisseloupe(e);

@@ -32,14 +32,14 @@ void portee(int taille, int vue, int& maxi, bool& visible, int& position) {
 
 // The film the map's own project asks for: its parameters file's, the classic one when that file
 // has none; the film in force when there is no readable file.
-Film filmduprojet(const Etat& e, const QString& carte) {
+Film filmduprojet(const Film& encours, int ips, const QString& carte) {
     const QFileInfo f(carte);
     const QString param = f.absolutePath() + QLatin1Char('/') +
                           f.fileName().section(QLatin1Char('.'), 0, 0) + QStringLiteral(".vlp");
-    if (!QFileInfo(param).isFile()) return e.film;
-    const Lecture l = chargeparametres(param, e.ips);
+    if (!QFileInfo(param).isFile()) return encours;
+    const Lecture l = chargeparametres(param, ips);
     if (const auto* p = std::get_if<Parametres>(&l)) return p->film.value_or(Film{});
-    return e.film;
+    return encours;
 }
 
 const QString VISUTAILLE =
@@ -68,13 +68,29 @@ void porteesvue(Etat& e) {
     portee(e.hauteurcarte, e.film.champh(), e.aschmax, e.aschvisible, e.asch);
 }
 
+Lue lis(const QString& chemin) {
+    Lue l;
+    l.ok = chargeimage(chemin, l.image, l.erreur);
+    return l;
+}
+
+LectureCarte litcarte(const QString& chemin, const Film& encours, int ips) {
+    LectureCarte l;
+    l.lue = lis(chemin);
+    l.film = l.lue.ok ? filmduprojet(encours, ips, chemin) : encours;
+    return l;
+}
+
 Chargement chargecarte(Etat& e, Surfaces& surf, const QString& chemin) {
-    Surface image;
-    QString erreur;
-    if (!chargeimage(chemin, image, erreur)) return illisible(erreur);
+    return prendcarte(e, surf, chemin, litcarte(chemin, e.film, e.ips));
+}
+
+Chargement prendcarte(Etat& e, Surfaces& surf, const QString& chemin, LectureCarte l) {
+    if (!l.lue.ok) return illisible(l.lue.erreur);
+    Surface& image = l.lue.image;
     e.largeurcarte = image.largeur();
     e.hauteurcarte = image.hauteur();
-    const Film film = filmduprojet(e, chemin);
+    const Film film = l.film;
     if (const auto refuse = tailleminimum(film, e.largeurcarte, e.hauteurcarte)) {
         // No map from now on; the route, the time line and the scroll ranges stay.
         surf.carte.redimensionne(e.largeurcarte, e.hauteurcarte);
@@ -106,9 +122,14 @@ Chargement chargecarte(Etat& e, Surfaces& surf, const QString& chemin) {
 Chargement chargevisu(Etat& e, Surfaces& surf, const QString& chemin) {
     if (e.fichiercarte.isEmpty())
         return refus(QStringLiteral("Une image pour le calcul avant"), 62);
-    Surface image;
-    QString erreur;
-    if (!chargeimage(chemin, image, erreur)) return illisible(erreur);
+    return prendvisu(e, surf, chemin, lis(chemin));
+}
+
+Chargement prendvisu(Etat& e, Surfaces& surf, const QString& chemin, Lue l) {
+    if (e.fichiercarte.isEmpty())
+        return refus(QStringLiteral("Une image pour le calcul avant"), 62);
+    if (!l.ok) return illisible(l.erreur);
+    Surface& image = l.image;
     if (image.largeur() != e.largeurcarte || image.hauteur() != e.hauteurcarte) {
         e.fichiervisu.clear();
         e.checkvisible = false;
@@ -134,16 +155,24 @@ Chargement chargevisu(Etat& e, Surfaces& surf, const QString& chemin) {
     return {};
 }
 
+QString cheminbascule(const Etat& e, bool coche) {
+    if (e.fichiercarte.isEmpty()) return {};
+    return coche ? e.fichiervisu : e.dossiercarte + e.fichiercarte;
+}
+
 Chargement basculevisu(Etat& e, Surfaces& surf, bool coche) {
+    const QString chemin = cheminbascule(e, coche);
+    return prendbascule(e, surf, coche, chemin.isEmpty() ? Lue{} : lis(chemin));
+}
+
+Chargement prendbascule(Etat& e, Surfaces& surf, bool coche, Lue l) {
     e.check = coche;
     if (e.fichiercarte.isEmpty()) return {};
-    const QString chemin = coche ? e.fichiervisu : e.dossiercarte + e.fichiercarte;
-    Surface image;
-    QString erreur;
-    if (!chargeimage(chemin, image, erreur)) {
+    if (!l.ok) {
         e.check = false;
-        return illisible(erreur);
+        return illisible(l.erreur);
     }
+    Surface& image = l.image;
     if (coche && (image.largeur() != e.largeurcarte || image.hauteur() != e.hauteurcarte)) {
         e.check = false;
         return refus(VISUTAILLE, 63);

@@ -137,6 +137,22 @@ QByteArray ecrisparametres(const Etat& e) {
         if (s.halo || s.coulhalo != Style{}.coulhalo)
             f.ligne(QLatin1StringView("halo"), s.halo, static_cast<int>(s.coulhalo));
     }
+    // A replay's tracks, only when there are some: runs of the route below, which a reader
+    // that skips this draws as one route.
+    if (const Rejeu& r = e.rejeu; r.actif()) {
+        f.ligne(CLEPISTES);
+        if (r.depart == Depart::COMMUN)
+            f.ligne(QLatin1StringView("depart"), QLatin1StringView("commun"));
+        if (r.queue > 0) f.ligne(QLatin1StringView("queue"), r.queue);
+        if (r.classement) f.ligne(QLatin1StringView("classement"), r.classx, r.classy);
+        if (r.suivi != Suivi::CLES)
+            f.ligne(QLatin1StringView("suivi"), r.suivi == Suivi::TETE
+                                                    ? QLatin1StringView("tete")
+                                                    : QLatin1StringView("toutes"));
+        for (const Piste& p : r.pistes)
+            f.ligne(QLatin1StringView("piste"), p.premier, p.dernier, p.couleur, p.montre,
+                    p.decalage, p.debut, p.horloge, QString(p.nom).replace(u'\t', u' '));
+    }
     // A GPS route keeps each point's distance, time and elevation in fields of its own after the
     // four that every reader takes.
     const bool gps = geovalide(e) && (e.gpsdist || e.gpstemps || e.gpsalt);

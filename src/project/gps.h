@@ -15,5 +15,24 @@
 std::variant<Importation, QString> importegps(Etat& e, const QString& gpx,
                                               const std::optional<Calage>& calage, bool temps);
 
-// The placement the project would use: the project's own, else the map's.
-std::variant<Calage, QString> calageprojet(const Etat& e);
+// The placement the project would use: points the user placed, else the map's own (world file,
+// GeoTIFF), else the one saved with the project. When the map's own differs from the saved one
+// (the file was corrected since), the map's wins and `note` says so.
+std::variant<Calage, QString> calageprojet(const Etat& e, QString* note = nullptr);
+
+// A replay: several GPX files (or, with `pistes`, each <trk> of them) made each a track of the
+// route, in its colour, at its own clock.
+struct OptionsRejeu {
+    QStringList noms;              // given names, in order; the others from the GPX or its file
+    std::vector<Couleur> couleurs; // given colours, in order; the others from a palette
+    bool pistes = false;           // every <trk> of a file a track of its own
+    bool ajoute = false;           // added to the replay there is, not in its place
+};
+// The tracks replace the route; the placement is found as for one track. The film follows the
+// replay's clock. Nothing changes on an error. One result per track, messages French.
+std::variant<std::vector<Importation>, QString> importerejeu(Etat& e, const QStringList& gpx,
+                                                             const OptionsRejeu& o,
+                                                             const std::optional<Calage>& calage);
+
+// The colour of the k-th track when none is given: distinct colours that read on most maps.
+Couleur couleurpiste(std::size_t k);

@@ -101,6 +101,16 @@ class Lecteur {
                 p.routeecartee = true;
             route = std::vector<PointLu>();
         }
+        // A track's points must be the route's.
+        for (std::size_t k = 0; k < p.rejeu.pistes.size(); ++k)
+            if (p.rejeu.pistes[k].dernier >= std::ssize(p.points)) {
+                numero = lignespistes[k];
+                ligne = QStringLiteral("piste");
+                echec(QStringLiteral("La piste %1 va au-delà de la route (%2 points)")
+                          .arg(k + 1)
+                          .arg(p.points.size()));
+                return *erreur;
+            }
         return std::move(p);
     }
 
@@ -426,6 +436,10 @@ class Lecteur {
             if (!p.style) p.style = Style{};
             return true;
         }
+        if (ligne == CLEPISTES) {
+            propre = Propre::PISTES;
+            return true;
+        }
         if (ligne == CLEROUTE) {
             propre = Propre::ROUTE;
             return true;
@@ -453,6 +467,7 @@ class Lecteur {
             return true;
         };
         if (propre == Propre::FILM) return film(f, nom);
+        if (propre == Propre::PISTES) return pistes(f, nom);
         if (propre == Propre::STYLE) return style(f, nom);
         int v = 0;
         if (propre == Propre::GEO) return geo(f, borne);
@@ -560,6 +575,70 @@ class Lecteur {
         return true; // a name of a later version
     }
 
+    // "[PISTES]": depart, queue, classement X Y, suivi, and a line for each track: its first and
+    // last route points, colour, shown, handicap, start, clock, name.
+    bool pistes(const Champs& f, const QString& nom) {
+        Rejeu& r = p.rejeu;
+        const auto faute = [&](const QString& quoi) {
+            return echec(
+                QStringLiteral("'%1' : %2 attendu dans %3").arg(abrege(ligne), quoi, CLEPISTES));
+        };
+        const auto nombre = [&](int k, double& v) {
+            const auto x = reel(champ(f, k));
+            if (!x || std::abs(*x) > MAXREEL) return false;
+            v = *x;
+            return true;
+        };
+        const auto drapeau = [&](int k, bool& b) {
+            const QString t = champ(f, k);
+            if (t != u"0" && t != u"1") return false;
+            b = t == u"1";
+            return true;
+        };
+        if (nom == u"depart") {
+            const QString v = champ(f, 2);
+            if (v != u"heure" && v != u"commun") return faute(QStringLiteral("heure ou commun"));
+            r.depart = v == u"commun" ? Depart::COMMUN : Depart::HEURE;
+        } else if (nom == u"queue") {
+            if (!nombre(2, r.queue) || r.queue < 0 || r.queue > MAXQUEUE)
+                return faute(QStringLiteral("une durée de 0 à %1 s").arg(MAXQUEUE));
+        } else if (nom == u"classement") {
+            const auto x = entier(champ(f, 2)), y = entier(champ(f, 3));
+            if (!x || !y || std::abs(*x) > MAXFILML || std::abs(*y) > MAXFILMH)
+                return faute(QStringLiteral("une position"));
+            r.classement = true;
+            r.classx = *x;
+            r.classy = *y;
+        } else if (nom == u"suivi") {
+            const QString v = champ(f, 2);
+            if (v != u"toutes" && v != u"tete" && v != u"cles")
+                return faute(QStringLiteral("toutes, tete ou cles"));
+            r.suivi = v == u"toutes" ? Suivi::TOUTES : v == u"tete" ? Suivi::TETE : Suivi::CLES;
+        } else if (nom == u"piste") {
+            if (std::ssize(r.pistes) >= MAXPISTES)
+                return echec(QStringLiteral("Trop de pistes : plus de %1").arg(MAXPISTES));
+            Piste t;
+            const auto a = entier(champ(f, 2)), b = entier(champ(f, 3));
+            const auto c = lircouleur(champ(f, 4));
+            if (!a || !b || *a < 0 || *b < *a || *b >= MAXROUTE)
+                return faute(QStringLiteral("des points de la route"));
+            if (!c || estsysteme(*c)) return faute(QStringLiteral("une couleur"));
+            if (!drapeau(5, t.montre) || !nombre(6, t.decalage) || !nombre(7, t.debut) ||
+                !drapeau(8, t.horloge))
+                return faute(QStringLiteral("des nombres"));
+            t.premier = *a;
+            t.dernier = *b;
+            t.couleur = *c;
+            t.nom = champ(f, 9);
+            // Tracks follow one another along the route.
+            if (!r.pistes.empty() && t.premier <= r.pistes.back().dernier)
+                return faute(QStringLiteral("des pistes à la suite"));
+            r.pistes.push_back(t);
+            lignespistes.push_back(numero);
+        }
+        return true; // a name of a later version
+    }
+
     // "[STYLE]": largeur W, halo W COLOUR.
     bool style(const Champs& f, const QString& nom) {
         const auto borne = [&](const QString& t, int& v, int maxi) {
@@ -655,9 +734,19 @@ class Lecteur {
     int numero = 0; // number of the line in `ligne`
     QString ligne;
     std::optional<int> apresfin; // the first line read past the end
-    enum class Propre { AUCUNE, TRACE, CAMERA, GEO, FILM, STYLE, ROUTE } propre = Propre::AUCUNE;
-    bool utf8 = false; // the file started with a UTF-8 byte-order mark
-    bool cles = false; // a key line was seen
+    enum class Propre {
+        AUCUNE,
+        TRACE,
+        CAMERA,
+        GEO,
+        FILM,
+        STYLE,
+        ROUTE,
+        PISTES
+    } propre = Propre::AUCUNE;
+    std::vector<int> lignespistes; // the line of each track, for what the route tells later
+    bool utf8 = false;             // the file started with a UTF-8 byte-order mark
+    bool cles = false;             // a key line was seen
     int ips;
     Parametres p;
     std::vector<PointLu> route; // "[ROUTE]", until the end tells whether it holds

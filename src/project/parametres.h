@@ -107,6 +107,7 @@ struct Parametres {
     ReglagesGeo geo;            // "[GEO]": placement, pace, true distance
     std::optional<Film> film;   // "[FILM]": absent means the classic film
     std::optional<Style> style; // "[STYLE]": absent means the route's own pixels
+    Rejeu rejeu;                // "[PISTES]": the tracks of a replay, none without it
     // "[ROUTE]" was there but "[CHEMIN]" no longer holds its points (changed elsewhere since):
     // `points` are those of "[CHEMIN]".
     bool routeecartee = false;

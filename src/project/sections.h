@@ -59,5 +59,6 @@ inline constexpr QLatin1StringView CLECAMERA("[CAMERA]");
 inline constexpr QLatin1StringView CLEGEO("[GEO]");
 inline constexpr QLatin1StringView CLEFILM("[FILM]");
 inline constexpr QLatin1StringView CLESTYLE("[STYLE]");
+inline constexpr QLatin1StringView CLEPISTES("[PISTES]");
 // A route longer than V1.50's table: every point, in the fields of a "[CHEMIN]" line.
 inline constexpr QLatin1StringView CLEROUTE("[ROUTE]");

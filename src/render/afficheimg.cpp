@@ -1,6 +1,7 @@
 #include "render/afficheimg.h"
 
 #include "geo/distance.h"
+#include "render/rejeu.h"
 #include "render/trait.h"
 #include "timeline/temps.h"
 
@@ -225,7 +226,12 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
     // The route up to the progress, its last k points in the tip colour (none when finished).
     const int dernier = dernierpoint(e);
     const int n = dernier < 0 ? -1 : static_cast<int>(partde(dernier, avance));
-    if (n >= 0) {
+    // A replay draws its tracks by the clock of the frame shown instead.
+    const bool rejeu = e.rejeu.actif() && geovalide(e);
+    if (rejeu) {
+        dessinerejeu(e, surf, e.imgtemps[static_cast<std::size_t>(std::clamp(e.tl, 0, MAXIMG - 1))],
+                     sx, sy, z);
+    } else if (n >= 0) {
         int bout = n + 1; // first point of the tip
         if (e.checkbox1 && avance != 1000) {
             if (const auto k = nombre(e.bordnb))
@@ -246,10 +252,11 @@ void afficheimg(Etat& e, Surfaces& surf, int avance, std::optional<Couleur> fond
     }
 
     // The strip under the legend, so that a legend placed low stays readable.
-    if (e.geo.profil) profil(e, vue, n);
+    // The elevation strip and the magnifier follow one route; a replay has many.
+    if (e.geo.profil && !rejeu) profil(e, vue, n);
     if (e.montre) legende(e, vue, avance, n);
 
-    if (e.okloupe && n >= 0) loupe(e, surf, n, sx, sy);
+    if (e.okloupe && n >= 0 && !rejeu) loupe(e, surf, n, sx, sy);
 }
 
 void redessine(Etat& e, Surfaces& surf) {

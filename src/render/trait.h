@@ -62,6 +62,9 @@ struct Brouillon {
     std::vector<int> grille;
     std::vector<std::size_t> occupees;
 
+    // A replay's texts, laid out once (render/rejeu.cpp).
+    std::shared_ptr<void> rejeu;
+
     // The zoomed map under the last offsets, reused while the camera stands still.
     QImage fond;
     qint64 clefond = 0;

@@ -100,7 +100,7 @@ class Candidats {
 } // namespace
 
 Marche marchecarte(const QImage& carte, QPoint depart, QRgb suivie, const ReglagesTrace& r,
-                   const Etat& e, int place) {
+                   const Etat& e, int place, const Avance* av) {
     Marche m;
     m.plein = place <= 0;
     const int l = carte.width(), h = carte.height();
@@ -141,7 +141,11 @@ Marche marchecarte(const QImage& carte, QPoint depart, QRgb suivie, const Reglag
     std::vector<std::size_t> bouts;
     std::size_t empiles = 0;
 
-    while (!m.plein) {
+    for (unsigned tour = 1; !m.plein; ++tour) {
+        if ((tour & 4095) == 1) {
+            if (arrete(av)) return m;
+            signale(av, static_cast<long long>(m.points.size()), 0);
+        }
         if (depuisclic) {
             voisins(depart);
             depuisclic = false;

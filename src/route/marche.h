@@ -4,6 +4,7 @@
 // plays it back point by point so that the user still sees the route grow.
 #pragma once
 
+#include "state/avance.h"
 #include "state/etat.h"
 
 #include <QImage>
@@ -27,8 +28,9 @@ struct Marche {
 // the nearest pixel across a gap of up to r.pont missing pixels from the newest point that has one
 // is taken and the walk goes on. At most `place` pixels are taken. With r.plume the result is then
 // put in pen order.
+// `av`, when given, may stop the walk early (what was taken so far is returned).
 Marche marchecarte(const QImage& carte, QPoint depart, QRgb suivie, const ReglagesTrace& r,
-                   const Etat& e, int place);
+                   const Etat& e, int place, const Avance* av = nullptr);
 
 // Reorders `points` as a pen draws them: along the centre line of the painted stroke from the end
 // nearest `depart`, straight on through crossings, coming back for the arms it passed, then to the

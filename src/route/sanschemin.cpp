@@ -21,7 +21,7 @@ constexpr int BORD = 24;
 
 } // namespace
 
-QImage cartesanschemin(const QImage& source, const Etat& e, int frange) {
+QImage cartesanschemin(const QImage& source, const Etat& e, int frange, const Avance* av) {
     if (source.isNull()) return {};
     QImage carte = source.convertToFormat(QImage::Format_RGB32);
     const int l = carte.width(), h = carte.height();
@@ -44,9 +44,14 @@ QImage cartesanschemin(const QImage& source, const Etat& e, int frange) {
     const cv::Mat image(h, l, CV_8UC4, carte.bits(),
                         static_cast<std::size_t>(carte.bytesPerLine()));
     const cv::Mat tout(h, l, CV_8UC1, masque.data());
+    const long long afaire = std::count(tuiles.begin(), tuiles.end(), 1);
+    long long faites = 0;
+    signale(av, 0, afaire);
     for (int j = 0; j < ty; ++j)
         for (int i = 0; i < tx; ++i) {
             if (!tuiles[static_cast<std::size_t>(j) * tx + i]) continue;
+            if (arrete(av)) return {};
+            signale(av, faites++, afaire);
             const cv::Rect coeur(i * TUILE, j * TUILE, std::min(TUILE, l - i * TUILE),
                                  std::min(TUILE, h - j * TUILE));
             const cv::Rect large = (coeur + cv::Size(2 * BORD, 2 * BORD) - cv::Point(BORD, BORD)) &
@@ -73,17 +78,30 @@ QString cheminsanschemin(const Etat& e) {
     return e.dossiercarte + carte.completeBaseName() + QStringLiteral("-sanschemin.png");
 }
 
-bool sauvesanschemin(const QImage& carte, const Etat& e, QString& erreur) {
+bool sauvesanschemin(const QImage& carte, const Etat& e, QString& erreur, const Avance* av,
+                     QImage* fait) {
     const QString chemin = cheminsanschemin(e);
-    const QImage sans = cartesanschemin(carte, e);
+    const QImage sans = cartesanschemin(carte, e, 2, av);
+    if (arrete(av)) {
+        erreur.clear();
+        return false;
+    }
     if (sans.isNull()) {
         erreur = QStringLiteral("Charger d'abord une image");
         return false;
     }
     QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly) || !sans.save(&f, "PNG") || !confirme(f)) {
+    const bool ecrit = f.open(QIODevice::WriteOnly) && sans.save(&f, "PNG");
+    // Stopped while it was written: the file of before stays.
+    if (ecrit && arrete(av)) {
+        f.cancelWriting();
+        erreur.clear();
+        return false;
+    }
+    if (!ecrit || !confirme(f)) {
         erreur = QStringLiteral("Impossible d'enregistrer %1 : %2").arg(chemin, f.errorString());
         return false;
     }
+    if (fait) *fait = sans;
     return true;
 }

@@ -6,18 +6,49 @@
 
 Traceur::Traceur(Surface& vue, const Surface* carte) : vue(vue), carte(carte) {}
 
-bool Traceur::demarre(Etat& e, int x, int y) {
-    if (!e.calculactif || e.etatcalcul != 1) return false;
+namespace {
+
+// What the start click changes before the walk: the followed colour, a new route's start.
+void prelude(Etat& e) {
     e.coulsuivie = e.coulmon;
     if (e.nouvelleroute) {
         e.nbpt = -1;
         e.troncours = 0;
         videgeo(e);
         tailleroute(e, 0); // a long route before gives its memory back
-    } else {
-        // An empty route has no last segment: its continuation is the first one.
-        e.troncours = e.nbpt >= 0 ? e.pttron[e.nbpt] + 1 : 0;
     }
+}
+
+Marche marchedepuis(const QImage& carte, const Etat& e, int x, int y, int maxi, const Avance* av) {
+    return marchecarte(carte, {x + e.ascl, y + e.asch}, versqrgb(e.coulsuivie), e.reglagestrace, e,
+                       maxi - (e.nbpt + 1), av);
+}
+
+} // namespace
+
+Marche prevoismarche(const QImage& carte, Etat& copie, int x, int y, int maxi, const Avance* av) {
+    prelude(copie);
+    return marchedepuis(carte, copie, x, y, std::clamp(maxi, 0, MAXROUTE), av);
+}
+
+bool Traceur::surcarte(const Etat& e) const {
+    const bool vuepixel = e.film.classique() && zoomde(e) == 1.0;
+    return (!e.reglagestrace.classique() || !vuepixel) && carte && !carte->vide();
+}
+
+bool Traceur::demarre(Etat& e, int x, int y) {
+    return lance(e, x, y, std::nullopt);
+}
+
+bool Traceur::demarre(Etat& e, int x, int y, Marche calcule) {
+    return lance(e, x, y, std::move(calcule));
+}
+
+bool Traceur::lance(Etat& e, int x, int y, std::optional<Marche> calcule) {
+    if (!e.calculactif || e.etatcalcul != 1) return false;
+    prelude(e);
+    // An empty route has no last segment: its continuation is the first one.
+    if (!e.nouvelleroute) e.troncours = e.nbpt >= 0 ? e.pttron[e.nbpt] + 1 : 0;
     debut = e.nbpt + 1;
     rempli = false;
 
@@ -40,10 +71,10 @@ bool Traceur::demarre(Etat& e, int x, int y) {
     nombre = 0;
     // A film of another size or zoom shows the map scaled: the walk reads the map itself.
     marquevue = e.film.classique() && zoomde(e) == 1.0;
-    precalcule = (!e.reglagestrace.classique() || !marquevue) && carte && !carte->vide();
+    precalcule = surcarte(e);
     if (precalcule) {
-        prevu = marchecarte(carte->image(), {x + e.ascl, y + e.asch}, versqrgb(e.coulsuivie),
-                            e.reglagestrace, e, maxi - (e.nbpt + 1));
+        prevu =
+            calcule ? std::move(*calcule) : marchedepuis(carte->image(), e, x, y, maxi, nullptr);
         placeroute(e, e.nbpt + 1 + static_cast<int>(prevu.points.size()));
         lu = 0;
     } else {

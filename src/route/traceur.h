@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class Traceur {
@@ -30,6 +31,11 @@ class Traceur {
     // The start click at view position (x, y), in map pixels from the view's corner. Only an armed
     // tracer (etatcalcul 1 and calculactif) starts; returns whether it did.
     bool demarre(Etat& e, int x, int y);
+    // The same with the walk over the map already computed by prevoismarche() on a copy of `e`
+    // as it stood (the window computes it away from its thread).
+    bool demarre(Etat& e, int x, int y, Marche calcule);
+    // Whether a start click now walks the map picture, computed whole at the click.
+    bool surcarte(const Etat& e) const;
     // Processes one queue head: its nine neighbour tests, the stop request, the view following
     // the last point. Returns whether the queue still holds entries.
     bool pas(Etat& e, const Redessine& redessine);
@@ -50,6 +56,7 @@ class Traceur {
     Bilan bilan(const Etat& e) const;
 
   private:
+    bool lance(Etat& e, int x, int y, std::optional<Marche> calcule);
     void testevoisin(Etat& e, int x, int y);
     void suit(Etat& e, const Redessine& redessine);
     void ajoute(int x, int y);
@@ -91,6 +98,13 @@ class Traceur {
 // Arms the walk for route colour `route`: the start click is awaited. nouvelleroute (a new
 // route or a continuation) is set by the caller beforehand.
 void armetrace(Etat& e, Couleur route);
+
+// The walk over the map a start click at view position (x, y) takes, for a tracer whose
+// surcarte() is true: `copie` is a copy of the project as it stands (it is changed as the start
+// click changes the project). Safe on any thread; `av` may stop it early.
+// `maxi` is the tracer's limite().
+Marche prevoismarche(const QImage& carte, Etat& copie, int x, int y, int maxi,
+                     const Avance* av = nullptr);
 
 // Runs the steps of a started walk to its end, without a window: the command line and the
 // benchmark. The caller ends with termine(). Returns the number of points stored by the run.

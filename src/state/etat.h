@@ -119,6 +119,38 @@ constexpr std::size_t MAXAMERS = 100;
 // or track, and still exact in a double. The parameters file holds no larger value.
 constexpr double MAXREEL = 1e12;
 constexpr int MAXPAUSE = 86400;
+// A replay: several GPS tracks on the map at once, each advancing at its own clock. The tracks
+// are runs of the route's points one after the other, so that a reader of the route alone sees
+// one route; each point's time (pttemps) is on its own track's clock, its distance (ptdist) from
+// its own track's start.
+struct Piste {
+    QString nom;
+    Couleur couleur = 0x0000ff;
+    bool montre = true;
+    double decalage = 0;           // seconds added to the track's clock: a handicap start
+    double debut = 0;              // the clock of its first point, seconds since 1970 UTC
+    bool horloge = false;          // its points carry their times (else paced evenly)
+    int premier = 0, dernier = -1; // its route points
+    bool operator==(const Piste&) const = default;
+};
+// `heure`: one clock for all, from the earliest start to the latest end; `commun`: every track
+// starts with the film (a mass start).
+enum class Depart { HEURE, COMMUN };
+// What the camera follows in a replay: the keyframes as ever, every shown head, or the leader.
+enum class Suivi { CLES, TOUTES, TETE };
+struct Rejeu {
+    std::vector<Piste> pistes; // none: no replay
+    Depart depart = Depart::HEURE;
+    double queue = 0;           // seconds of each track drawn behind its head; 0: all of it
+    bool classement = false;    // the ranking box
+    int classx = 8, classy = 8; // its top-left corner in film pixels, as the legend's
+    Suivi suivi = Suivi::CLES;
+    bool operator==(const Rejeu&) const = default;
+    bool actif() const { return !pistes.empty(); }
+};
+constexpr int MAXPISTES = 200;
+constexpr double MAXQUEUE = 86400;
+
 // The film's frame size and how many film pixels a map pixel takes. The view is the map rectangle
 // of film size / zoom at the scroll offsets; the tables keep their offsets in map pixels.
 struct Film {
@@ -220,6 +252,8 @@ struct Etat {
     std::array<int, MAXIMG> imgdecy{};
     std::array<int, MAXIMG> imgavance{};
     std::array<double, MAXIMG> imgzoom{}; // a frame's zoom; 0: the film's
+    // A replay's clock at each frame (seconds on its tracks' clock); follows the frame table.
+    std::array<double, MAXIMG> imgtemps{};
     int nbimg = 0;
     double zoomvue = 0; // the zoom of the frame shown; 0: the film's
 
@@ -308,6 +342,8 @@ struct Etat {
     // The film's size and zoom and the route's style (saved when not the classic ones).
     Film film;
     Style style;
+    // Several GPS tracks replayed at once (saved when there are some).
+    Rejeu rejeu;
 
     // Caption of calculvia and whether Button9 is enabled (the tracer keeps them).
     QString calculviacaption = QStringLiteral("Vialume");
@@ -380,6 +416,7 @@ inline void videgeo(Etat& e) {
     e.nbgeo = 0;
     e.gpsdist = e.gpstemps = e.gpsalt = false;
     placegeo(e, 0);
+    e.rejeu.pistes.clear(); // the tracks were runs of the route
 }
 
 // The text of language entry `entree` when it is not empty, else the French text.

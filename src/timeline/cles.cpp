@@ -1,4 +1,5 @@
 // The film: last frame number, keyframes, frame table and the editing of all three.
+#include "timeline/rejeu.h"
 #include "timeline/temps.h"
 
 #include <algorithm>
@@ -211,13 +212,15 @@ void calculimages(Etat& e) {
     e.nbimg = r;
     // The track's clock, when the route is a timed GPS track and its pace is on; otherwise even
     // growth, or straight between the keyframes that pin the share.
-    const bool horloge = avancehorloge(e, r);
+    // A replay's own clock, when the route is one.
+    const bool horloge = horlogerejeu(e, r) || avancehorloge(e, r);
     if (!horloge) {
         for (int c = 0; c <= r; ++c)
             // A one-row film is its own last frame: the whole route.
             e.imgavance[c] = r > 0 ? c * 1000 / r : 1000;
         if (pins && r > 0) avancespinglees(e, r);
     }
+    camerarejeu(e, r);
     e.listbox1.clear();
     for (int c = 0; c <= r; ++c)
         e.listbox1.append(lignelistbox1(e, c));

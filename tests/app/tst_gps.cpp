@@ -6,12 +6,14 @@
 #include "project/parametres.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -48,6 +50,7 @@ class TstGps : public QObject {
     void zoom();
     void allure();
     void distance();
+    void rejeu();
 };
 
 void TstGps::importe() {
@@ -119,9 +122,10 @@ void TstGps::points() {
     p->amerclic->click();
     b->fondMouseDown(Qt::LeftButton, 620, 200);
     QCOMPARE(p->amers->count(), 3);
-    QVERIFY2(p->amers->item(2)->text().startsWith("700,200 = 45,80000 ; 2,70000 ("),
-             qPrintable(p->amers->item(2)->text()));
-    QCOMPARE(p->etatcalage->text(), QString("Placée par 3 points"));
+    // Three points fit each other whatever they are: no figure beside them, and the page says
+    // from how many there is one.
+    QCOMPARE(p->amers->item(2)->text(), QString("700,200 = 45,80000 ; 2,70000"));
+    QCOMPARE(p->etatcalage->text(), QString("Placée par 3 points (contrôle à partir de 4)"));
     b.d.fichiers.append(gpx);
     p->importe->click();
     QCOMPARE(b.d.erreurs, QStringList());
@@ -209,6 +213,53 @@ void TstGps::distance() {
     QVERIFY(o.contains("distance\t1\r\n"));
     QVERIFY(o.contains("decimales\t2\r\n"));
     QVERIFY(o.contains("profil\t1\r\n"));
+}
+
+// Two tracks added to a replay from the page: listed with their names and colours; hiding one,
+// a common start, a new colour and the ranking, each from its control.
+void TstGps::rejeu() {
+    Banc b;
+    const QString gpx = prepare(b, true);
+    const QString autre = b.dossier.filePath("u.gpx");
+    ecrit(autre, R"(<gpx><trk><name>Lise</name><trkseg>
+<trkpt lat="45.7" lon="2.1"><time>2024-05-01T10:05:00Z</time></trkpt>
+<trkpt lat="45.7" lon="2.7"><time>2024-05-01T10:10:00Z</time></trkpt>
+</trkseg></trk></gpx>)");
+    PageGps* p = b->pagegps;
+    QVERIFY(!p->pistes->isEnabled());
+    b.d.fichiers << gpx << autre;
+    p->ajoutepiste->click();
+    p->ajoutepiste->click();
+    QCOMPARE(b.d.erreurs, QStringList());
+    const Rejeu& r = b.e().rejeu;
+    QCOMPARE(r.pistes.size(), std::size_t(2));
+    QCOMPARE(p->pistes->rowCount(), 2);
+    QCOMPARE(p->pistes->item(0, 1)->text(), QString("t"));
+    QCOMPARE(p->pistes->item(1, 1)->text(), QString("Lise"));
+    QVERIFY(p->pistes->isEnabled());
+    QCOMPARE(r.pistes[1].premier, r.pistes[0].dernier + 1);
+    // On one clock the film runs from 10:00 to 10:10; from a common start, 6 min 40 s.
+    const double duree = b.e().imgtemps[b.e().nbimg] - b.e().imgtemps[0];
+    QCOMPARE(duree, 600.0);
+    p->depart->setCurrentIndex(1);
+    emit p->depart->activated(1);
+    QCOMPARE(r.depart, Depart::COMMUN);
+    QCOMPARE(b.e().imgtemps[b.e().nbimg] - b.e().imgtemps[0], 400.0);
+    // Hidden: the film is the other's alone.
+    p->pistes->item(0, 0)->setCheckState(Qt::Unchecked);
+    QVERIFY(!r.pistes[0].montre);
+    QCOMPARE(b.e().imgtemps[b.e().nbimg] - b.e().imgtemps[0], 300.0);
+    b.d.couleurs.append(Couleur{0x00ff00});
+    emit p->pistes->cellDoubleClicked(1, 0);
+    QCOMPARE(r.pistes[1].couleur, 0x00ff00);
+    QCOMPARE(b.e().ptcoul[r.pistes[1].premier], 0x00ff00);
+    b.e().xt = 30;
+    b.e().yt = 40;
+    p->classement->setChecked(true);
+    QVERIFY(r.classement);
+    QCOMPARE(r.classx, 30);
+    QCOMPARE(r.classy, 40);
+    QVERIFY(ecrisparametres(b.e()).contains("[PISTES]\r\ndepart\tcommun\r\n"));
 }
 
 QTEST_MAIN(TstGps)

@@ -48,6 +48,7 @@ class TestCommande : public QObject {
     void traceReglages();
     void camera();
     void gpx();
+    void rejeu();
     void tracesEnsemble();
     void tubes();
     void ecraseProjet();
@@ -104,6 +105,13 @@ void TestCommande::usage_data() {
         << l("gpx c.bmp t.gpx --calage 1,2=95,3 --calage 5,6=1,1") << "95";
     QTest::newRow("un seul calage") << l("gpx c.bmp t.gpx --calage 1,2=45,3") << "deux points";
     QTest::newRow("pause négative") << l("gpx c.bmp t.gpx --pause -5") << "--pause";
+    QTest::newRow("départ inconnu")
+        << l("gpx c.bmp a.gpx b.gpx --depart demain") << "heure ou commun";
+    QTest::newRow("couleur de piste inconnue")
+        << l("gpx c.bmp a.gpx b.gpx --couleurs #ff0000,bof") << "--couleurs";
+    QTest::newRow("classement sans Y") << l("gpx c.bmp a.gpx --classement 10") << "--classement";
+    QTest::newRow("caméra inconnue") << l("gpx c.bmp a.gpx --camera partout") << "--camera";
+    QTest::newRow("film de zéro seconde") << l("gpx c.bmp a.gpx --duree 0") << "--duree";
 }
 
 void TestCommande::usage() {
@@ -621,6 +629,56 @@ void TestCommande::gpx() {
     QCOMPARE(s.code, SORTIEECHEC);
     QVERIFY2(QString::fromUtf8(s.err).contains("(ligne 3)"), s.err.constData());
     QCOMPARE(contenu(d.filePath("carte.vlp")), avant);
+}
+
+// Two tracks made a replay from a common start, named and coloured from the command, kept and
+// listed by `info --json`.
+void TestCommande::rejeu() {
+    QTemporaryDir d;
+    const QString carte = dessinecarte(d.path());
+    QVERIFY(faisprojet(carte));
+    QFile w(d.filePath("carte.bpw"));
+    QVERIFY(w.open(QIODevice::WriteOnly));
+    w.write("0.001\n0\n0\n-0.001\n2.0\n46.0\n");
+    w.close();
+    const auto trace = [&](const QString& nom, double lat, const char* fin) {
+        QFile g(d.filePath(nom));
+        if (!g.open(QIODevice::WriteOnly)) return QString();
+        g.write(QByteArray("<gpx><trk><trkseg><trkpt lat=\"") + QByteArray::number(lat) +
+                "\" lon=\"2.1\"><time>2024-05-01T10:00:00Z</time></trkpt><trkpt lat=\"" +
+                QByteArray::number(lat) + "\" lon=\"2.7\"><time>" + fin +
+                "</time></trkpt></trkseg></trk></gpx>");
+        return g.fileName();
+    };
+    const QString a = trace("a.gpx", 45.8, "2024-05-01T10:10:00Z");
+    const QString b = trace("b.gpx", 45.7, "2024-05-01T10:05:00Z");
+    const Sortie s = lancevialume({"gpx", carte, a, b, "--noms", "Anne,Bruno", "--couleurs",
+                                   "#0000ff,#00a000", "--depart", "commun", "--queue", "30",
+                                   "--classement", "10,20", "--camera", "toutes", "--duree", "4"});
+    QVERIFY2(s.code == SORTIEOK, s.err.constData());
+    QVERIFY2(QString::fromUtf8(s.out).contains("Rejeu de 2 tracés, départ commun, 10:00 de course"),
+             s.out.constData());
+    auto e = nouveletat();
+    Surfaces surf;
+    QVERIFY(!ouvreprojet(*e, surf, carte));
+    const Rejeu& r = e->rejeu;
+    QCOMPARE(r.pistes.size(), std::size_t(2));
+    QCOMPARE(r.pistes[1].nom, QString("Bruno"));
+    QCOMPARE(r.pistes[0].couleur, 0xff0000);
+    QCOMPARE(e->ptcoul[r.pistes[1].premier], 0x00a000);
+    QCOMPARE(r.depart, Depart::COMMUN);
+    QCOMPARE(r.queue, 30.0);
+    QVERIFY(r.classement && r.classx == 10 && r.classy == 20);
+    QCOMPARE(r.suivi, Suivi::TOUTES);
+    QCOMPARE(e->nbimg, 4 * e->ips);
+    const QJsonObject j =
+        QJsonDocument::fromJson(lancevialume({"info", carte, "--json"}).out).object();
+    const QJsonArray pistes = j["rejeu"].toObject()["pistes"].toArray();
+    QCOMPARE(pistes.size(), 2);
+    QCOMPARE(pistes[0].toObject()["nom"].toString(), QString("Anne"));
+    QCOMPARE(pistes[0].toObject()["duree_s"].toDouble(), 600.0);
+    QCOMPARE(pistes[1].toObject()["rgb"].toString(), QString("#00A000"));
+    QCOMPARE(j["rejeu"].toObject()["depart"].toString(), QString("commun"));
 }
 
 void TestCommande::trace() {

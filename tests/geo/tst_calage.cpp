@@ -108,6 +108,7 @@ class TstCalage : public QObject {
     void ajustement_data();
     void ajustement();
     void pointfaux();
+    void antimeridien();
     void degenere_data();
     void degenere();
 };
@@ -231,21 +232,49 @@ void TstCalage::ajustement() {
         QVERIFY(r < 1e-3);
 }
 
-// A point given 30 pixels off among five shows the largest residual.
+// A point given 30 pixels off among seven: the placement of the six others puts it 30 pixels
+// from where it was clicked, the largest error. Three points fit each other whatever they are:
+// no check.
 void TstCalage::pointfaux() {
     const Calage vrai = connu(10, 12, 250000, 5600000);
     std::vector<Amer> amers;
-    for (const QPointF p : {QPointF(100, 80), QPointF(900, 650), QPointF(120, 700),
-                            QPointF(800, 90), QPointF(450, 300)})
+    for (const QPointF p :
+         {QPointF(100, 80), QPointF(900, 650), QPointF(120, 700), QPointF(800, 90),
+          QPointF(450, 300), QPointF(500, 620), QPointF(60, 380)})
         amers.push_back(amer(vrai, p.x(), p.y()));
     amers[3].x += 30;
     const LectureCalage l = ajuste(amers);
     QVERIFY(std::holds_alternative<Calage>(l));
     const std::vector<double> r = residus(std::get<Calage>(l));
-    QCOMPARE(r.size(), std::size_t(5));
+    QCOMPARE(r.size(), std::size_t(7));
     const auto pire = std::max_element(r.begin(), r.end()) - r.begin();
     QCOMPARE(pire, 3);
-    QVERIFY(r[3] > 10);
+    QVERIFY2(std::abs(r[3] - 30) < 0.01, qPrintable(QString::number(r[3])));
+    amers.resize(3);
+    QVERIFY(residus(std::get<Calage>(ajuste(amers))).empty());
+}
+
+// Points clicked on both sides of the 180th meridian, their longitudes typed as a user does
+// (within -180..180): the fit and the projection stay on one side, to the pixel.
+void TstCalage::antimeridien() {
+    const double x0 = 6378137.0 * M_PI - 3000; // 3 km west of the meridian
+    const Calage vrai = connu(10, 8, x0, -2000000);
+    const auto tape = [](Amer a) {
+        if (a.lon > 180) a.lon -= 360;
+        return a;
+    };
+    std::vector<Amer> amers;
+    for (const QPointF p : {QPointF(100, 80), QPointF(900, 650), QPointF(120, 700)})
+        amers.push_back(tape(amer(vrai, p.x(), p.y())));
+    QVERIFY(amers[0].lon > 0 && amers[1].lon < 0); // the meridian runs between them
+    const LectureCalage l = ajuste(amers);
+    QVERIFY(std::holds_alternative<Calage>(l));
+    for (const QPointF essai : {QPointF(50, 50), QPointF(700, 500), QPointF(999, 10)}) {
+        const Amer a = tape(amer(vrai, essai.x(), essai.y()));
+        const QPointF p = pixel(std::get<Calage>(l), a.lat, a.lon);
+        QVERIFY2(std::abs(p.x() - essai.x()) < 1e-3 && std::abs(p.y() - essai.y()) < 1e-3,
+                 qPrintable(QString("%1, %2").arg(p.x()).arg(p.y())));
+    }
 }
 
 void TstCalage::degenere_data() {

@@ -52,6 +52,16 @@ void TstGpx::lit_data() {
 <trkpt lat="10" lon="20"><time>2002-02-27T17:18:33Z</time></trkpt>
 <trkpt lat="10" lon="20"><time>2002-02-27T17:18:30Z</time></trkpt>
 </trkseg></trk></gpx>)") << QList<int>{2} << false << false;
+    QTest::newRow("une seule heure partout: pas d'allure") << QByteArray(R"(<gpx><trk><trkseg>
+<trkpt lat="10" lon="20"><time>1901-12-13T20:45:52Z</time></trkpt>
+<trkpt lat="10.1" lon="20"><time>1901-12-13T20:45:52Z</time></trkpt>
+<trkpt lat="10.2" lon="20"><time>1901-12-13T20:45:52Z</time></trkpt>
+</trkseg></trk></gpx>)") << QList<int>{3} << false << false;
+    QTest::newRow("altitude et heure vides: sans elles") << QByteArray(R"(<gpx><trk><trkseg>
+<trkpt lat="10" lon="20"><ele></ele><time>2002-02-27T17:18:33Z</time></trkpt>
+<trkpt lat="10.5" lon="20.5"><ele>6</ele><time> </time></trkpt>
+<trkpt lat="10.6" lon="20.5"><ele/><time/></trkpt>
+</trkseg></trk></gpx>)") << QList<int>{3} << false << false;
 }
 
 void TstGpx::lit() {
@@ -99,6 +109,9 @@ void TstGpx::refuse_data() {
     QTest::newRow("pas du XML") << QByteArray("12\t45\r\n") << 1 << QString("GPX");
     QTest::newRow("aucun point") << QByteArray("<gpx><trk><trkseg/></trk></gpx>") << 0
                                  << QString("Aucun");
+    QTest::newRow("points de passage seulement")
+        << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/><wpt lat=\"1\" lon=\"3\"/></gpx>") << 0
+        << QString("points de passage (2)");
     QTest::newRow("texte après la racine")
         << QByteArray("<gpx><rte><rtept lat=\"1\" lon=\"2\"/></rte></gpx>\n<gpx/>") << 2
         << QString("GPX");

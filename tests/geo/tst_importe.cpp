@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -75,6 +76,8 @@ class TstImporte : public QObject {
     void legende();
     void allure();
     void pause();
+    void arret();
+    void antimeridien();
 };
 
 // A known point lands on its pixel; steps join pixel to pixel; each track segment a segment.
@@ -271,6 +274,63 @@ void TstImporte::pause() {
     // 100 + 20 + 100 s: frame 25 is at 55 s, a little past a quarter of the way.
     QVERIFY(std::abs(e->imgavance[25] - 275) <= 4);
     QVERIFY(e->imgavance[60] > 510);
+}
+
+// Ten minutes east at 3 m/s, two hours parked with 3 m of GPS noise, ten minutes more: the
+// stop adds no distance, and with a pause cap of a minute it takes a minute of the film.
+void TstImporte::arret() {
+    auto e = carte();
+    e->largeurcarte = 6000;
+    const double lat = 45.995, mlon = 111320 * std::cos(lat * M_PI / 180), mlat = 111320;
+    std::mt19937 alea(26);
+    std::normal_distribution<double> bruit(0, 3);
+    SegmentGps s;
+    double t = 0, est = 0; // metres east of the start
+    for (int k = 0; k < 600; ++k, t += 1, est += 3)
+        s.push_back(pt(lat, 2.001 + est / mlon, t));
+    for (int k = 0; k < 7200; ++k, t += 1)
+        s.push_back(pt(lat + bruit(alea) / mlat, 2.001 + (est + bruit(alea)) / mlon, t));
+    for (int k = 0; k <= 600; ++k, t += 1, est += 3)
+        s.push_back(pt(lat, 2.001 + est / mlon, t));
+    const auto r = fais(*e, trace({s}), Calage::nord(0.00001, 2.0, 46.0, "EPSG:4326"));
+    QVERIFY(std::holds_alternative<Importation>(r));
+    const Importation& i = std::get<Importation>(r);
+    QVERIFY2(std::abs(e->ptdist[e->nbpt] - 3600) < 100, qPrintable(QString::number(i.longueur)));
+    QVERIFY(i.arrets >= 1);
+    QVERIFY2(std::abs(i.dureearrets - 7200) < 60, qPrintable(QString::number(i.dureearrets)));
+    QVERIFY(i.messages.join(' ').contains("arrêt"));
+    e->geo.allure = true;
+    e->geo.pause = 60;
+    e->nbi = "100";
+    majcles(*e);
+    // 600 + 60 + 600 s: about five frames of a hundred stand still.
+    int immobiles = 0;
+    for (int c = 1; c <= 100; ++c)
+        immobiles += e->imgavance[c] == e->imgavance[c - 1];
+    QVERIFY2(immobiles <= 8, qPrintable(QString::number(immobiles)));
+    QVERIFY(std::abs(e->imgavance[25] - 250) <= 20);
+    // A slow walk in the same noise (0.6 m/s for twenty minutes) has no stop.
+    SegmentGps lent;
+    for (int k = 0; k < 1200; ++k)
+        lent.push_back(pt(lat + bruit(alea) / mlat, 2.001 + (0.6 * k + bruit(alea)) / mlon, k));
+    const auto l = fais(*e, trace({lent}), Calage::nord(0.00001, 2.0, 46.0, "EPSG:4326"));
+    QVERIFY(std::holds_alternative<Importation>(l));
+    QCOMPARE(std::get<Importation>(l).arrets, 0);
+}
+
+// A map in degrees astride the 180th meridian, a track across it (longitudes as GPS writes
+// them, -180..180): the whole track on the map, east of the meridian east of the map's middle.
+void TstImporte::antimeridien() {
+    auto e = carte();
+    const auto r = fais(*e, trace({{pt(-17.0005, 179.996), pt(-17.0005, -179.996)}}),
+                        Calage::nord(0.00001, 179.995, -17.0, "EPSG:4326"));
+    QVERIFY(std::holds_alternative<Importation>(r));
+    QCOMPARE(std::get<Importation>(r).hors, 0.0);
+    QCOMPARE(e->ptx[0], 100);
+    QCOMPARE(e->ptx[e->nbpt], 900);
+    QCOMPARE(e->pty[e->nbpt], 50);
+    QCOMPARE(e->nbpt, 800);
+    QVERIFY(std::abs(e->ptdist[e->nbpt] - 0.008 * 111320 * std::cos(17 * M_PI / 180)) < 10);
 }
 
 QTEST_GUILESS_MAIN(TstImporte)

@@ -45,6 +45,47 @@ QByteArray entetepng(quint32 w, quint32 h) {
            QByteArray::fromHex("0000000049444154") + QByteArray::fromHex("35af061e");
 }
 
+// An uncompressed little-endian TIFF of w x h, `canaux` samples of `bits` bits a pixel, in one
+// strip: the form in which GIS tools write GeoTIFF maps.
+QByteArray tiff(int w, int h, int canaux, int bits, const QByteArray& pixels) {
+    QByteArray o("II*\0", 4);
+    const auto u16 = [&](quint16 v) {
+        QByteArray b(2, 0);
+        qToLittleEndian(v, b.data());
+        o += b;
+    };
+    const quint32 nb = 9, ifd = 8, extra = ifd + 2 + nb * 12 + 4, donnees = extra + 8;
+    o += le32(ifd);
+    u16(nb);
+    const auto entree = [&](quint16 tag, quint16 type, quint32 n, quint32 v) {
+        u16(tag);
+        u16(type);
+        o += le32(n);
+        if (type == 3 && n == 1) {
+            u16(static_cast<quint16>(v));
+            u16(0);
+        } else {
+            o += le32(v);
+        }
+    };
+    entree(256, 3, 1, w);
+    entree(257, 3, 1, h);
+    if (canaux == 1)
+        entree(258, 3, 1, bits);
+    else
+        entree(258, 3, 3, extra);
+    entree(259, 3, 1, 1);
+    entree(262, 3, 1, canaux == 1 ? 1 : 2);
+    entree(273, 4, 1, donnees);
+    entree(277, 3, 1, canaux);
+    entree(278, 3, 1, h);
+    entree(279, 4, 1, static_cast<quint32>(pixels.size()));
+    o += le32(0);
+    for (int k = 0; k < 4; ++k)
+        u16(static_cast<quint16>(bits));
+    return o + pixels;
+}
+
 QString ecrit(const QTemporaryDir& d, const QString& nom, const QByteArray& contenu) {
     QFile f(d.filePath(nom));
     if (!f.open(QIODevice::WriteOnly)) return {};
@@ -124,6 +165,48 @@ class TstImage : public QObject {
         QCOMPARE(s.largeur(), 3);
         QCOMPARE(s.pixel(1, 1), 0x123456);
     }
+    // TIFF, which Qt does not read here, comes through GDAL: 8-bit colour as it is, 16-bit grey
+    // scaled from its least to its largest sample; a file cut short is refused whole.
+    void tiffs_data() {
+        QTest::addColumn<int>("canaux");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<QList<int>>("attendus"); // 0x00BBGGRR of pixels (0,0), (39,0), (39,29)
+        QTest::newRow("couleur 8 bits") << 3 << 8 << QList<int>{0x000000, 0x0000ea, 0x1d00ea};
+        QTest::newRow("gris 16 bits") << 1 << 16 << QList<int>{0x000000, 0xededed, 0xffffff};
+    }
+    void tiffs() {
+        QFETCH(int, canaux);
+        QFETCH(int, bits);
+        QFETCH(QList<int>, attendus);
+        const int w = 40, h = 30;
+        QByteArray px;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                if (bits == 8) {
+                    px += char(x * 6);
+                    px += char(0);
+                    px += char(y);
+                } else {
+                    QByteArray b(2, 0); // 1000 + 100 x + 10 y: 1000 to 5190
+                    qToLittleEndian(quint16(1000 + 100 * x + 10 * y), b.data());
+                    px += b;
+                }
+            }
+        const QByteArray t = tiff(w, h, canaux, bits, px);
+        Surface s;
+        QString erreur;
+        QVERIFY2(chargeimage(ecrit(dossier, "carte.tif", t), s, erreur), qPrintable(erreur));
+        QCOMPARE(s.largeur(), w);
+        QCOMPARE(s.hauteur(), h);
+        QCOMPARE(s.pixel(0, 0), attendus[0]);
+        QCOMPARE(s.pixel(39, 0), attendus[1]);
+        QCOMPARE(s.pixel(39, 29), attendus[2]);
+        Surface garde(3, 2);
+        QVERIFY(!chargeimage(ecrit(dossier, "coupe.tif", t.left(t.size() / 2)), garde, erreur));
+        QVERIFY2(erreur.contains("coupe.tif"), qPrintable(erreur));
+        QCOMPARE(garde.largeur(), 3);
+    }
+
     void fichierAbsent() {
         Surface s;
         QString erreur;
@@ -137,7 +220,10 @@ class TstImage : public QObject {
         QVERIFY2(f.startsWith(QStringLiteral("Carte BMP|*.bmp|Images|*.bmp;*.png;*.jpg;*.jpeg")),
                  qPrintable(f));
         QStringList motifs = f.section(QLatin1Char('|'), 3).split(QLatin1Char(';'));
-        QCOMPARE(motifs.size(), QImageReader::supportedImageFormats().size());
+        QVERIFY(motifs.size() >= QImageReader::supportedImageFormats().size());
+        for (const QByteArray& qt : QImageReader::supportedImageFormats())
+            QVERIFY(motifs.contains("*." + QString::fromLatin1(qt).toLower()));
+        QVERIFY(motifs.contains("*.tif")); // GeoTIFF maps, through GDAL
         QCOMPARE(motifs.removeDuplicates(), 0);
         QVERIFY(filtreimages(QStringLiteral("Loupe BMP|*.bmp")).startsWith("Loupe BMP|*.bmp|"));
     }

@@ -12,6 +12,53 @@
 class TstSansChemin : public QObject {
     Q_OBJECT
   private slots:
+    // Both long functions stop when asked and say how far they are: the filling tile by tile,
+    // the walk by the points taken so far.
+    void arret() {
+        QImage carte(2048, 1024, QImage::Format_RGB32);
+        carte.fill(qRgb(200, 190, 170));
+        auto e = nouveletat();
+        for (int i = 0; i < 2000; ++i) {
+            e->ptx[i] = i;
+            e->pty[i] = i / 2;
+            carte.setPixel(i, i / 2, qRgb(10, 10, 200));
+        }
+        e->nbpt = 1999;
+        std::atomic<bool> arret{false};
+        QList<long long> faits;
+        long long total = 0;
+        Avance av;
+        av.arret = &arret;
+        av.progres = [&](long long f, long long t) {
+            faits.append(f);
+            total = t;
+            if (faits.size() == 3) arret = true;
+        };
+        QVERIFY(cartesanschemin(carte, *e, 2, &av).isNull());
+        QCOMPARE(faits, (QList<long long>{0, 0, 1}));
+        // The diagonal crosses 8 tiles of 256 pixels, and a few more by its fringe at their
+        // corners.
+        QVERIFY2(total >= 8 && total <= 16, qPrintable(QString::number(total)));
+        arret = false;
+        faits.clear();
+        av.progres = [&](long long f, long long t) {
+            faits.append(f);
+            total = t;
+        };
+        QVERIFY(!cartesanschemin(carte, *e, 2, &av).isNull());
+        QCOMPARE(faits.last(), total - 1);
+        QVERIFY(std::is_sorted(faits.begin(), faits.end()));
+
+        // The walk along the painted diagonal: stopped at once, it takes less than all of it.
+        auto vide = nouveletat();
+        const Marche tout =
+            marchecarte(carte, {0, 0}, qRgb(10, 10, 200), ReglagesTrace{1}, *vide, MAXPT, nullptr);
+        QCOMPARE(tout.points.size(), std::size_t{2000});
+        arret = true;
+        const Marche coupe =
+            marchecarte(carte, {0, 0}, qRgb(10, 10, 200), ReglagesTrace{1}, *vide, MAXPT, &av);
+        QVERIFY(coupe.points.size() < tout.points.size());
+    }
     void remplissage() {
         // A map with texture (a gradient and a grid) and a soft 4 px route across it.
         QImage carte(500, 360, QImage::Format_RGB32);
