@@ -96,6 +96,33 @@ void BM_sanschemin(benchmark::State& st) {
 }
 BENCHMARK(BM_sanschemin)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Gaps bridged 50 pixels wide over a 15000-pixel line along which `st.range(0)` stray pixels of
+// its colour lie 30 pixels off: each stray is a gap of its own, searched for from the newest
+// point back.
+void BM_pont(benchmark::State& st) {
+    const int egares = static_cast<int>(st.range(0));
+    QImage c(15200, 200, QImage::Format_RGB32);
+    c.fill(qRgb(240, 235, 220));
+    std::vector<QPoint> ligne;
+    for (int x = 100; x < 15100; ++x)
+        ligne.push_back({x, 100});
+    for (const QPoint p : ligne)
+        c.setPixel(p, ROUGE);
+    for (int k = 0; k < egares; ++k) {
+        const QPoint p = ligne[static_cast<std::size_t>(k) * ligne.size() / egares];
+        c.setPixel(p.x(), p.y() + 30, ROUGE);
+    }
+    auto e = nouveletat();
+    ReglagesTrace r;
+    r.carte = true;
+    r.pont = 50;
+    std::size_t points = 0;
+    for (auto _ : st)
+        points = marchecarte(c, ligne.front(), ROUGE, r, *e, MAXPT).points.size();
+    st.counters["points"] = static_cast<double>(points);
+}
+BENCHMARK(BM_pont)->Arg(0)->Arg(288)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

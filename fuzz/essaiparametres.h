@@ -24,7 +24,7 @@ inline bool projetessai(Etat& e, Surfaces& surf, const QString& carte, const QSt
 // message or with a line number past the one after the file's last (a section cut short by the
 // end of the file names the line that is missing). A file taken is applied to `e` (a project from
 // projetessai) and frames are composed from it, so that every number it holds reaches what is
-// computed from it.
+// computed from it; and what a save would then write, unless the save refuses it, reads back.
 inline bool essaiparametres(QByteArrayView octets, Etat& e, Surfaces& surf) {
     // The scan for the picture a project belongs to reads the same bytes first.
     if (imageduprojet(octets, QStringLiteral("x.vlp"), QStringLiteral("/nulle-part/"))
@@ -45,5 +45,8 @@ inline bool essaiparametres(QByteArrayView octets, Etat& e, Surfaces& surf) {
     for (const int img : {0, e.tlmax / 2, e.tlmax})
         montreimage(e, surf, img);
     afficheimg(e, surf, 1000);
+    if (!horslimites(e) &&
+        std::holds_alternative<ErreurLecture>(lisparametres(ecrisparametres(e), 25)))
+        return false;
     return true;
 }

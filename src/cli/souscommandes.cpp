@@ -103,7 +103,7 @@ int exportefilm(const Demande& d) {
     if (d.qualite) o.qualite = *d.qualite;
     o.hevc = d.codec == QLatin1String("h265");
     o.transparent = d.transparent;
-    if (o.transparent && !avecalpha(*format)) return usage(ERRSANSALPHA);
+    if (o.transparent && !avecalpha(*format)) return usage(errsansalpha());
     if (o.hevc && *format != Format::mp4 && *format != Format::mkv && *format != Format::mov)
         return usage(tr8("h265 ne vaut que pour .mp4, .mkv et .mov"));
     Projet p;

@@ -1,10 +1,13 @@
 #include "export/bmp.h"
 
+#include "map/fichier.h"
+#include "state/etat.h"
 #include "timeline/temps.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstdint>
 
 namespace {
@@ -30,22 +33,11 @@ QString nomfichier(const QString& chemin) {
     return chemin.mid(chemin.lastIndexOf(u'/') + 1);
 }
 
-QString raison(QFileDevice::FileError erreur) {
-    switch (erreur) {
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("le dossier n'existe pas ou ne peut pas être écrit");
-    case QFileDevice::WriteError:
-    case QFileDevice::ResizeError:
-        return QStringLiteral("l'écriture a échoué (disque plein ?)");
-    default:
-        return QStringLiteral("erreur d'écriture");
-    }
-}
-
-QString echec(const QString& chemin, QFileDevice::FileError erreur) {
-    return QStringLiteral("Impossible d'écrire le fichier « %1 » : %2.")
-        .arg(chemin, raison(erreur));
+// The reason is the system's error of the failing call when it tells one, else what the folder
+// and its disk say.
+QString echec(const QString& chemin, int erreur, qint64 taille) {
+    return traduit(836, QStringLiteral("Impossible d'écrire le fichier « %1 » : %2."))
+        .arg(chemin, raisonecriture(chemin, erreur, taille));
 }
 
 } // namespace
@@ -92,25 +84,25 @@ QByteArray octetsbmp(const QImage& source) {
 
 std::optional<QString> ecritbmp(const Surface& s, const QString& chemin) {
     const QByteArray octets = octetsbmp(s.image());
+    const qint64 taille = octets.size();
     // A device or a pipe (say /dev/full) cannot be replaced by renaming a temporary file over it:
     // it is written in place; every ordinary file goes through QSaveFile.
     const QFileInfo info(chemin);
+    errno = 0;
     if (info.exists() && !info.isFile() && !info.isDir()) {
         QFile f(chemin);
-        if (!f.open(QIODevice::WriteOnly)) return echec(chemin, f.error());
-        if (f.write(octets) != octets.size() || !f.flush())
-            return echec(chemin, QFileDevice::WriteError);
+        if (!f.open(QIODevice::WriteOnly)) return echec(chemin, errno, taille);
+        if (f.write(octets) != octets.size() || !f.flush()) return echec(chemin, errno, taille);
         return std::nullopt;
     }
     QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly)) return echec(chemin, f.error());
+    if (!f.open(QIODevice::WriteOnly)) return echec(chemin, errno, taille);
     if (f.write(octets) != octets.size()) {
+        const int erreur = errno;
         f.cancelWriting();
-        return echec(chemin, QFileDevice::WriteError);
+        return echec(chemin, erreur, taille);
     }
-    if (!f.commit())
-        return echec(chemin,
-                     f.error() == QFileDevice::NoError ? QFileDevice::WriteError : f.error());
+    if (!confirme(f)) return echec(chemin, errno, taille);
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 
 #include "export/bmp.h"
 #include "export/palette.h"
+#include "map/fichier.h"
 #include "project/parametres.h"
 #include "render/afficheimg.h"
 
@@ -9,9 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTemporaryFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #ifdef Q_OS_UNIX
@@ -48,16 +49,22 @@ bool memefichier(const QString& a, const QString& b) {
 
 std::optional<QString> fichierduprojet(const Etat& e, const QString& chemin) {
     if (e.fichiercarte.isEmpty()) return std::nullopt;
-    const std::pair<QString, const char*> fichiers[] = {
-        {e.dossiercarte + e.fichiercarte, "la carte"},
-        {e.fichiervisu, "l'image de visu"},
-        {e.fichierloupe, "l'image de la loupe"},
-        {cheminparametres(e), "le fichier de paramètres"},
+    const std::pair<QString, QString> fichiers[] = {
+        {e.dossiercarte + e.fichiercarte,
+         traduit(e, 902,
+                 QStringLiteral("« %1 » est la carte du projet : l'export ne l'écrase pas."))},
+        {e.fichiervisu, traduit(e, 903,
+                                QStringLiteral("« %1 » est l'image de visu du projet : "
+                                               "l'export ne l'écrase pas."))},
+        {e.fichierloupe, traduit(e, 904,
+                                 QStringLiteral("« %1 » est l'image de la loupe du projet : "
+                                                "l'export ne l'écrase pas."))},
+        {cheminparametres(e), traduit(e, 905,
+                                      QStringLiteral("« %1 » est le fichier de paramètres "
+                                                     "du projet : l'export ne l'écrase pas."))},
     };
-    for (const auto& [f, quoi] : fichiers)
-        if (memefichier(chemin, f))
-            return QStringLiteral("« %1 » est %2 du projet : l'export ne l'écrase pas.")
-                .arg(chemin, QString::fromUtf8(quoi));
+    for (const auto& [f, refus] : fichiers)
+        if (memefichier(chemin, f)) return refus.arg(chemin);
     return std::nullopt;
 }
 
@@ -96,6 +103,7 @@ ExportVideo::ExportVideo(Etat& e, Surfaces& surf) : e(e), surf(surf), derniere(d
 ExportVideo::~ExportVideo() {
     video.ferme();
     if (!provisoire.isEmpty()) QFile::remove(provisoire);
+    partiel.lache();
 }
 
 template <class Ouvre>
@@ -105,6 +113,7 @@ std::optional<QString> ExportVideo::prepare(const QString& chemin, Ouvre ecrit) 
     video.ferme();
     if (!provisoire.isEmpty()) QFile::remove(provisoire);
     provisoire.clear();
+    partiel.lache();
     rate = garde = false;
     // A link is followed, as QSaveFile does: the film replaces the file it leads to.
     const QFileInfo lien(chemin);
@@ -115,21 +124,22 @@ std::optional<QString> ExportVideo::prepare(const QString& chemin, Ouvre ecrit) 
     // A device or a pipe cannot be replaced by renaming a file over it: it is written in place.
     if (f.exists() && !f.isFile()) return ecrit(cible);
     // Beside the film, so that putting it in place is a rename on the same disk; its name says
-    // what it is when a killed export leaves it behind.
-    QTemporaryFile t(
-        f.dir().filePath(QLatin1Char('.') + f.fileName() + QStringLiteral(".XXXXXX.partiel")));
-    t.setAutoRemove(false);
-    if (!t.open()) return ERRCREATION;
-    provisoire = t.fileName();
-    t.close();
+    // what it is when a killed export leaves it behind, and the next export of the film removes
+    // those that no running export holds.
+    nettoiepartiels(cible);
+    if (const int err = partiel.cree(cible, false))
+        return traduit(e, 836, QStringLiteral("Impossible d'écrire le fichier « %1 » : %2."))
+            .arg(cible, raisonecriture(cible, err));
+    provisoire = partiel.chemin();
     // The film gets the permissions of the one it replaces, or those of a new file.
     QFile::setPermissions(provisoire, f.exists() ? f.permissions()
                                                  : QFile::ReadOwner | QFile::WriteOwner |
                                                        QFile::ReadGroup | QFile::ReadOther);
-    auto erreur = ecrit(provisoire);
+    auto erreur = nomme(ecrit(provisoire));
     if (erreur) {
         QFile::remove(provisoire);
         provisoire.clear();
+        partiel.lache();
     }
     return erreur;
 }
@@ -144,7 +154,7 @@ std::optional<QString> ExportVideo::ouvre(const QString& chemin, const OptionsVi
 
 std::optional<QString> ExportVideo::ouvre(const QString& chemin, Format format,
                                           const OptionsFilm& options) {
-    if (options.transparent && !avecalpha(format)) return ERRSANSALPHA;
+    if (options.transparent && !avecalpha(format)) return errsansalpha();
     // An AVI is the film of before, uncompressed: the quality has no meaning there.
     if (format == Format::avi) return ouvre(chemin, OptionsVideo{});
     transparent = options.transparent;
@@ -191,17 +201,24 @@ std::optional<QString> ExportVideo::etape() {
         erreur = video.ecrit(surf.vue);
     }
     if (erreur) rate = true;
-    return erreur;
+    return nomme(erreur);
+}
+
+std::optional<QString> ExportVideo::nomme(std::optional<QString> message) const {
+    // The user named the film, not the hidden file it is written to first.
+    if (message && !provisoire.isEmpty()) message->replace(provisoire, cible);
+    return message;
 }
 
 std::optional<QString> ExportVideo::ferme() {
     const bool entier = video.ouverte() && video.images() > derniere;
-    auto erreur = video.ferme();
+    auto erreur = nomme(video.ferme());
     if (provisoire.isEmpty()) return erreur;
     const QString t = provisoire;
     provisoire.clear();
     if (erreur || rate) {
         QFile::remove(t);
+        partiel.lache();
         return erreur;
     }
     // Stopped early: the film of before, when there is one, is kept rather than the beginning of
@@ -209,15 +226,18 @@ std::optional<QString> ExportVideo::ferme() {
     if (!entier && QFileInfo::exists(cible)) {
         garde = true;
         QFile::remove(t);
+        partiel.lache();
         return std::nullopt;
     }
     // A rename replaces the old film in one step: whoever looks sees the old one or the new one.
     std::error_code ec;
     std::filesystem::rename(std::filesystem::path(QFile::encodeName(t).toStdString()),
                             std::filesystem::path(QFile::encodeName(cible).toStdString()), ec);
+    partiel.lache();
     if (ec) {
         QFile::remove(t);
-        return ERRCREATION;
+        return traduit(e, 836, QStringLiteral("Impossible d'écrire le fichier « %1 » : %2."))
+            .arg(cible, raisonecriture(cible, ec.value()));
     }
     return std::nullopt;
 }
@@ -251,9 +271,65 @@ QImage imagetransparente(Etat& e, Surfaces& surf, int p) {
 ExportPng::ExportPng(Etat& e, Surfaces& surf, const QString& prefixe, bool transparent)
     : e(e), surf(surf), prefixe(prefixe), transparent(transparent), derniere(dernierimage(e)) {}
 
+ExportPng::~ExportPng() {
+    const QString dossier = partiel.chemin();
+    if (dossier.isEmpty() || echec || suivante > derniere) return;
+    // Stopped by the user: what was written takes the names only when no sequence had them, as a
+    // film stopped early does; the partial folder goes either way.
+    if (!QFileInfo::exists(fichier(0)))
+        for (int n = 0; n < suivante; ++n)
+            deplace(provisoire(n), fichier(n));
+    QDir(dossier).removeRecursively();
+}
+
 QString ExportPng::fichier(int n) const {
     const int chiffres = std::max(4, static_cast<int>(QString::number(derniere).size()));
     return prefixe + QStringLiteral("%1.png").arg(n, chiffres, 10, QLatin1Char('0'));
+}
+
+QString ExportPng::provisoire(int n) const {
+    return partiel.chemin() + QLatin1Char('/') + QFileInfo(fichier(n)).fileName();
+}
+
+QString ExportPng::marque() const {
+    return prefixe + QStringLiteral("-incomplet.txt");
+}
+
+std::optional<QString> ExportPng::ecriture(const QString& chemin, int erreur) {
+    echec = true;
+    return traduit(e, 836, QStringLiteral("Impossible d'écrire le fichier « %1 » : %2."))
+        .arg(chemin, raisonecriture(chemin, erreur));
+}
+
+bool ExportPng::deplace(const QString& de, const QString& vers) {
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(QFile::encodeName(de).toStdString()),
+                            std::filesystem::path(QFile::encodeName(vers).toStdString()), ec);
+    erreurdeplace = ec.value();
+    return !ec;
+}
+
+std::optional<QString> ExportPng::range() {
+    // While the frames are put in place the folder holds old and new ones: a note says so until
+    // the last one is there.
+    QSaveFile note(marque());
+    const QByteArray texte =
+        traduit(e, 850,
+                QStringLiteral("Suite d'images incomplète : l'export a été arrêté pendant qu'il "
+                               "mettait les images en place. Relancer l'export."))
+            .toUtf8() +
+        '\n';
+    if (!note.open(QIODevice::WriteOnly) || note.write(texte) != texte.size() || !confirme(note))
+        return ecriture(marque(), 0);
+    for (int n = 0; n <= derniere; ++n)
+        if (!deplace(provisoire(n), fichier(n))) return ecriture(fichier(n), erreurdeplace);
+    // Frames of a longer sequence of before, numbered on from the new last one.
+    for (int n = derniere + 1; n < 100'000 && QFile::remove(fichier(n)); ++n) {
+    }
+    QFile::remove(marque());
+    QDir().rmdir(partiel.chemin());
+    partiel.lache();
+    return std::nullopt;
 }
 
 std::optional<QString> ExportPng::etape() {
@@ -265,6 +341,10 @@ std::optional<QString> ExportPng::etape() {
                 return refus;
             }
         }
+        // The new frames go to a hidden folder beside the sequence and take their names only
+        // once all are written: a kill leaves the sequence of before as it was.
+        nettoiepartiels(prefixe);
+        if (const int err = partiel.cree(prefixe, true)) return ecriture(fichier(0), err);
     }
     const int n = suivante;
     QImage img;
@@ -275,11 +355,16 @@ std::optional<QString> ExportPng::etape() {
         img = surf.vue.image();
     }
     // A frame is whole or absent: a half-written file never takes the name.
-    QSaveFile f(fichier(n));
-    if (!f.open(QIODevice::WriteOnly) || !img.save(&f, "PNG") || !f.commit()) {
-        echec = true;
-        return QStringLiteral("Impossible d'écrire « %1 »").arg(fichier(n));
+    QSaveFile f(provisoire(n));
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly) || !img.save(&f, "PNG") || !confirme(f)) {
+        const int erreur = errno;
+        f.cancelWriting();
+        QDir(partiel.chemin()).removeRecursively();
+        partiel.lache();
+        return ecriture(fichier(n), erreur);
     }
     ++suivante;
+    if (suivante > derniere) return range();
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 // and the command line (every step in a row) write the same files.
 #pragma once
 
+#include "export/partiel.h"
 #include "export/video.h"
 #include "map/surfaces.h"
 #include "state/etat.h"
@@ -50,17 +51,32 @@ QImage imagetransparente(Etat& e, Surfaces& surf, int p);
 
 // The PNG sequence: frames 0 to N into prefix0000.png ... (four digits, more when N needs them),
 // opaque or with alpha. The time line is left at the last frame written.
+// The frames are written to a hidden folder beside the sequence (see Partiel) and take their names
+// at the last step: a kill leaves the sequence of before whole, or, during the few renames at the
+// end, marque() beside a sequence that is then partly new.
 class ExportPng {
   public:
     ExportPng(Etat& e, Surfaces& surf, const QString& prefixe, bool transparent);
+    // Stopped before its end by the user: the frames written take their names only when no
+    // sequence of that name was there (its frame 0 absent), as a film stopped early does.
+    ~ExportPng();
+    ExportPng(const ExportPng&) = delete;
+    ExportPng& operator=(const ExportPng&) = delete;
     std::optional<QString> etape();
     bool fini() const { return echec || suivante > derniere; }
     int faites() const { return suivante; }
     int total() const { return derniere + 1; }
     // The name of frame n.
     QString fichier(int n) const;
+    // The note that says the sequence is incomplete, there while the frames are put in place.
+    QString marque() const;
 
   private:
+    QString provisoire(int n) const;
+    std::optional<QString> ecriture(const QString& chemin, int erreur);
+    bool deplace(const QString& de, const QString& vers);
+    std::optional<QString> range();
+
     Etat& e;
     Surfaces& surf;
     QString prefixe;
@@ -68,6 +84,8 @@ class ExportPng {
     int derniere;
     int suivante = 0;
     bool echec = false;
+    Partiel partiel; // the hidden folder of the new frames
+    int erreurdeplace = 0;
 };
 
 // The video: frames 0 to N into one AVI file. The frames go to a temporary file beside it, which
@@ -101,6 +119,8 @@ class ExportVideo {
   private:
     // Sets up the temporary file (or the device) to write; `ecrit` opens the writer on it.
     template <class Ouvre> std::optional<QString> prepare(const QString& chemin, Ouvre ecrit);
+    // A message of the writer, naming the film where it names the temporary file.
+    std::optional<QString> nomme(std::optional<QString> message) const;
 
     Etat& e;
     Surfaces& surf;
@@ -108,5 +128,6 @@ class ExportVideo {
     bool transparent = false;
     int derniere;
     QString cible, provisoire;
+    Partiel partiel; // holds `provisoire` while the film is written
     bool rate = false, garde = false;
 };

@@ -2,11 +2,14 @@
 
 #include "export/palette.h"
 #include "export/yuv.h"
+#include "map/fichier.h"
+#include "state/etat.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -134,6 +137,17 @@ struct EcritureVideo::Ffmpeg {
     bool plein = false; // `tampon` holds a frame the encoder has not taken yet
     bool fin = false;   // no more frames will come
     bool panne = false; // a frame could not be written; the encoder has stopped
+    // The first error FFmpeg gave while writing (an AVERROR), so the user is told what stopped it.
+    std::atomic<int> code{0};
+    void retiens(int c) {
+        int rien = 0;
+        if (c < 0) code.compare_exchange_strong(rien, c);
+    }
+    // An error of the file's own writes takes the place of the muxer's answer, which may say less.
+    int erreur(int r) {
+        if (fc && fc->pb && fc->pb->error < 0) return fc->pb->error;
+        return r;
+    }
 
     ~Ffmpeg() {
         arrete();
@@ -157,7 +171,10 @@ struct EcritureVideo::Ffmpeg {
             if (r < 0) return false;
             av_packet_rescale_ts(paquet, enc->time_base, st->time_base);
             paquet->stream_index = st->index;
-            if (av_interleaved_write_frame(fc, paquet) < 0) return false;
+            if (const int e = av_interleaved_write_frame(fc, paquet); e < 0) {
+                retiens(erreur(e));
+                return false;
+            }
         }
     }
 
@@ -258,8 +275,11 @@ struct EcritureVideo::Ffmpeg {
     bool termine() {
         bool ok = arrete();
         ok = envoie(nullptr) && ok;
-        ok = av_write_trailer(fc) == 0 && ok;
+        const int t = av_write_trailer(fc);
+        retiens(erreur(t));
+        ok = t == 0 && ok;
         avio_flush(fc->pb);
+        retiens(fc->pb->error);
         ok = fc->pb->error == 0 && ok;
         entete = false;
         return ok;
@@ -286,11 +306,13 @@ std::optional<QString> EcritureVideo::ouvre(const QString& chemin, int ips,
     n->largeur = largeur;
     n->hauteur = hauteur;
 
+    fichier = chemin;
+    avi = true;
     // "file:" keeps a name with a colon from being taken for a protocol.
     const QByteArray url = "file:" + QFile::encodeName(chemin);
-    if (avformat_alloc_output_context2(&n->fc, nullptr, "avi", nullptr) < 0 ||
-        avio_open(&n->fc->pb, url.constData(), AVIO_FLAG_WRITE) < 0)
-        return ERRCREATION;
+    if (avformat_alloc_output_context2(&n->fc, nullptr, "avi", nullptr) < 0) return ERRCREATION;
+    if (const int r = avio_open(&n->fc->pb, url.constData(), AVIO_FLAG_WRITE); r < 0)
+        return echec(r);
 
     if (ips <= 0 || largeur <= 0 || hauteur <= 0) return ERRFLUX;
     n->st = avformat_new_stream(n->fc, nullptr);
@@ -359,7 +381,11 @@ std::optional<QString> EcritureVideo::ouvre(const QString& chemin, int ips,
 std::optional<QString> EcritureVideo::demarre(std::unique_ptr<Ffmpeg> n, AVDictionary* opts) {
     const int ecrit = avformat_write_header(n->fc, &opts);
     av_dict_free(&opts);
-    if (ecrit < 0) return ERRFORMAT;
+    if (ecrit < 0) {
+        // The header could not be written to the disk (a full one, a device such as /dev/full).
+        const int c = n->erreur(ecrit);
+        return entreesortie(c) ? echec(c) : ERRFORMAT;
+    }
     n->entete = true;
     try {
         n->fil = std::thread([p = n.get()] { p->boucle(); });
@@ -376,12 +402,14 @@ std::optional<QString> EcritureVideo::ecrit(const Surface& s) {
 }
 
 std::optional<QString> EcritureVideo::ecrit(const QImage& img) {
-    if (!f) return ERRCREATION;
+    if (!f) return echec(0);
     const bool format =
         img.format() == QImage::Format_RGB32 || (f->alpha && img.format() == QImage::Format_ARGB32);
     if (img.width() != f->largeur || img.height() != f->hauteur || !format || !f->donne(img)) {
-        ferme();
-        return ERRCREATION;
+        const int c = f->code;
+        const auto fin = ferme();
+        if (entreesortie(c) || !fin) return echec(c);
+        return fin;
     }
     ++nbimages;
     return std::nullopt;
@@ -390,9 +418,39 @@ std::optional<QString> EcritureVideo::ecrit(const QImage& img) {
 std::optional<QString> EcritureVideo::ferme() {
     if (!f) return std::nullopt;
     const bool ok = !f->entete || f->termine();
+    const int c = f->code;
     f.reset();
-    if (!ok) return ERRCREATION;
+    if (!ok) return echec(c);
     return std::nullopt;
+}
+
+bool EcritureVideo::entreesortie(int code) {
+    if (code >= 0) return false;
+    switch (AVUNERROR(code)) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EROFS:
+    case EACCES:
+    case EPERM:
+    case ENOENT:
+    case ENOTDIR:
+    case EFBIG:
+    case EIO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString EcritureVideo::echec(int code) const {
+    if (entreesortie(code))
+        return traduit(836, QStringLiteral("Impossible d'écrire le fichier « %1 » : %2."))
+            .arg(fichier, raisonecriture(fichier, AVUNERROR(code)));
+    // An AVI keeps the message it always had; the other formats are not AVI files.
+    if (avi) return ERRCREATION;
+    return traduit(849, QStringLiteral("Impossible de créer le film « %1 »")).arg(fichier);
 }
 
 std::optional<Format> formatdepuisnom(const QString& chemin) {
@@ -404,6 +462,11 @@ std::optional<Format> formatdepuisnom(const QString& chemin) {
     for (const auto& [e, f] : EXTENSIONS)
         if (ext == QLatin1String(e)) return f;
     return std::nullopt;
+}
+
+QString errsansalpha() {
+    return traduit(906, QStringLiteral("Ce format n'a pas de transparence : choisir .mov, .webm, "
+                                       ".mkv ou une suite PNG"));
 }
 
 bool avecalpha(Format f) {
@@ -482,14 +545,17 @@ std::optional<QString> EcritureVideo::ouvrefilm(const QString& chemin, int ips, 
     case Format::png:
         return ERRFORMAT;
     }
-    if (alpha && !avecalpha(format)) return ERRSANSALPHA;
+    if (alpha && !avecalpha(format)) return errsansalpha();
     if (pixels == AV_PIX_FMT_PAL8 && palette.isEmpty()) return ERRFORMAT;
 
+    fichier = chemin;
+    avi = false;
     const QByteArray url = "file:" + QFile::encodeName(chemin);
     // The name goes with the context: moving the index to the front reopens the file by it.
-    if (avformat_alloc_output_context2(&n->fc, nullptr, conteneur, url.constData()) < 0 ||
-        avio_open(&n->fc->pb, url.constData(), AVIO_FLAG_WRITE) < 0)
-        return ERRCREATION;
+    if (avformat_alloc_output_context2(&n->fc, nullptr, conteneur, url.constData()) < 0)
+        return echec(0);
+    if (const int r = avio_open(&n->fc->pb, url.constData(), AVIO_FLAG_WRITE); r < 0)
+        return echec(r);
     if (ips <= 0 || largeur <= 0 || hauteur <= 0) return ERRFLUX;
     n->st = avformat_new_stream(n->fc, nullptr);
     if (!n->st) return ERRFLUX;
@@ -519,18 +585,37 @@ std::optional<QString> EcritureVideo::ouvrefilm(const QString& chemin, int ips, 
 
     AVDictionary* reglages = nullptr;
     const QByteArray nom(nomcodec);
+    // The encoders hold as many frames as they look ahead (40 for x264's medium preset, 20 for
+    // x265's, 25 for VP9's) and x264 and x265 hold more for each frame thread: at 8K that is
+    // gigabytes. Frames larger than 4K get a look-ahead of about 256 MB of pictures and threads
+    // that share a frame (x264's slices, one frame thread for x265); up to 4K the encoders keep
+    // their own settings, so those films are as they always were.
+    const long long image = static_cast<long long>(largeur) * hauteur;
+    const bool grande = image > 3840LL * 2160;
+    const int avance =
+        grande ? static_cast<int>(std::max(4LL, 256LL * 1024 * 1024 / (image * 3 / 2))) : 0;
     if (nom == "libx264" || nom == "libx265") {
         const int crf = nom == "libx264" ? crfx264(options.qualite) : crfx265(options.qualite);
         av_dict_set_int(&reglages, "crf", crf, 0);
         av_dict_set(&reglages, "preset", "medium", 0);
+        if (nom == "libx264" && grande) {
+            av_dict_set_int(&reglages, "rc-lookahead", std::min(avance, 40), 0);
+            av_dict_set(&reglages, "x264-params", "sliced-threads=1", 0);
+        }
         // x265 prints its settings unless told not to.
-        if (nom == "libx265") av_dict_set(&reglages, "x265-params", "log-level=error", 0);
+        if (nom == "libx265") {
+            QByteArray x265 = "log-level=error";
+            if (grande)
+                x265 += ":frame-threads=1:rc-lookahead=" + QByteArray::number(std::min(avance, 20));
+            av_dict_set(&reglages, "x265-params", x265.constData(), 0);
+        }
     } else if (nom == "libvpx-vp9") {
         enc->bit_rate = 0; // constant quality
         av_dict_set_int(&reglages, "crf", crfvp9(options.qualite), 0);
         av_dict_set(&reglages, "deadline", "good", 0);
         av_dict_set(&reglages, "cpu-used", "4", 0);
         av_dict_set(&reglages, "row-mt", "1", 0);
+        if (grande) av_dict_set_int(&reglages, "lag-in-frames", std::min(avance, 25), 0);
     } else if (nom == "prores_ks") {
         av_dict_set_int(&reglages, "profile", profilprores(options.qualite, alpha), 0);
         av_dict_set(&reglages, "vendor", "apl0", 0);

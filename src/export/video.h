@@ -60,8 +60,8 @@ int crfvp9(int qualite);
 int profilprores(int qualite, bool alpha);
 int couleursgif(int qualite);
 
-inline const QString ERRSANSALPHA = QStringLiteral(
-    "Ce format n'a pas de transparence : choisir .mov, .webm, .mkv ou une suite PNG");
+// A transparent film asked of a format without alpha.
+QString errsansalpha();
 
 // The messages of the video export.
 inline const QString ERRCREATION = QStringLiteral("Erreur création AVI\nFaites une suite d'images");
@@ -92,7 +92,8 @@ class EcritureVideo {
                                      const QList<QRgb>& palette = {});
     // Appends one frame, which must have the size given to ouvre(). A frame that could not be
     // written is reported by the next call (this one or ferme()): the file is then finished as
-    // far as it was written and ERRCREATION is returned.
+    // far as it was written and the message says why (a full disk, a read-only folder, ...),
+    // else it is ERRCREATION for an AVI.
     std::optional<QString> ecrit(const Surface& image);
     std::optional<QString> ecrit(const QImage& image);
     // Encodes what it was given, writes the index and closes the file.
@@ -102,10 +103,17 @@ class EcritureVideo {
     int images() const { return nbimages; } // frames accepted
 
   private:
+    // Whether an FFmpeg error is the disk's (or the folder's) rather than the encoder's.
+    static bool entreesortie(int code);
+    // The message of a failure with the FFmpeg error `code` (0 when none is known).
+    QString echec(int code) const;
+
     struct Ffmpeg;
     // The common end of both openings: the file's header with the muxer's options `opts`
     // (freed here), then the encoder thread; the writer is open once it has run.
     std::optional<QString> demarre(std::unique_ptr<Ffmpeg> n, AVDictionary* opts);
     std::unique_ptr<Ffmpeg> f;
     int nbimages = 0;
+    QString fichier; // the file being written
+    bool avi = true; // ... is an AVI (opened by ouvre())
 };

@@ -4,9 +4,11 @@
 
 #include "map/imagegdal.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRegularExpression>
 
 #include <cpl_error.h>
 #include <gdal.h>
@@ -22,6 +24,80 @@ namespace {
 constexpr double RAYON = 6378137.0; // the sphere of web maps
 constexpr qsizetype MAXPRJ = 64 * 1024;
 constexpr std::size_t MAXCRS = 4000; // well within a line of the parameters file
+
+// Every PROJ context of the program: quiet, and off the network.
+PJ_CONTEXT* contexte() {
+    horsreseau();
+    PJ_CONTEXT* ctx = proj_context_create();
+    proj_log_level(ctx, PJ_LOG_NONE);
+    proj_context_set_enable_network(ctx, 0);
+    return ctx;
+}
+
+// The folders PROJ takes its grids from.
+QStringList dossiersproj() {
+    static const QStringList d = [] {
+        QStringList r;
+        for (const QString& c : QString::fromLocal8Bit(proj_info().searchpath)
+                                    .split(QDir::listSeparator(), Qt::SkipEmptyParts)) {
+            const QString canon = QFileInfo(c).canonicalFilePath();
+            if (!canon.isEmpty()) r << canon;
+        }
+        return r;
+    }();
+    return d;
+}
+
+// A grid named by a reference system: a name alone is looked for in PROJ's own folders; a path
+// is taken only to a regular file in one of them, and an address never.
+std::optional<QString> refusgrille(QString nom) {
+    nom = nom.trimmed();
+    if (nom.startsWith(u'@')) nom.remove(0, 1);
+    if (nom.contains(QLatin1String("://")))
+        return traduit(854, QStringLiteral("« %1 » est une adresse réseau : le programme ne va "
+                                           "pas chercher de grille sur le réseau"))
+            .arg(nom);
+    const bool chemin =
+        nom.contains(u'/') || nom.contains(u'\\') || nom.contains(u':') || nom.startsWith(u'~');
+    if (!chemin) return std::nullopt;
+    const QFileInfo f(nom);
+    const QString canon = f.canonicalFilePath();
+    if (f.isAbsolute() && f.isFile() && !canon.isEmpty())
+        for (const QString& d : dossiersproj())
+            if (canon.startsWith(d + u'/')) return std::nullopt;
+    return traduit(853, QStringLiteral("« %1 » n'est pas une grille des dossiers de PROJ : seules "
+                                       "les grilles installées avec PROJ sont prises, par leur "
+                                       "nom seul"))
+        .arg(nom);
+}
+
+// A PROJ string: +init names a file of definitions, and the grid parameters name files.
+std::optional<QString> refusproj(const QString& texte) {
+    static const QStringList GRILLES = {QStringLiteral("nadgrids"), QStringLiteral("geoidgrids"),
+                                        QStringLiteral("grids"),    QStringLiteral("xy_grids"),
+                                        QStringLiteral("z_grids"),  QStringLiteral("file"),
+                                        QStringLiteral("model")};
+    for (const QString& mot :
+         texte.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+        const qsizetype egal = mot.indexOf(u'=');
+        if (egal < 0) continue;
+        QString cle = mot.left(egal).toLower();
+        if (cle.startsWith(u'+')) cle.remove(0, 1);
+        const QString valeur = mot.mid(egal + 1);
+        if (cle == u"init")
+            return traduit(852, QStringLiteral("« %1 » nomme un fichier de définitions : donner le "
+                                               "système par son code EPSG, son WKT ou une chaîne "
+                                               "PROJ sans +init"))
+                .arg(mot);
+        if (GRILLES.contains(cle)) {
+            for (const QString& g : valeur.split(u','))
+                if (auto r = refusgrille(g)) return r;
+        } else if (valeur.contains(QLatin1String("://"))) {
+            return refusgrille(valeur);
+        }
+    }
+    return std::nullopt;
+}
 
 bool decimal(QByteArrayView t, double& v) {
     bool ok = false;
@@ -58,6 +134,7 @@ std::optional<LectureCalage> geotiff(const QString& carte) {
     if (suffixe != u"tif" && suffixe != u"tiff" && QImageReader(carte).canRead())
         return std::nullopt;
     static const bool enregistre = [] {
+        horsreseau();
         GDALAllRegister();
         return true;
     }();
@@ -154,7 +231,25 @@ LectureCalage lismonde(QByteArrayView octets) {
     c.f = v[5];
     if (!(std::abs(determinant(c)) > 0))
         return ErreurGeo{0, QStringLiteral("Fichier de calage incorrect : taille de pixel nulle")};
+    if (const auto refus = refuscalage(c))
+        return ErreurGeo{
+            0, traduit(802, QStringLiteral("Fichier de calage incorrect : %1")).arg(*refus)};
     return c;
+}
+
+std::optional<QString> refuscalage(const Calage& c) {
+    for (const double v : {c.a, c.b, c.c, c.d, c.e, c.f})
+        if (!(std::abs(v) <= MAXREEL))
+            return traduit(803, QStringLiteral("coefficient %1 hors des limites (%2 au plus)"))
+                .arg(v)
+                .arg(MAXREEL);
+    const double det = determinant(c);
+    const bool inverse = std::isfinite(c.e / det) && std::isfinite(c.b / det) &&
+                         std::isfinite(c.d / det) && std::isfinite(c.a / det);
+    if (!(std::abs(det) > 0) || !inverse)
+        return traduit(804, QStringLiteral("placement dégénéré : la carte y serait écrasée sur "
+                                           "une ligne ou un point"));
+    return std::nullopt;
 }
 
 std::optional<QString> fichiermonde(const QString& carte) {
@@ -168,9 +263,38 @@ std::optional<QString> fichiermonde(const QString& carte) {
     return std::nullopt;
 }
 
+std::optional<QString> refuscrs(const QString& texte) {
+    const QString t = texte.trimmed();
+    std::optional<QString> r;
+    if (t.startsWith(u'{')) {
+        r = traduit(851, QStringLiteral("un système écrit en JSON n'est pas pris : donner son code "
+                                        "EPSG, son WKT ou une chaîne PROJ"));
+    } else if (t.contains(u'[')) {
+        // WKT names files in its parameter files, and may carry a PROJ string in an extension.
+        static const QRegularExpression fichier(
+            QStringLiteral(
+                "PARAMETERFILE\\s*\\[\\s*\"(?:[^\"]|\"\")*\"\\s*,\\s*\"((?:[^\"]|\"\")*)\""),
+            QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression extension(
+            QStringLiteral("EXTENSION\\s*\\[\\s*\"PROJ4\"\\s*,\\s*\"((?:[^\"]|\"\")*)\""),
+            QRegularExpression::CaseInsensitiveOption);
+        for (auto m = fichier.globalMatch(t); m.hasNext() && !r;)
+            r = refusgrille(m.next().captured(1));
+        for (auto m = extension.globalMatch(t); m.hasNext() && !r;)
+            r = refusproj(m.next().captured(1));
+    } else {
+        r = refusproj(t);
+    }
+    if (!r) return std::nullopt;
+    return traduit(855, QStringLiteral("Système de coordonnées refusé : %1")).arg(*r);
+}
+
 QString litcrs(const QString& texte, QString& erreur) {
-    PJ_CONTEXT* ctx = proj_context_create();
-    proj_log_level(ctx, PJ_LOG_NONE);
+    if (const auto refus = refuscrs(texte)) {
+        erreur = *refus;
+        return {};
+    }
+    PJ_CONTEXT* ctx = contexte();
     const QByteArray t = texte.trimmed().toUtf8();
     PJ* crs = proj_create(ctx, t.constData());
     QString r;
@@ -239,6 +363,20 @@ double deroule(double lon, double reference) {
 LectureCalage ajuste(const std::vector<Amer>& amers) {
     const auto n = amers.size();
     if (n < 2) return ErreurGeo{0, QStringLiteral("Placer au moins deux points")};
+    if (n > MAXAMERS)
+        return ErreurGeo{
+            0, traduit(805, QStringLiteral("Trop de points de calage : plus de %1")).arg(MAXAMERS)};
+    for (std::size_t i = 0; i < n; ++i) {
+        const Amer& a = amers[i];
+        for (const double v : {a.x, a.y, a.lat, a.lon})
+            if (!(std::abs(v) <= MAXREEL))
+                return ErreurGeo{
+                    0, traduit(806, QStringLiteral("Point de calage %1 : %2 hors des limites (%3 "
+                                                   "au plus)"))
+                           .arg(i + 1)
+                           .arg(v)
+                           .arg(MAXREEL)};
+    }
     std::vector<double> mx(n), my(n);
     double cx = 0, cy = 0, cX = 0, cY = 0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -300,6 +438,10 @@ LectureCalage ajuste(const std::vector<Amer>& amers) {
     }
     c.c = cX + c0 - c.a * cx - c.b * cy;
     c.f = cY + f0 - c.d * cx - c.e * cy;
+    // Points a hair apart give a scale that nothing can hold.
+    if (const auto refus = refuscalage(c))
+        return ErreurGeo{
+            0, traduit(807, QStringLiteral("Points de calage trop proches : %1")).arg(*refus)};
     return c;
 }
 
@@ -317,8 +459,12 @@ Projection::~Projection() {
 }
 
 std::unique_ptr<Projection> Projection::cree(const Calage& c, QString& erreur) {
-    if (!c.place || !std::isfinite(determinant(c)) || determinant(c) == 0) {
+    if (!c.place) {
         erreur = QStringLiteral("La carte n'est pas placée");
+        return nullptr;
+    }
+    if (const auto refus = refuscalage(c)) {
+        erreur = *refus;
         return nullptr;
     }
     std::unique_ptr<Projection> p(new Projection(c));
@@ -326,8 +472,11 @@ std::unique_ptr<Projection> Projection::cree(const Calage& c, QString& erreur) {
         p->centre(0, 0);
         return p;
     }
-    auto* ctx = proj_context_create();
-    proj_log_level(ctx, PJ_LOG_NONE);
+    if (const auto refus = refuscrs(c.crs)) {
+        erreur = *refus;
+        return nullptr;
+    }
+    auto* ctx = contexte();
     p->ctx = ctx;
     const QByteArray cible = c.crs.toUtf8();
     PJ* t = proj_create_crs_to_crs(ctx, "EPSG:4326", cible.constData(), nullptr);
@@ -338,6 +487,25 @@ std::unique_ptr<Projection> Projection::cree(const Calage& c, QString& erreur) {
         return nullptr;
     }
     p->pj = n;
+    // A grid the transform needs and that is not installed would put every point nowhere, which
+    // would be told as a track lying off the map. Grids marked optional ("@") may be missing.
+    QStringList manque;
+    for (int k = 0; k < proj_coordoperation_get_grid_used_count(ctx, n); ++k) {
+        const char* nom = nullptr;
+        int disponible = 1;
+        if (proj_coordoperation_get_grid_used(ctx, n, k, &nom, nullptr, nullptr, nullptr, nullptr,
+                                              nullptr, &disponible) &&
+            !disponible && nom && nom[0] != '@')
+            manque << QString::fromUtf8(nom);
+    }
+    if (!manque.isEmpty()) {
+        erreur =
+            traduit(856, QStringLiteral("La grille %1 de ce système de coordonnées n'est pas "
+                                        "installée : l'ajouter dans un dossier de PROJ (%2), "
+                                        "ou placer la carte dans un autre système"))
+                .arg(manque.join(QStringLiteral(", ")), dossiersproj().join(QStringLiteral(", ")));
+        return nullptr;
+    }
     p->centre(0, 0);
     return p;
 }

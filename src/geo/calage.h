@@ -28,13 +28,24 @@ std::optional<QString> fichiermonde(const QString& carte);
 // An error says why when the map has none or it cannot be read.
 LectureCalage calagecarte(const QString& carte);
 
+// Why a reference system is refused before PROJ sees it: it names a file (+init, a grid by a path
+// outside PROJ's own folders) or a network address, which PROJ would open or fetch; a system
+// given by an EPSG code, a WKT or a PROJ string that names grids by their names alone passes.
+std::optional<QString> refuscrs(const QString& texte);
+
 // The reference system a .prj or a user gives, as one line that PROJ takes again; empty with a
-// message in `erreur` when PROJ does not know it.
+// message in `erreur` when PROJ does not know it or refuscrs() refuses it.
 QString litcrs(const QString& texte, QString& erreur);
+
+// Why a placement cannot be used nor saved: a coefficient that is not a number or lies past what
+// the parameters file holds (MAXREEL), or a linear part that flattens the map onto a line or a
+// point (its inverse would not be finite). Empty when it is sound.
+std::optional<QString> refuscalage(const Calage& c);
 
 // The fit of placed points: a similarity for two (scale, rotation, shift), an affine map for
 // three or more (least squares). Coordinates are spherical Mercator metres, so that a similarity
-// keeps the angles of a conformal map.
+// keeps the angles of a conformal map. At most MAXAMERS points, each within MAXREEL, and a fit
+// that refuscalage() takes: what the parameters file holds.
 LectureCalage ajuste(const std::vector<Amer>& amers);
 
 // Spherical Mercator metres of a latitude and longitude.

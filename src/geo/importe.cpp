@@ -250,6 +250,31 @@ importepistes(Etat& e, const std::vector<const TraceGps*>& traces, const Project
                              .arg(k + 1);
         total += pretes[k].pixels;
     }
+    // Each point keeps its distance, time and elevation in the parameters file, which holds none
+    // past MAXREEL: a track beyond it is refused here rather than saved unreadable.
+    const auto hors = [](double x) { return !(std::abs(x) <= MAXREEL); };
+    for (const Prete& pr : pretes)
+        for (const auto& v : pr.segs)
+            for (const Repere& pt : v) {
+                if (hors(pt.alt))
+                    return traduit(e, 808,
+                                   QStringLiteral("Altitude de %1 m dans le tracé : hors des "
+                                                  "limites (%2 au plus)"))
+                        .arg(pt.alt)
+                        .arg(MAXREEL);
+                if (hors(pt.temps))
+                    return traduit(e, 809,
+                                   QStringLiteral("Le tracé dure %1 s : hors des limites (%2 "
+                                                  "au plus)"))
+                        .arg(pt.temps)
+                        .arg(MAXREEL);
+                if (hors(pt.dist))
+                    return traduit(e, 810,
+                                   QStringLiteral("Le tracé mesure %1 m : hors des limites (%2 "
+                                                  "au plus)"))
+                        .arg(pt.dist)
+                        .arg(MAXREEL);
+            }
     // Added tracks go after the route, which must then be a GPS one throughout.
     ajoute = ajoute && geovalide(e);
     const int base = ajoute ? dernierpoint(e) + 1 : 0;

@@ -2,6 +2,7 @@
 
 #include "map/fichier.h"
 #include "map/imagegdal.h"
+#include "state/etat.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -227,13 +228,13 @@ void guetteur(QtMsgType type, const QMessageLogContext& contexte, const QString&
 QString raison(const QImageReader& lecteur) {
     // Some handlers refuse a header without saying why.
     if (lecteur.error() == QImageReader::UnknownError)
-        return QStringLiteral("format inconnu ou entête invalide");
+        return traduit(907, QStringLiteral("format inconnu ou entête invalide"));
     return lecteur.errorString();
 }
 
 } // namespace
 
-bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
+bool chargeimage(const QString& chemin, Surface& dest, QString& erreur, long long maxpixels) {
     // Qt's limit is for the whole process and some readers allocate as they tell the size: set
     // once, before the first picture is looked at, so every use sees the same.
     static const bool limite = [] {
@@ -242,8 +243,8 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
     }();
     Q_UNUSED(limite);
     if (const auto pas = pasunfichier(chemin)) {
-        erreur =
-            QStringLiteral("Impossible de lire l'image « %1 » : %2.").arg(nomfichier(chemin), *pas);
+        erreur = traduit(908, QStringLiteral("Impossible de lire l'image « %1 » : %2."))
+                     .arg(nomfichier(chemin), *pas);
         return false;
     }
     QImageReader lecteur(chemin);
@@ -253,18 +254,20 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
     // headers of both are read here, before the reader is asked.
     const std::optional<EnteteBmp> bmp = entetebmp(chemin);
     const std::optional<QSize> gif = bmp ? std::nullopt : entetegif(chemin);
+    maxpixels = std::min(maxpixels, MAXPIXELS);
     const auto refuse = [&](long long largeur, long long hauteur) {
-        if (largeur * hauteur <= MAXPIXELS) return false;
-        erreur = QStringLiteral("L'image « %1 » est trop grande : %2*%3 pixels, "
-                                "%4 millions de pixels au plus.")
+        if (largeur * hauteur <= maxpixels) return false;
+        erreur = traduit(909, QStringLiteral("L'image « %1 » est trop grande : %2*%3 pixels, "
+                                             "%4 millions de pixels au plus."))
                      .arg(nomfichier(chemin))
                      .arg(largeur)
                      .arg(hauteur)
-                     .arg(MAXPIXELS / 1'000'000);
+                     .arg(maxpixels / 1'000'000);
         return true;
     };
     const auto coupe = [&] {
-        erreur = QStringLiteral("Impossible de lire l'image « %1 » : le fichier est tronqué.")
+        erreur = traduit(910, QStringLiteral("Impossible de lire l'image « %1 » : le fichier est "
+                                             "tronqué."))
                      .arg(nomfichier(chemin));
         return false;
     };
@@ -302,7 +305,7 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
                              : lecteur.size();
     if (!bmp && refuse(taille.width(), taille.height())) return false;
     if (!taille.isValid() || taille.isEmpty()) {
-        erreur = QStringLiteral("Le fichier « %1 » n'est pas une image lisible (%2).")
+        erreur = traduit(911, QStringLiteral("Le fichier « %1 » n'est pas une image lisible (%2)."))
                      .arg(nomfichier(chemin), raison(lecteur));
         return false;
     }
@@ -315,7 +318,7 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
     QImage img = lecteur.read();
     if (jpeg) qInstallMessageHandler(precedent);
     if (img.isNull()) {
-        erreur = QStringLiteral("Impossible de lire l'image « %1 » : %2.")
+        erreur = traduit(908, QStringLiteral("Impossible de lire l'image « %1 » : %2."))
                      .arg(nomfichier(chemin), raison(lecteur));
         return false;
     }
@@ -324,8 +327,8 @@ bool chargeimage(const QString& chemin, Surface& dest, QString& erreur) {
     if (refuse(img.width(), img.height())) return false;
     Surface lue;
     if (!lue.prend(std::move(img))) {
-        erreur = QStringLiteral("Impossible de lire l'image « %1 » : pas assez de mémoire pour "
-                                "la convertir.")
+        erreur = traduit(912, QStringLiteral("Impossible de lire l'image « %1 » : pas assez de "
+                                             "mémoire pour la convertir."))
                      .arg(nomfichier(chemin));
         return false;
     }

@@ -11,10 +11,16 @@
 // whatever format its file holds and then converting it to 4 bytes a pixel stays under 2 GB.
 constexpr long long MAXPIXELS = 200'000'000LL;
 constexpr int MAXDECODE = 1024; // MiB
+// A magnifier picture is drawn on the film's frames, and the magnifier holds a second surface of
+// its size: none larger than the largest frame is of use, and this keeps a whole project (a map
+// at the limit, its magnifier, the frame) under 2 GB.
+constexpr long long MAXLOUPE = static_cast<long long>(MAXFILML) * MAXFILMH;
 
 // Loads `chemin` into `dest`, which takes the picture's size. On failure returns false, sets
-// `erreur` to a French message naming the file and the reason, and leaves `dest` untouched.
-bool chargeimage(const QString& chemin, Surface& dest, QString& erreur);
+// `erreur` to a message naming the file and the reason, and leaves `dest` untouched. Pictures of
+// more than `maxpixels` are refused before they are decoded.
+bool chargeimage(const QString& chemin, Surface& dest, QString& erreur,
+                 long long maxpixels = MAXPIXELS);
 
 // The patterns of the picture files the program reads ("*.bmp", "*.png", ...), the usual map
 // formats first.

@@ -2,8 +2,10 @@
 
 #include <QFileInfo>
 
+#include <cpl_conv.h>
 #include <cpl_error.h>
 #include <gdal.h>
+#include <ogr_srs_api.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +15,7 @@ namespace {
 
 void enregistre() {
     static const bool fait = [] {
+        horsreseau();
         GDALAllRegister();
         return true;
     }();
@@ -71,6 +74,16 @@ bool ligne(const Bande& b, int y, int largeur, std::vector<unsigned char>& o,
 }
 
 } // namespace
+
+void horsreseau() {
+    static const bool fait = [] {
+        qputenv("PROJ_NETWORK", "OFF");
+        CPLSetConfigOption("PROJ_NETWORK", "OFF");
+        OSRSetPROJEnableNetwork(FALSE);
+        return true;
+    }();
+    (void)fait;
+}
 
 const char* const* pilotesgdal() {
     static const char* const pilotes[] = {"GTiff", "COG",  "JP2OpenJPEG", "HFA",

@@ -15,3 +15,8 @@ enum class LectureGdal { inconnue, lue, refusee };
 // `img` holds it, RGB32, samples of more than 8 bits scaled from their least to their largest.
 // `refusee`: `erreur` says why (too large, cut short).
 LectureGdal chargegdal(const QString& chemin, QImage& img, QString& erreur, long long maxpixels);
+
+// PROJ and GDAL never reach the network, whatever the user's environment says (PROJ_NETWORK): a
+// project, a .prj or a picture would otherwise make the program fetch grids from any address.
+// Called before any use of either; the PROJ contexts of the program switch it off too.
+void horsreseau();

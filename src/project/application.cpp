@@ -106,11 +106,15 @@ void legende(Etat& e, const Parametres& p) {
     }
 }
 
-// A picture named without its folder lives beside the map; the project holds full paths.
+// A picture named without its folder lives beside the map; the project holds full paths. A full
+// path that leads nowhere is looked for beside the map too: the project's folder was moved or
+// copied with its pictures.
 QString complet(const Etat& e, const QString& chemin) {
-    if (chemin.isEmpty() || !QDir::isRelativePath(chemin) || e.dossiercarte.isEmpty())
-        return chemin;
-    return QDir::cleanPath(e.dossiercarte + chemin);
+    if (chemin.isEmpty() || e.dossiercarte.isEmpty()) return chemin;
+    if (QDir::isRelativePath(chemin)) return QDir::cleanPath(e.dossiercarte + chemin);
+    if (QFileInfo::exists(chemin)) return chemin;
+    const QString voisin = QDir::cleanPath(e.dossiercarte + QFileInfo(chemin).fileName());
+    return QFileInfo::exists(voisin) ? voisin : chemin;
 }
 
 // The frame-rate list shows the rate the project was made at, so that the video takes it too.
@@ -138,10 +142,26 @@ void visu(Etat& e, Surfaces& surf, const QString& nom, QStringList& messages) {
         return;
     }
     QString erreur;
-    if (!chargeimage(chemin, surf.carte, erreur)) {
+    Surface image;
+    if (!chargeimage(chemin, image, erreur)) {
         messages << erreur;
         return;
     }
+    // Refused as its button refuses it: a picture of another size would show the film's frames
+    // off the map.
+    if (image.largeur() != e.largeurcarte || image.hauteur() != e.hauteurcarte) {
+        messages << traduit(
+            e, 63,
+            QStringLiteral("L'image de visu doit avoir la même \ndimension que l'image de calcul"));
+        e.fichiervisu.clear();
+        // The map surface may hold a display picture shown before: the map comes back.
+        if (e.check) {
+            const Chargement c = basculevisu(e, surf, false);
+            if (c.issue != Chargement::ok) messages << c.message;
+        }
+        return;
+    }
+    surf.carte = std::move(image);
     e.check = e.checkvisible = true;
 }
 

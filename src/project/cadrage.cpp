@@ -1,5 +1,6 @@
 #include "project/cadrage.h"
 
+#include "map/image.h"
 #include "project/carte.h"
 
 #include <QRegularExpression>
@@ -10,7 +11,8 @@
 namespace {
 
 QString refustaille(int l, int h) {
-    return QStringLiteral("Taille de film %1*%2 impossible : de %3*%3 à %4*%5, côtés pairs")
+    return traduit(890, QStringLiteral(
+                            "Taille de film %1*%2 impossible : de %3*%3 à %4*%5, côtés pairs"))
         .arg(l)
         .arg(h)
         .arg(MINFILM)
@@ -26,7 +28,8 @@ int echelle(int v, double f) {
 
 std::optional<QString> prendfilm(Etat& e, const Film& f) {
     if (!taillevalide(f.largeur, f.hauteur)) return refustaille(f.largeur, f.hauteur);
-    if (!zoomvalide(f.zoom)) return QStringLiteral("Zoom de %1 à %2").arg(MINZOOM).arg(MAXZOOM);
+    if (!zoomvalide(f.zoom))
+        return traduit(e, 891, QStringLiteral("Zoom de %1 à %2")).arg(MINZOOM).arg(MAXZOOM);
     if (!e.fichiercarte.isEmpty())
         if (auto refus = tailleminimum(f, e.largeurcarte, e.hauteurcarte)) return refus;
     e.film = f;
@@ -64,16 +67,20 @@ std::optional<QString> changetaille(Etat& e, Surfaces& surf, int l, int h) {
     e.yombre = echelle(e.yombre, k);
     e.style.largeur = std::clamp(echelle(e.style.largeur, k), 0, MAXLARGEUR);
     e.style.halo = std::clamp(echelle(e.style.halo, k), 0, MAXHALO);
-    // The classic route (its own pixels) is blocks of the zoom: it scales by itself.
+    // The classic route (its own pixels) is blocks of the zoom: it scales by itself. The
+    // magnifier scales with the frame, held to the size any magnifier picture is held to.
     if (!surf.loupe.vide() && k != 1.0) {
-        const QImage loupe =
-            surf.loupe.image().scaled(std::max(2, echelle(surf.loupe.largeur(), k)),
-                                      std::max(2, echelle(surf.loupe.hauteur(), k)),
-                                      Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        surf.loupe.prend(loupe);
+        const double pixels = static_cast<double>(surf.loupe.largeur()) * surf.loupe.hauteur();
+        const double kl = std::min(k, std::sqrt(static_cast<double>(MAXLOUPE) / pixels));
+        QImage loupe = surf.loupe.image().scaled(std::max(2, echelle(surf.loupe.largeur(), kl)),
+                                                 std::max(2, echelle(surf.loupe.hauteur(), kl)),
+                                                 Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        surf.loupe = Surface();
+        surf.tempo = Surface();
+        surf.loupe.prend(std::move(loupe));
         surf.tempo.redimensionne(surf.loupe.largeur(), surf.loupe.hauteur());
         e.txloupemax = surf.loupe.largeur();
-        e.txloupe = std::clamp(echelle(e.txloupe, k), 0, e.txloupemax);
+        e.txloupe = std::clamp(echelle(e.txloupe, kl), 0, e.txloupemax);
     }
     return std::nullopt;
 }

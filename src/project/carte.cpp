@@ -54,9 +54,12 @@ std::optional<QString> tailleminimum(const Film& f, int largeur, int hauteur) {
     const double z = std::max(static_cast<double>(f.largeur) / std::max(largeur, 1),
                               static_cast<double>(f.hauteur) / std::max(hauteur, 1));
     const double conseil = std::ceil(z * 100) / 100;
-    QString m = QStringLiteral("Image %1*%2 minimum pour ce film").arg(f.champl()).arg(f.champh());
+    QString m = traduit(887, QStringLiteral("Image %1*%2 minimum pour ce film"))
+                    .arg(f.champl())
+                    .arg(f.champh());
     if (conseil <= MAXZOOM)
-        m += QStringLiteral(" (ou un zoom de %1 au moins)").arg(QString::number(conseil, 'f', 2));
+        m += traduit(888, QStringLiteral(" (ou un zoom de %1 au moins)"))
+                 .arg(QString::number(conseil, 'f', 2));
     return m;
 }
 
@@ -182,13 +185,14 @@ Chargement prendbascule(Etat& e, Surfaces& surf, bool coche, Lue l) {
 Chargement chargeloupe(Etat& e, Surfaces& surf, const QString& chemin) {
     Surface image;
     QString erreur;
-    if (!chargeimage(chemin, image, erreur)) return illisible(erreur);
+    if (!chargeimage(chemin, image, erreur, MAXLOUPE)) return illisible(erreur);
     const int W = image.largeur(), H = image.hauteur();
     // The outside colour is pixel (1, 1): a smaller picture has none. Any larger size is taken;
-    // the picture reader has already held it to the pixel limit.
+    // the picture reader has already held it to the magnifier's limit.
     if (W < 2 || H < 2)
-        return illisible(QStringLiteral("La loupe « %1 » mesure %2*%3 pixels : il faut 2*2 "
-                                        "pixels au moins.")
+        return illisible(traduit(e, 889,
+                                 QStringLiteral("La loupe « %1 » mesure %2*%3 pixels : il faut "
+                                                "2*2 pixels au moins."))
                              .arg(QFileInfo(chemin).fileName())
                              .arg(W)
                              .arg(H));

@@ -1,13 +1,17 @@
 // Saving a project: the 22 sections in a fixed order, one value per line, CR LF line ends.
+#include "map/fichier.h"
 #include "project/ansi.h"
 #include "project/erreurfichier.h"
 #include "project/imageprojet.h"
 #include "project/parametres.h"
 #include "project/sections.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 
 namespace {
@@ -56,6 +60,14 @@ class Ecrivain {
 };
 
 } // namespace
+
+QString nomimage(const Etat& e, const QString& chemin) {
+    if (chemin.isEmpty() || e.dossiercarte.isEmpty()) return chemin;
+    const QFileInfo f(chemin);
+    if (f.isRelative() || QDir::cleanPath(f.absolutePath()) != QDir::cleanPath(e.dossiercarte))
+        return chemin;
+    return f.fileName();
+}
 
 QString cheminparametres(const Etat& e) {
     return e.dossiercarte + e.fichierparam;
@@ -212,7 +224,7 @@ QByteArray ecrisparametres(const Etat& e) {
     f.ligne(textecle(Section::BORDNB));
     f.ligne(e.bordnb);
     f.ligne(textecle(Section::VISU));
-    f.ligne(e.fichiervisu);
+    f.ligne(nomimage(e, e.fichiervisu));
     // The two four-line sections.
     f.ligne(textecle(Section::OMBRE));
     f.ligne(e.okombre);
@@ -220,7 +232,7 @@ QByteArray ecrisparametres(const Etat& e) {
     f.ligne(e.xombre);
     f.ligne(e.yombre);
     f.ligne(textecle(Section::LOUPE));
-    f.ligne(e.fichierloupe);
+    f.ligne(nomimage(e, e.fichierloupe));
     f.ligne(e.txloupe);
     f.ligne(e.estompe);
     f.ligne(e.okloupe);
@@ -233,12 +245,31 @@ bool sauveparametres(const Etat& e, QString& erreur) {
         return false;
     }
     const QString chemin = cheminparametres(e);
+    // A file that its own reader would refuse is not written: the project of before stays.
+    if (const auto refus = horslimites(e)) {
+        erreur =
+            traduit(e, 815, QStringLiteral("Impossible d'enregistrer %1 : %2")).arg(chemin, *refus);
+        return false;
+    }
     QSaveFile fichier(chemin);
     const QByteArray octets = ecrisparametres(e);
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size() ||
-        !fichier.commit()) {
-        erreur =
-            QStringLiteral("Impossible d'enregistrer %1 : %2").arg(chemin, raisonfichier(fichier));
+    if (octets.size() > MAXFICHIER) {
+        erreur = traduit(e, 815, QStringLiteral("Impossible d'enregistrer %1 : %2"))
+                     .arg(chemin, traduit(e, 817, QStringLiteral("le fichier ferait plus de %1 Mo"))
+                                      .arg(MAXFICHIER / (1024 * 1024)));
+        return false;
+    }
+    errno = 0;
+    bool ok = fichier.open(QIODevice::WriteOnly) && fichier.write(octets) == octets.size();
+    int systeme = errno;
+    if (ok) {
+        ok = confirme(fichier);
+        systeme = errno;
+    }
+    if (!ok) {
+        // The system's error of the failing call, or what the folder and its disk say.
+        erreur = traduit(e, 815, QStringLiteral("Impossible d'enregistrer %1 : %2"))
+                     .arg(chemin, raisonecriture(chemin, systeme, octets.size()));
         return false;
     }
     return true;

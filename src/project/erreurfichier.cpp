@@ -1,28 +1,30 @@
 #include "project/erreurfichier.h"
 
+#include "state/etat.h"
+
 QString raisonfichier(const QFileDevice& f) {
     QString raison;
     switch (f.error()) {
     case QFileDevice::ReadError:
-        raison = QStringLiteral("erreur de lecture");
+        raison = traduit(892, QStringLiteral("erreur de lecture"));
         break;
     case QFileDevice::WriteError:
-        raison = QStringLiteral("erreur d'écriture");
+        raison = traduit(848, QStringLiteral("erreur d'écriture"));
         break;
     case QFileDevice::OpenError:
-        raison = QStringLiteral("ouverture impossible");
+        raison = traduit(893, QStringLiteral("ouverture impossible"));
         break;
     case QFileDevice::PermissionsError:
-        raison = QStringLiteral("accès refusé");
+        raison = traduit(894, QStringLiteral("accès refusé"));
         break;
     case QFileDevice::ResourceError:
-        raison = QStringLiteral("plus de place sur le disque");
+        raison = traduit(895, QStringLiteral("plus de place sur le disque"));
         break;
     case QFileDevice::RenameError:
-        raison = QStringLiteral("remplacement impossible");
+        raison = traduit(896, QStringLiteral("remplacement impossible"));
         break;
     default:
-        raison = QStringLiteral("erreur d'entrée-sortie");
+        raison = traduit(897, QStringLiteral("erreur d'entrée-sortie"));
         break;
     }
     const QString systeme = f.errorString();

@@ -76,9 +76,9 @@ std::variant<Importation, QString> importegps(Etat& e, const QString& gpx,
                                    QTimeZone::utc())
                                    .toString(Qt::ISODate));
     else if (temps && !e.gpstemps)
-        i.messages << QStringLiteral(
-            "Le tracé n'a pas l'heure de chaque point (ou elle recule) : la route avance "
-            "régulièrement.");
+        i.messages << traduit(e, 886,
+                              QStringLiteral("Le tracé n'a pas l'heure de chaque point (ou elle "
+                                             "recule) : la route avance régulièrement."));
     // The even counter of old ends on the true total, so that a reader without the true
     // distance shows the right figure at the end.
     const double total = e.ptdist[e.nbpt] / (e.unite == MILE ? 1609.344 : 1000.0);

@@ -2,6 +2,7 @@
 // language table.
 #include "project/langue.h"
 
+#include "map/fichier.h"
 #include "project/ansi.h"
 #include "timeline/temps.h"
 
@@ -28,8 +29,8 @@ QString affichage(const QString& chemin) {
 bool lisfichier(const QString& chemin, QByteArray& contenu, QString& erreur) {
     QFile f(chemin);
     if (!f.open(QIODevice::ReadOnly)) {
-        erreur =
-            QStringLiteral("Impossible de lire %1\n%2").arg(affichage(chemin), f.errorString());
+        erreur = traduit(898, QStringLiteral("Impossible de lire %1\n%2"))
+                     .arg(affichage(chemin), f.errorString());
         return false;
     }
     // Read up to one byte past the limit rather than trusting size(), which devices report as 0;
@@ -41,7 +42,7 @@ bool lisfichier(const QString& chemin, QByteArray& contenu, QString& erreur) {
         contenu += morceau;
     }
     if (contenu.size() > TAILLEMAX) {
-        erreur = QStringLiteral("Fichier trop grand : %1").arg(affichage(chemin));
+        erreur = traduit(899, QStringLiteral("Fichier trop grand : %1")).arg(affichage(chemin));
         return false;
     }
     return true;
@@ -50,7 +51,7 @@ bool lisfichier(const QString& chemin, QByteArray& contenu, QString& erreur) {
 // The conversion error for `texte`, with the file and the line where it stands. A fuzzed line can
 // be megabytes long: the message quotes its start only.
 QString erreurligne(const QString& texte, const QString& nomfichier, int ligne) {
-    return QStringLiteral("%1\n%2, ligne %3")
+    return traduit(900, QStringLiteral("%1\n%2, ligne %3"))
         .arg(erreurentier(texte.left(80)), affichage(nomfichier))
         .arg(ligne);
 }
@@ -129,9 +130,9 @@ bool ecritini(const QString& dossierprog, int numlangue, QString& erreur) {
     QDir().mkpath(QFileInfo(chemin).absolutePath());
     QSaveFile f(chemin);
     const QByteArray ligne = versansi(QString::number(numlangue)) + "\r\n";
-    if (!f.open(QIODevice::WriteOnly) || f.write(ligne) != ligne.size() || !f.commit()) {
-        erreur =
-            QStringLiteral("Impossible d'écrire %1\n%2").arg(affichage(chemin), f.errorString());
+    if (!f.open(QIODevice::WriteOnly) || f.write(ligne) != ligne.size() || !confirme(f)) {
+        erreur = traduit(901, QStringLiteral("Impossible d'écrire %1\n%2"))
+                     .arg(affichage(chemin), f.errorString());
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 // order; a key makes the next line the one tested further down the order, which is how an empty
 // section is skipped. Every other line is data of the section in force. The first line that
 // cannot be read stops the whole reading.
+#include "geo/calage.h"
 #include "map/fichier.h"
 #include "project/ansi.h"
 #include "project/couleurs.h"
@@ -39,8 +40,6 @@ std::optional<double> reel(const QString& t) {
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }
-// Distances, times, elevations, coordinates: far beyond any track, and still exact in a double.
-constexpr double MAXREEL = 1e12;
 
 // A text quoted in a message, kept readable.
 QString abrege(const QString& t) {
@@ -84,7 +83,10 @@ class Lecteur {
         });
         if (!cles && contenu)
             return ErreurLecture{
-                0, {}, QStringLiteral("Aucune section : ce n'est pas un fichier de paramètres")};
+                0,
+                {},
+                traduit(862,
+                        QStringLiteral("Aucune section : ce n'est pas un fichier de paramètres"))};
         // The long route holds when "[CHEMIN]" is still its sample: a program that knows only
         // "[CHEMIN]" may have changed the route there and kept the other section as it was.
         if (!route.empty()) {
@@ -128,19 +130,21 @@ class Lecteur {
         if (l.endsWith('\r')) l.chop(1);
         if (l.size() > MAXLIGNE) {
             ligne = texte(l.first(MAXLIGNE));
-            return echec(QStringLiteral("Ligne trop longue : plus de %1 caractères").arg(MAXLIGNE));
+            return echec(traduit(863, QStringLiteral("Ligne trop longue : plus de %1 caractères"))
+                             .arg(MAXLIGNE));
         }
         ligne = texte(l);
-        if (l.contains('\0')) return echec(QStringLiteral("Caractère nul dans la ligne"));
+        if (l.contains('\0'))
+            return echec(traduit(864, QStringLiteral("Caractère nul dans la ligne")));
         return true;
     }
 
     QString texte(QByteArrayView l) const { return utf8 ? QString::fromUtf8(l) : depuisansi(l); }
 
     bool echec(const QString& raison) {
-        erreur =
-            ErreurLecture{numero, abrege(ligne),
-                          QStringLiteral("%1 (ligne %2)").arg(raison, QString::number(numero))};
+        erreur = ErreurLecture{
+            numero, abrege(ligne),
+            traduit(861, QStringLiteral("%1 (ligne %2)")).arg(raison, QString::number(numero))};
         return false;
     }
 
@@ -148,8 +152,9 @@ class Lecteur {
     bool tronque(Section s) {
         if (!apresfin) return true;
         numero = *apresfin; // the first line that is missing
-        return echec(QStringLiteral("La section %1 est incomplète : le fichier s'arrête avant")
-                         .arg(textecle(s)));
+        return echec(
+            traduit(865, QStringLiteral("La section %1 est incomplète : le fichier s'arrête avant"))
+                .arg(textecle(s)));
     }
 
     // A whole number, or with `lis` = lircouleur a colour (a number or a colour name).
@@ -166,8 +171,10 @@ class Lecteur {
     bool borne(Section s, const QString& t, int& v, int min, int max) {
         if (!nombre(s, t, v)) return false;
         if (v < min || v > max)
-            return echec(
-                QStringLiteral("'%1' est hors des limites : de %2 à %3").arg(v).arg(min).arg(max));
+            return echec(traduit(866, QStringLiteral("'%1' est hors des limites : de %2 à %3"))
+                             .arg(v)
+                             .arg(min)
+                             .arg(max));
         return true;
     }
     bool coord(Section s, const QString& t, int& v) { return borne(s, t, v, -MAXCOORD, MAXCOORD); }
@@ -188,8 +195,7 @@ class Lecteur {
 
     bool trop(qsizetype nb, qsizetype capacite, const QString& quoi, QLatin1StringView cle) {
         if (nb < capacite) return false;
-        echec(
-            QStringLiteral("Trop %1 dans la section %2 : plus de %3").arg(quoi, cle).arg(capacite));
+        echec(quoi.arg(cle).arg(capacite));
         return true;
     }
     bool trop(qsizetype nb, qsizetype capacite, const QString& quoi, Section s) {
@@ -260,7 +266,10 @@ class Lecteur {
     }
 
     bool point(std::vector<PointLu>& v, QLatin1StringView cle) {
-        if (trop(std::ssize(v), MAXROUTE, QStringLiteral("de points"), cle)) return false;
+        if (trop(std::ssize(v), MAXROUTE,
+                 traduit(867, QStringLiteral("Trop de points dans la section %1 : plus de %2")),
+                 cle))
+            return false;
         const Champs f = coupe(ligne);
         PointLu pt;
         if (!coord(Section::CHEMIN, champ(f, 1), pt.x)) return false;
@@ -277,7 +286,8 @@ class Lecteur {
                 if (t.isEmpty()) continue;
                 const auto v = reel(t);
                 if (!v || std::abs(*v) > MAXREEL)
-                    return echec(QStringLiteral("'%1' n'est pas un nombre correct").arg(abrege(t)));
+                    return echec(traduit(870, QStringLiteral("'%1' n'est pas un nombre correct"))
+                                     .arg(abrege(t)));
                 (k == 5 ? pt.dist : k == 6 ? pt.temps : pt.alt) = *v;
             }
         }
@@ -286,7 +296,9 @@ class Lecteur {
     }
 
     bool image() {
-        if (trop(std::ssize(p.images), MAXIMG, QStringLiteral("d'images"), Section::PHOTO))
+        if (trop(std::ssize(p.images), MAXIMG,
+                 traduit(868, QStringLiteral("Trop d'images dans la section %1 : plus de %2")),
+                 Section::PHOTO))
             return false;
         const Champs f = coupe(ligne);
         ImageLue im;
@@ -304,13 +316,18 @@ class Lecteur {
         // The rate divides every time text and the playback interval.
         if (v < 1 || v > MAXIPS)
             return echec(
-                QStringLiteral("'%1' n'est pas une cadence correcte (1 à %2)").arg(v).arg(MAXIPS));
+                traduit(871, QStringLiteral("'%1' n'est pas une cadence correcte (1 à %2)"))
+                    .arg(v)
+                    .arg(MAXIPS));
         p.ips = ips = v;
         return true;
     }
 
     bool cle() {
-        if (trop(std::ssize(p.cles), MAXCLE, QStringLiteral("de clés"), Section::CLE)) return false;
+        if (trop(std::ssize(p.cles), MAXCLE,
+                 traduit(869, QStringLiteral("Trop de clés dans la section %1 : plus de %2")),
+                 Section::CLE))
+            return false;
         const Champs f = coupe(ligne);
         CleLue c;
         if (!coord(Section::CLE, champ(f, 1), c.decx)) return false;
@@ -319,14 +336,24 @@ class Lecteur {
         // The frame number follows from the label at the rate read so far.
         const auto img = tempsversimg(ips, c.temps);
         if (!img)
-            return echec(QStringLiteral("'%1' n'est pas un temps correct").arg(abrege(c.temps)));
+            return echec(traduit(872, QStringLiteral("'%1' n'est pas un temps correct"))
+                             .arg(abrege(c.temps)));
         c.img = *img;
+        // Keyframes are written in the order of their frames, from frame 0 on: one before the
+        // film's start or before the keyframe above it would make a frame table of another film.
+        if (c.img < 0)
+            return echec(traduit(800, QStringLiteral("'%1' : image clé avant le début du film"))
+                             .arg(abrege(c.temps)));
+        if (!p.cles.empty() && c.img < p.cles.back().img)
+            return echec(traduit(801, QStringLiteral("'%1' : image clé avant la précédente (%2)"))
+                             .arg(abrege(c.temps), p.cles.back().temps));
         if (f.size() >= 4 && !zoom(champ(f, 4), c.zoom)) return false;
         if (f.size() >= 5 && !champ(f, 5).isEmpty()) {
             const auto a = entier(champ(f, 5));
             if (!a || *a < 0 || *a > 1000)
-                return echec(QStringLiteral("'%1' : part de la route de 0 à 1000 attendue")
-                                 .arg(abrege(champ(f, 5))));
+                return echec(
+                    traduit(873, QStringLiteral("'%1' : part de la route de 0 à 1000 attendue"))
+                        .arg(abrege(champ(f, 5))));
             c.avance = *a;
         }
         p.cles.push_back(c);
@@ -339,7 +366,7 @@ class Lecteur {
         bool ok = false;
         const double v = t.toDouble(&ok);
         if (!ok || (v != 0 && !zoomvalide(v)))
-            return echec(QStringLiteral("'%1' : zoom de %2 à %3 attendu")
+            return echec(traduit(874, QStringLiteral("'%1' : zoom de %2 à %3 attendu"))
                              .arg(abrege(t))
                              .arg(MINZOOM)
                              .arg(MAXZOOM));
@@ -351,9 +378,10 @@ class Lecteur {
         int v = 0;
         if (!nombre(Section::IMGMAX, ligne, v)) return false;
         if (v < 1 || v > MAXNBI)
-            return echec(QStringLiteral("'%1' n'est pas un nombre d'images correct (1 à %2)")
-                             .arg(v)
-                             .arg(MAXNBI));
+            return echec(
+                traduit(875, QStringLiteral("'%1' n'est pas un nombre d'images correct (1 à %2)"))
+                    .arg(v)
+                    .arg(MAXNBI));
         p.imgmax = v;
         return true;
     }
@@ -428,12 +456,13 @@ class Lecteur {
         const auto borne = [&](int& v, int maxi) {
             const auto n = entier(champ(f, 2));
             if (!n || *n < 0 || *n > maxi)
-                return echec(QStringLiteral("'%1' : valeur de 0 à %2 attendue dans %3")
-                                 .arg(abrege(ligne))
-                                 .arg(maxi)
-                                 .arg(propre == Propre::CAMERA ? CLECAMERA
-                                      : propre == Propre::GEO  ? CLEGEO
-                                                               : CLETRACE));
+                return echec(
+                    traduit(876, QStringLiteral("'%1' : valeur de 0 à %2 attendue dans %3"))
+                        .arg(abrege(ligne))
+                        .arg(maxi)
+                        .arg(propre == Propre::CAMERA ? CLECAMERA
+                             : propre == Propre::GEO  ? CLEGEO
+                                                      : CLETRACE));
             v = *n;
             return true;
         };
@@ -467,7 +496,7 @@ class Lecteur {
             for (double* d : v) {
                 const auto r = reel(champ(f, k++));
                 if (!r || std::abs(*r) > MAXREEL)
-                    return echec(QStringLiteral("'%1' : nombres attendus dans %2")
+                    return echec(traduit(877, QStringLiteral("'%1' : nombres attendus dans %2"))
                                      .arg(abrege(ligne), CLEGEO));
                 *d = *r;
             }
@@ -482,16 +511,23 @@ class Lecteur {
         if (nom == u"calage") {
             Calage& c = g.calage;
             if (!reels({&c.a, &c.b, &c.c, &c.d, &c.e, &c.f})) return false;
+            // All zeros, or a map flattened onto a line: nothing can be placed by it.
+            if (const auto refus = refuscalage(c))
+                return echec(QStringLiteral("'%1' : %2").arg(abrege(ligne), *refus));
             c.place = true;
             return true;
         }
         if (nom == u"crs") {
+            // A system that names a file or an address is not kept: PROJ would open it.
+            if (const auto refus = refuscrs(champ(f, 2)))
+                return echec(QStringLiteral("'%1' : %2").arg(abrege(ligne), *refus));
             g.calage.crs = champ(f, 2);
             return true;
         }
         if (nom == u"amer") {
             if (g.calage.amers.size() >= MAXAMERS)
-                return echec(QStringLiteral("Trop de points de calage : plus de %1").arg(MAXAMERS));
+                return echec(traduit(805, QStringLiteral("Trop de points de calage : plus de %1"))
+                                 .arg(MAXAMERS));
             Amer a;
             if (!reels({&a.x, &a.y, &a.lat, &a.lon})) return false;
             g.calage.amers.push_back(a);
@@ -514,20 +550,22 @@ class Lecteur {
         if (nom == u"taille") {
             const auto l = entier(champ(f, 2)), h = entier(champ(f, 3));
             if (!l || !h || !taillevalide(*l, *h))
-                return echec(QStringLiteral("'%1' : taille de film de %2*%2 à %3*%4, côtés pairs, "
-                                            "attendue dans %5")
-                                 .arg(abrege(ligne))
-                                 .arg(MINFILM)
-                                 .arg(MAXFILML)
-                                 .arg(MAXFILMH)
-                                 .arg(CLEFILM));
+                return echec(
+                    traduit(880,
+                            QStringLiteral("'%1' : taille de film de %2*%2 à %3*%4, côtés pairs, "
+                                           "attendue dans %5"))
+                        .arg(abrege(ligne))
+                        .arg(MINFILM)
+                        .arg(MAXFILML)
+                        .arg(MAXFILMH)
+                        .arg(CLEFILM));
             p.film->largeur = *l;
             p.film->hauteur = *h;
         } else if (nom == u"zoom") {
             bool ok = false;
             const double z = champ(f, 2).toDouble(&ok);
             if (!ok || !zoomvalide(z))
-                return echec(QStringLiteral("'%1' : zoom de %2 à %3 attendu dans %4")
+                return echec(traduit(879, QStringLiteral("'%1' : zoom de %2 à %3 attendu dans %4"))
                                  .arg(abrege(ligne))
                                  .arg(MINZOOM)
                                  .arg(MAXZOOM)
@@ -606,10 +644,11 @@ class Lecteur {
         const auto borne = [&](const QString& t, int& v, int maxi) {
             const auto n = entier(t);
             if (!n || *n < 0 || *n > maxi)
-                return echec(QStringLiteral("'%1' : valeur de 0 à %2 attendue dans %3")
-                                 .arg(abrege(ligne))
-                                 .arg(maxi)
-                                 .arg(CLESTYLE));
+                return echec(
+                    traduit(876, QStringLiteral("'%1' : valeur de 0 à %2 attendue dans %3"))
+                        .arg(abrege(ligne))
+                        .arg(maxi)
+                        .arg(CLESTYLE));
             v = *n;
             return true;
         };
@@ -618,7 +657,7 @@ class Lecteur {
             if (!borne(champ(f, 2), p.style->halo, MAXHALO)) return false;
             const auto c = lircouleur(champ(f, 3));
             if (!c || estsysteme(*c))
-                return echec(QStringLiteral("'%1' : couleur attendue dans %2")
+                return echec(traduit(881, QStringLiteral("'%1' : couleur attendue dans %2"))
                                  .arg(abrege(ligne))
                                  .arg(CLESTYLE));
             p.style->coulhalo = *c;
@@ -714,7 +753,141 @@ class Lecteur {
     std::optional<ErreurLecture> erreur;
 };
 
+// What the file would hold past its reader's limits, said for the user; the checks follow those
+// of Lecteur, on the values as the writer puts them.
+class Limites {
+  public:
+    explicit Limites(const Etat& e) : e(e) {}
+
+    std::optional<QString> refus() {
+        verifie();
+        return raison;
+    }
+
+  private:
+    void hors(const QString& quoi) {
+        if (!raison)
+            raison = traduit(811, QStringLiteral("%1 : hors de ce que le fichier de paramètres "
+                                                 "peut relire"))
+                         .arg(quoi);
+    }
+    void coord(int v, const QString& quoi) {
+        if (v < -MAXCOORD || v > MAXCOORD) hors(QStringLiteral("%1 %2").arg(quoi).arg(v));
+    }
+    void reel(double v, const QString& quoi) {
+        if (!(std::abs(v) <= MAXREEL)) hors(QStringLiteral("%1 %2").arg(quoi).arg(v));
+    }
+    void borne(int v, int mini, int maxi, const QString& quoi) {
+        if (v < mini || v > maxi) hors(QStringLiteral("%1 %2").arg(quoi).arg(v));
+    }
+    // A zoom as written (six digits): none (0) or within the range.
+    void zoom(double z, const QString& quoi) {
+        const double v = textezoom(z).toDouble();
+        if (v != 0 && !zoomvalide(v)) hors(QStringLiteral("%1 %2").arg(quoi, textezoom(z)));
+    }
+    // The text of the one-line section `s`: within a line's length, and not read back as a key.
+    // The line after a key is tested against the keys after it only, so a text that is an
+    // earlier key ("[KM]" as the unit text) reads back as a text.
+    void texte(const QString& t, Section s) {
+        const QLatin1StringView quoi = textecle(s);
+        if (versansi(t).size() > MAXLIGNE)
+            hors(traduit(885, QStringLiteral("%1 (%2 caractères)")).arg(quoi).arg(t.size()));
+        for (int k = static_cast<int>(s) + 1; k < NBSECTIONS; ++k)
+            if (t == CLES[k]) hors(QStringLiteral("%1 « %2 »").arg(quoi, t));
+    }
+
+    void verifie() {
+        const QString point = traduit(812, QStringLiteral("point %1"));
+        const int dernier = dernierpoint(e);
+        for (int i = 0; i <= dernier && !raison; ++i) {
+            coord(e.ptx[i], point.arg(i));
+            coord(e.pty[i], point.arg(i));
+            borne(e.pttron[i], 0, MAXTRON, point.arg(i));
+        }
+        if (geovalide(e))
+            for (int i = 0; i <= dernier && !raison; ++i) {
+                if (e.gpsdist) reel(e.ptdist[i], point.arg(i));
+                if (e.gpstemps) reel(e.pttemps[i], point.arg(i));
+                if (e.gpsalt) reel(e.ptalt[i], point.arg(i));
+            }
+        const QString image = traduit(813, QStringLiteral("image %1"));
+        for (int i = 0; i <= e.nbimg && i < MAXIMG && !raison; ++i) {
+            coord(e.imgdecx[i], image.arg(i));
+            coord(e.imgdecy[i], image.arg(i));
+            if (e.imgzoom[i] > 0) zoom(e.imgzoom[i], image.arg(i));
+        }
+        borne(e.ips, 1, MAXIPS, QStringLiteral("[IPS]"));
+        const QString cle = traduit(814, QStringLiteral("image clé %1"));
+        int avant = 0;
+        for (int k = 0; k < e.nbcle && k < MAXCLE && !raison; ++k) {
+            coord(e.cledecx[k], cle.arg(e.cletemps[k]));
+            coord(e.cledecy[k], cle.arg(e.cletemps[k]));
+            const auto img = tempsversimg(e.ips, e.cletemps[k]);
+            if (!img || *img < avant) hors(cle.arg(e.cletemps[k]));
+            if (img) avant = *img;
+            if (e.cleavance[k] >= 0 || e.clezoom[k] > 0) zoom(e.clezoom[k], cle.arg(e.cletemps[k]));
+            if (e.cleavance[k] > 1000) hors(cle.arg(e.cletemps[k]));
+        }
+        const auto nbi = entier(e.nbi);
+        if (!nbi || *nbi < 1 || *nbi > MAXNBI) hors(QStringLiteral("[IMGMAX] ") + e.nbi);
+        borne(e.police.taille, -MAXTAILLE, MAXTAILLE, QStringLiteral("[TAILLE]"));
+        if (!entier(e.bordnb)) hors(QStringLiteral("[BORDNB] ") + e.bordnb);
+        texte(e.police.nom, Section::POLICE);
+        texte(e.lkm, Section::CPTMAX);
+        texte(e.txtautre, Section::TXTAUTRE);
+        texte(nomimage(e, e.fichiervisu), Section::VISU);
+        texte(nomimage(e, e.fichierloupe), Section::LOUPE);
+
+        const ReglagesTrace& r = e.reglagestrace;
+        borne(r.tolerance, 0, MAXTOLERANCE, CLETRACE);
+        borne(r.pont, 0, MAXPONT, CLETRACE);
+        const ReglagesGeo& g = e.geo;
+        const Calage& c = g.calage;
+        if (c.place)
+            if (const auto refus = refuscalage(c))
+                hors(QStringLiteral("%1 %2").arg(CLEGEO, *refus));
+        if (versansi(c.crs).size() + 4 > MAXLIGNE) hors(QStringLiteral("%1 crs").arg(CLEGEO));
+        if (c.amers.size() > MAXAMERS)
+            hors(traduit(816, QStringLiteral("%1 : %2 points de calage"))
+                     .arg(CLEGEO)
+                     .arg(c.amers.size()));
+        for (const Amer& a : c.amers)
+            for (const double v : {a.x, a.y, a.lat, a.lon})
+                reel(v, CLEGEO);
+        if (g.echelle())
+            for (const double v : {g.echx1, g.echy1, g.echx2, g.echy2, g.echmetres})
+                reel(v, CLEGEO);
+        borne(g.decimales, 0, MAXDECIMALES, CLEGEO);
+        borne(g.pause, 0, MAXPAUSE, CLEGEO);
+        if (!e.film.classique()) {
+            if (!taillevalide(e.film.largeur, e.film.hauteur))
+                hors(QStringLiteral("%1 %2*%3")
+                         .arg(CLEFILM)
+                         .arg(e.film.largeur)
+                         .arg(e.film.hauteur));
+            if (e.film.zoom != 1.0) {
+                const double z = textezoom(e.film.zoom).toDouble();
+                if (!zoomvalide(z)) hors(QStringLiteral("%1 zoom %2").arg(CLEFILM).arg(z));
+            }
+        }
+        if (!e.style.classique()) {
+            borne(e.style.largeur, 0, MAXLARGEUR, CLESTYLE);
+            borne(e.style.halo, 0, MAXHALO, CLESTYLE);
+            if ((e.style.halo || e.style.coulhalo != Style{}.coulhalo) &&
+                estsysteme(e.style.coulhalo))
+                hors(QStringLiteral("%1 halo").arg(CLESTYLE));
+        }
+    }
+
+    const Etat& e;
+    std::optional<QString> raison;
+};
+
 } // namespace
+
+std::optional<QString> horslimites(const Etat& e) {
+    return Limites(e).refus();
+}
 
 Lecture lisparametres(QByteArrayView octets, int ips) {
     return Lecteur(octets, ips).lit();
@@ -722,27 +895,28 @@ Lecture lisparametres(QByteArrayView octets, int ips) {
 
 Lecture chargeparametres(const QString& chemin, int ips) {
     if (const auto pas = pasunfichier(chemin))
-        return ErreurLecture{0, {}, QStringLiteral("Impossible de lire %1 : %2").arg(chemin, *pas)};
+        return ErreurLecture{
+            0, {}, traduit(882, QStringLiteral("Impossible de lire %1 : %2")).arg(chemin, *pas)};
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::ReadOnly))
-        return ErreurLecture{
-            0,
-            {},
-            QStringLiteral("Impossible d'ouvrir %1 : %2").arg(chemin, raisonfichier(fichier))};
+        return ErreurLecture{0,
+                             {},
+                             traduit(883, QStringLiteral("Impossible d'ouvrir %1 : %2"))
+                                 .arg(chemin, raisonfichier(fichier))};
     const auto tropgrand = [&] {
         return ErreurLecture{0,
                              {},
-                             QStringLiteral("%1\nFichier trop grand : plus de %2 Mo")
+                             traduit(884, QStringLiteral("%1\nFichier trop grand : plus de %2 Mo"))
                                  .arg(chemin, QString::number(MAXFICHIER / (1024 * 1024)))};
     };
     // Refused before it is read when its size already says so.
     if (fichier.size() > MAXFICHIER) return tropgrand();
     const QByteArray octets = fichier.read(MAXFICHIER + 1);
     if (fichier.error() != QFileDevice::NoError)
-        return ErreurLecture{
-            0,
-            {},
-            QStringLiteral("Impossible de lire %1 : %2").arg(chemin, raisonfichier(fichier))};
+        return ErreurLecture{0,
+                             {},
+                             traduit(882, QStringLiteral("Impossible de lire %1 : %2"))
+                                 .arg(chemin, raisonfichier(fichier))};
     if (octets.size() > MAXFICHIER) return tropgrand();
     Lecture l = lisparametres(octets, ips);
     if (auto* e = std::get_if<ErreurLecture>(&l)) e->message = chemin + u'\n' + e->message;

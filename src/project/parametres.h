@@ -144,8 +144,16 @@ std::optional<ErreurLecture> chargeprojet(Etat& e, Surfaces& surf, QStringList& 
 
 // The whole file for the project.
 QByteArray ecrisparametres(const Etat& e);
+// What in the project the file could not hold as its reader reads it back (a value past the
+// reader's limits, a text that would read as a key or be too long a line), said for the user;
+// empty when the whole project can be saved and read again.
+std::optional<QString> horslimites(const Etat& e);
+// The name the file gives a display or magnifier picture: its name alone when it lies beside the
+// map (the project's folder can then be moved or copied whole), else its full path.
+QString nomimage(const Etat& e, const QString& chemin);
 // The zoom as the file holds it: a decimal point, no more digits than needed.
 QString textezoom(double z);
 // Writes it to cheminparametres(e) through a temporary file, so a failed write leaves the former
-// file whole. False with a French message in `erreur` when no map is loaded or the write fails.
+// file whole. False with a message in `erreur` when no map is loaded, when horslimites() refuses
+// the project (nothing is written then) or when the write fails.
 bool sauveparametres(const Etat& e, QString& erreur);

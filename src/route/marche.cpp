@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -31,17 +32,70 @@ class Bits {
     std::vector<std::uint64_t> mots;
 };
 
-// The offsets within a radius, nearest first (the scan order among equals), for the gap search.
-std::vector<QPoint> disque(int rayon) {
-    std::vector<QPoint> d;
-    for (int dy = -rayon; dy <= rayon; ++dy)
-        for (int dx = -rayon; dx <= rayon; ++dx)
-            if ((dx || dy) && dx * dx + dy * dy <= rayon * rayon) d.push_back({dx, dy});
-    std::stable_sort(d.begin(), d.end(), [](QPoint a, QPoint b) {
-        return a.x() * a.x() + a.y() * a.y() < b.x() * b.x() + b.y() * b.y();
-    });
-    return d;
-}
+// The pixels a gap search may take, by square cells of the map: a cell's pixels of the followed
+// colour are listed the first time a search reaches it, and those taken since are dropped as they
+// are met. A search then looks at a few lists instead of every pixel within reach, however many
+// pixels of the colour lie about the map.
+class Candidats {
+  public:
+    Candidats(int l, int h, int rayon)
+        : l(l), h(h), cote(std::max(rayon, 32)), nx((l + cote - 1) / cote),
+          ny((h + cote - 1) / cote), vues(static_cast<std::size_t>(nx) * ny, false),
+          listes(static_cast<std::size_t>(nx) * ny) {}
+
+    // The pixel nearest `centre` within `rayon` that `couleur` takes and `pris` does not hold;
+    // among equals the upper one, then the left one (the order of a scan of the disc).
+    template <class Couleur, class Pris>
+    std::optional<QPoint> proche(QPoint centre, int rayon, const Couleur& couleur,
+                                 const Pris& pris) {
+        const int r2 = rayon * rayon;
+        std::optional<QPoint> meilleur;
+        long long cle = 0;
+        const int cx0 = std::max(centre.x() - rayon, 0) / cote;
+        const int cx1 = std::min(centre.x() + rayon, l - 1) / cote;
+        const int cy0 = std::max(centre.y() - rayon, 0) / cote;
+        const int cy1 = std::min(centre.y() + rayon, h - 1) / cote;
+        for (int cy = cy0; cy <= cy1; ++cy)
+            for (int cx = cx0; cx <= cx1; ++cx) {
+                const std::size_t c = static_cast<std::size_t>(cy) * nx + cx;
+                if (!vues[c]) liste(cx, cy, couleur);
+                std::vector<QPoint>& v = listes[c];
+                for (std::size_t i = 0; i < v.size();) {
+                    const QPoint p = v[i];
+                    if (pris(p.x(), p.y())) { // taken since: never a candidate again
+                        v[i] = v.back();
+                        v.pop_back();
+                        continue;
+                    }
+                    ++i;
+                    const int dx = p.x() - centre.x(), dy = p.y() - centre.y();
+                    const int d2 = dx * dx + dy * dy;
+                    if (d2 > r2 || d2 == 0) continue;
+                    // Distance first, then the row, then the column.
+                    const long long k = (static_cast<long long>(d2) << 32) |
+                                        (static_cast<long long>(dy + 0x8000) << 16) | (dx + 0x8000);
+                    if (!meilleur || k < cle) {
+                        meilleur = p;
+                        cle = k;
+                    }
+                }
+            }
+        return meilleur;
+    }
+
+  private:
+    template <class Couleur> void liste(int cx, int cy, const Couleur& couleur) {
+        vues[static_cast<std::size_t>(cy) * nx + cx] = true;
+        std::vector<QPoint>& v = listes[static_cast<std::size_t>(cy) * nx + cx];
+        for (int y = cy * cote; y < std::min((cy + 1) * cote, h); ++y)
+            for (int x = cx * cote; x < std::min((cx + 1) * cote, l); ++x)
+                if (couleur(x, y)) v.push_back({x, y});
+    }
+
+    int l, h, cote, nx, ny;
+    std::vector<bool> vues;
+    std::vector<std::vector<QPoint>> listes;
+};
 
 } // namespace
 
@@ -80,7 +134,12 @@ Marche marchecarte(const QImage& carte, QPoint depart, QRgb suivie, const Reglag
     };
     // A gap of `pont` missing pixels lies pont + 1 away.
     const int pont = std::clamp(r.pont, 0, MAXPONT);
-    const std::vector<QPoint> rond = disque(pont > 0 ? pont + 1 : 0);
+    const int portee = pont + 1;
+    std::optional<Candidats> candidats;
+    // Points whose reach holds nothing to take: it never will, as pixels are only ever taken.
+    // The newest of the others is on top.
+    std::vector<std::size_t> bouts;
+    std::size_t empiles = 0;
 
     for (unsigned tour = 1; !m.plein; ++tour) {
         if ((tour & 4095) == 1) {
@@ -96,18 +155,25 @@ Marche marchecarte(const QImage& carte, QPoint depart, QRgb suivie, const Reglag
             voisins(m.points[tete++]);
             continue;
         }
-        // The queue is dry: bridge a gap from the newest point that has a taker within reach.
+        // The queue is dry: bridge a gap from the newest point that has a taker within reach,
+        // the nearest one (the upper, then the left one among equals).
+        if (pont == 0) break;
+        if (!candidats) candidats.emplace(l, h, portee);
+        for (; empiles < m.points.size(); ++empiles)
+            bouts.push_back(empiles);
         bool saute = false;
-        for (std::size_t k = m.points.size(); k-- > 0 && !saute && !rond.empty();) {
-            const QPoint bout = m.points[k];
-            for (const QPoint d : rond) {
-                const int x = bout.x() + d.x(), y = bout.y() + d.y();
-                if (!accepte(x, y)) continue;
-                m.ponts.push_back(static_cast<int>(m.points.size()));
-                prend(x, y);
-                saute = true;
-                break;
+        while (!bouts.empty() && !saute) {
+            const auto p = candidats->proche(
+                m.points[bouts.back()], portee,
+                [&](int x, int y) { return proche(pixels[static_cast<qsizetype>(y) * ligne + x]); },
+                [&](int x, int y) { return pris.lit(x, y); });
+            if (!p) {
+                bouts.pop_back();
+                continue;
             }
+            m.ponts.push_back(static_cast<int>(m.points.size()));
+            prend(p->x(), p->y());
+            saute = true;
         }
         if (!saute) break;
     }

@@ -1,5 +1,7 @@
 #include "route/sanschemin.h"
 
+#include "map/fichier.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -96,7 +98,7 @@ bool sauvesanschemin(const QImage& carte, const Etat& e, QString& erreur, const 
         erreur.clear();
         return false;
     }
-    if (!ecrit || !f.commit()) {
+    if (!ecrit || !confirme(f)) {
         erreur = QStringLiteral("Impossible d'enregistrer %1 : %2").arg(chemin, f.errorString());
         return false;
     }

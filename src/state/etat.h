@@ -115,6 +115,9 @@ struct ReglagesGeo {
 };
 constexpr int MAXDECIMALES = 3;
 constexpr std::size_t MAXAMERS = 100;
+// Placement coefficients and points, a point's distance, time and elevation: far beyond any map
+// or track, and still exact in a double. The parameters file holds no larger value.
+constexpr double MAXREEL = 1e12;
 constexpr int MAXPAUSE = 86400;
 // A replay: several GPS tracks on the map at once, each advancing at its own clock. The tracks
 // are runs of the route's points one after the other, so that a reader of the route alone sees

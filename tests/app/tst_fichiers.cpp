@@ -263,6 +263,7 @@ class TstFichiers : public QObject {
         {
             Banc a;
             a->chargecarte(carte);
+            a->UpDown1->setValue(30); // what "Charger" sets before the load
             route(a.e(), 100, 0);
             a->sauver->click();
             QCOMPARE(a.d.messages, QStringList(SAUVE));
@@ -350,6 +351,7 @@ class TstFichiers : public QObject {
         const QString vlp = dossier.filePath(QStringLiteral("carte.vlp"));
         Banc b;
         b->chargecarte(carte);
+        b->UpDown1->setValue(30); // what "Charger" sets before the load
         b->sauver->click();
         const QByteArray avant = contenu(vlp);
         route(b.e(), 100, 0);
@@ -381,6 +383,7 @@ class TstFichiers : public QObject {
         const QString vlp = dossier.filePath(QStringLiteral("carte.vlp"));
         Banc b;
         b->chargecarte(carte);
+        b->UpDown1->setValue(30); // what "Charger" sets before the load
         b->sauver->click();
         const QByteArray avant = contenu(vlp);
         QVERIFY(!avant.isEmpty());

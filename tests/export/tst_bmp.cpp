@@ -87,7 +87,7 @@ class TstBmp : public QObject {
         QTest::newRow("dossier qui est un fichier")
             << tmp.filePath(QStringLiteral("fichier/pari0001.bmp")) << QStringLiteral("dossier");
         QTest::newRow("disque plein")
-            << QStringLiteral("/dev/full") << QStringLiteral("disque plein");
+            << QStringLiteral("/dev/full") << QStringLiteral("disque est plein");
     }
     void echecsNommentLeFichier() {
         QFETCH(QString, chemin);

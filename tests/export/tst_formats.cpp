@@ -398,7 +398,7 @@ class TstFormats : public QObject {
         OptionsFilm o;
         o.transparent = true;
         QCOMPARE(exporte(*e, s, tmp.filePath(nom), *formatdepuisnom(nom), o),
-                 std::optional<QString>(ERRSANSALPHA));
+                 std::optional<QString>(errsansalpha()));
         QVERIFY(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 

@@ -141,7 +141,9 @@ class TstVideo : public QObject {
     void echecs() {
         EcritureVideo v;
         const QString absent = tmp.filePath(QStringLiteral("absent/film.avi"));
-        QCOMPARE(v.ouvre(absent, 25, OptionsVideo{}), ERRCREATION);
+        // A missing folder is named as such.
+        const std::optional<QString> m = v.ouvre(absent, 25, OptionsVideo{});
+        QVERIFY(m && m->contains(QStringLiteral("n'existe pas")));
         QVERIFY(!v.ouverte());
         QVERIFY(!QFile::exists(absent));
         QCOMPARE(v.ouvre(tmp.filePath(QStringLiteral("zero.avi")), 0, OptionsVideo{}), ERRFLUX);
@@ -155,13 +157,13 @@ class TstVideo : public QObject {
     }
 
     void disquePlein() {
-        // Whatever step meets the full disk, the message is the one of a write that failed.
+        // Whatever step meets the full disk, the message says the disk is full.
         EcritureVideo v;
         std::optional<QString> erreur = v.ouvre(QStringLiteral("/dev/full"), 25, OptionsVideo{});
         for (int k = 0; k < 3 && !erreur; ++k)
             erreur = v.ecrit(motif(k));
         if (!erreur) erreur = v.ferme();
-        QCOMPARE(erreur, std::optional<QString>(ERRCREATION));
+        QVERIFY(erreur && erreur->contains(QStringLiteral("le disque est plein")));
         QVERIFY(!v.ouverte());
     }
 };

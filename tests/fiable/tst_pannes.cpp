@@ -158,6 +158,7 @@ std::unique_ptr<Etat> projet(const QString& dossier, int points, int graine) {
     e->dossiercarte = dossier + QLatin1Char('/');
     e->fichiercarte = QStringLiteral("carte.bmp");
     e->fichierparam = QStringLiteral("carte.vlp");
+    e->bordnb = QStringLiteral("30"); // as the map load sets it
     e->nbpt = points - 1;
     for (int i = 0; i < points; ++i) {
         e->ptx[i] = (i * 7 + graine) % 8000;

@@ -290,7 +290,8 @@ class TstParametres : public QObject {
         QCOMPARE(p.e->fichierloupe, QString());
         QCOMPARE(p.e->okloupe, false);
         QCOMPARE(p.e->yt, 7);
-        QVERIFY(ecrisparametres(*p.e).contains("[VISU]\r\n" + visu.toLatin1() + "\r\n"));
+        // Kept, and saved again by its name alone: it lies beside the map.
+        QVERIFY(ecrisparametres(*p.e).contains("[VISU]\r\nabsente.bmp\r\n"));
     }
 
     void imagesPresentes() {

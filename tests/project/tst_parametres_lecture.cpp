@@ -186,10 +186,10 @@ class TstParametresLecture : public QObject {
     // Each keyframe's frame number comes from its label at the rate in force at its line.
     void cadenceDesCles() {
         const Lecture l = lisparametres(
-            texte({"[CLE]", "0\t0\t01:05", "[IPS]", "10", "[CLE]", "0\t0\t01:05"}), 25);
+            texte({"[CLE]", "0\t0\t00:05", "[IPS]", "10", "[CLE]", "0\t0\t02:05"}), 25);
         QVERIFY(lu(l));
-        QCOMPARE(lu(l)->cles[0].img, 30);
-        QCOMPARE(lu(l)->cles[1].img, 15);
+        QCOMPARE(lu(l)->cles[0].img, 5);
+        QCOMPARE(lu(l)->cles[1].img, 25); // 55 at the rate of before
         QCOMPARE(lu(l)->ips, 10);
     }
 
