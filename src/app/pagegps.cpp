@@ -143,22 +143,20 @@ void PageGps::montre(const Etat& e, const std::vector<double>& residus) {
         QSignalBlocker(vitesse),   QSignalBlocker(altitude),  QSignalBlocker(profil)};
     const Calage& c = g.calage;
     if (!c.place)
-        if (!c.place)
-            etatcalage->setText(
-                c.amers.empty() ? traduit(e, 217, QStringLiteral("Carte non placée"))
+        etatcalage->setText(c.amers.empty()
+                                ? traduit(e, 217, QStringLiteral("Carte non placée"))
                                 : traduit(e, 218, QStringLiteral("Un point : en placer un autre")));
-        else if (c.amers.size() >= MINCONTROLE)
-            etatcalage->setText(
-                traduit(e, 219, QStringLiteral("Placée par %1 points")).arg(c.amers.size()));
-        else if (!c.amers.empty())
-            etatcalage->setText(traduit(e, 1207,
-                                        QStringLiteral("Placée par %1 points (contrôle à "
-                                                       "partir de %2)"))
-                                    .arg(c.amers.size())
-                                    .arg(MINCONTROLE));
-        else
-            etatcalage->setText(
-                traduit(e, 220, QStringLiteral("Placée par son fichier de calage")));
+    else if (c.amers.size() >= MINCONTROLE)
+        etatcalage->setText(
+            traduit(e, 219, QStringLiteral("Placée par %1 points")).arg(c.amers.size()));
+    else if (!c.amers.empty())
+        etatcalage->setText(traduit(e, 1207,
+                                    QStringLiteral("Placée par %1 points (contrôle à "
+                                                   "partir de %2)"))
+                                .arg(c.amers.size())
+                                .arg(MINCONTROLE));
+    else
+        etatcalage->setText(traduit(e, 220, QStringLiteral("Placée par son fichier de calage")));
     const int selection = amers->currentRow();
     amers->clear();
     for (std::size_t i = 0; i < c.amers.size(); ++i) {

@@ -273,53 +273,54 @@ void TstGps::loupeCachee() {
     QVERIFY(!arme->isChecked());
     QCOMPARE(QImage(fichier).convertToFormat(QImage::Format_RGB32),
              avec.convertToFormat(QImage::Format_RGB32));
+}
 
-    // Two tracks added to a replay from the page: listed with their names and colours; hiding one,
-    // a common start, a new colour and the ranking, each from its control.
-    void TstGps::rejeu() {
-        Banc b;
-        const QString gpx = prepare(b, true);
-        const QString autre = b.dossier.filePath("u.gpx");
-        ecrit(autre, R"(<gpx><trk><name>Lise</name><trkseg>
+// Two tracks added to a replay from the page: listed with their names and colours; hiding one,
+// a common start, a new colour and the ranking, each from its control.
+void TstGps::rejeu() {
+    Banc b;
+    const QString gpx = prepare(b, true);
+    const QString autre = b.dossier.filePath("u.gpx");
+    ecrit(autre, R"(<gpx><trk><name>Lise</name><trkseg>
 <trkpt lat="45.7" lon="2.1"><time>2024-05-01T10:05:00Z</time></trkpt>
 <trkpt lat="45.7" lon="2.7"><time>2024-05-01T10:10:00Z</time></trkpt>
 </trkseg></trk></gpx>)");
-        PageGps* p = b->pagegps;
-        QVERIFY(!p->pistes->isEnabled());
-        b.d.fichiers << gpx << autre;
-        p->ajoutepiste->click();
-        p->ajoutepiste->click();
-        QCOMPARE(b.d.erreurs, QStringList());
-        const Rejeu& r = b.e().rejeu;
-        QCOMPARE(r.pistes.size(), std::size_t(2));
-        QCOMPARE(p->pistes->rowCount(), 2);
-        QCOMPARE(p->pistes->item(0, 1)->text(), QString("t"));
-        QCOMPARE(p->pistes->item(1, 1)->text(), QString("Lise"));
-        QVERIFY(p->pistes->isEnabled());
-        QCOMPARE(r.pistes[1].premier, r.pistes[0].dernier + 1);
-        // On one clock the film runs from 10:00 to 10:10; from a common start, 6 min 40 s.
-        const double duree = b.e().imgtemps[b.e().nbimg] - b.e().imgtemps[0];
-        QCOMPARE(duree, 600.0);
-        p->depart->setCurrentIndex(1);
-        emit p->depart->activated(1);
-        QCOMPARE(r.depart, Depart::COMMUN);
-        QCOMPARE(b.e().imgtemps[b.e().nbimg] - b.e().imgtemps[0], 400.0);
-        // Hidden: the film is the other's alone.
-        p->pistes->item(0, 0)->setCheckState(Qt::Unchecked);
-        QVERIFY(!r.pistes[0].montre);
-        QCOMPARE(b.e().imgtemps[b.e().nbimg] - b.e().imgtemps[0], 300.0);
-        b.d.couleurs.append(Couleur{0x00ff00});
-        emit p->pistes->cellDoubleClicked(1, 0);
-        QCOMPARE(r.pistes[1].couleur, 0x00ff00);
-        QCOMPARE(b.e().ptcoul[r.pistes[1].premier], 0x00ff00);
-        b.e().xt = 30;
-        b.e().yt = 40;
-        p->classement->setChecked(true);
-        QVERIFY(r.classement);
-        QCOMPARE(r.classx, 30);
-        QCOMPARE(r.classy, 40);
-        QVERIFY(ecrisparametres(b.e()).contains("[PISTES]\r\ndepart\tcommun\r\n"));
-    }
+    PageGps* p = b->pagegps;
+    QVERIFY(!p->pistes->isEnabled());
+    b.d.fichiers << gpx << autre;
+    p->ajoutepiste->click();
+    p->ajoutepiste->click();
+    QCOMPARE(b.d.erreurs, QStringList());
+    const Rejeu& r = b.e().rejeu;
+    QCOMPARE(r.pistes.size(), std::size_t(2));
+    QCOMPARE(p->pistes->rowCount(), 2);
+    QCOMPARE(p->pistes->item(0, 1)->text(), QString("t"));
+    QCOMPARE(p->pistes->item(1, 1)->text(), QString("Lise"));
+    QVERIFY(p->pistes->isEnabled());
+    QCOMPARE(r.pistes[1].premier, r.pistes[0].dernier + 1);
+    // On one clock the film runs from 10:00 to 10:10; from a common start, 6 min 40 s.
+    const double duree = b.e().imgtemps[b.e().nbimg] - b.e().imgtemps[0];
+    QCOMPARE(duree, 600.0);
+    p->depart->setCurrentIndex(1);
+    emit p->depart->activated(1);
+    QCOMPARE(r.depart, Depart::COMMUN);
+    QCOMPARE(b.e().imgtemps[b.e().nbimg] - b.e().imgtemps[0], 400.0);
+    // Hidden: the film is the other's alone.
+    p->pistes->item(0, 0)->setCheckState(Qt::Unchecked);
+    QVERIFY(!r.pistes[0].montre);
+    QCOMPARE(b.e().imgtemps[b.e().nbimg] - b.e().imgtemps[0], 300.0);
+    b.d.couleurs.append(Couleur{0x00ff00});
+    emit p->pistes->cellDoubleClicked(1, 0);
+    QCOMPARE(r.pistes[1].couleur, 0x00ff00);
+    QCOMPARE(b.e().ptcoul[r.pistes[1].premier], 0x00ff00);
+    b.e().xt = 30;
+    b.e().yt = 40;
+    p->classement->setChecked(true);
+    QVERIFY(r.classement);
+    QCOMPARE(r.classx, 30);
+    QCOMPARE(r.classy, 40);
+    QVERIFY(ecrisparametres(b.e()).contains("[PISTES]\r\ndepart\tcommun\r\n"));
+}
 
-    QTEST_MAIN(TstGps)
+QTEST_MAIN(TstGps)
 #include "tst_gps.moc"
