@@ -119,6 +119,11 @@ class TstGpxHostile : public QObject {
         QVERIFY(m.fini);
         QCOMPARE(m.sortie, QByteArray("2"));
         qInfo("96 MB of blanks: peak growth %lld MiB", m.croissancemio);
+#if defined(__SANITIZE_ADDRESS__)
+        // The address checker keeps freed blocks in quarantine (256 MB by default): only the
+        // plain build measures what the reader itself holds.
+        QSKIP("memory measured in the build without the address checker");
+#endif
         QVERIFY2(m.croissancemio < 48, qPrintable(QString::number(m.croissancemio)));
     }
 };
